@@ -1,0 +1,229 @@
+#include "fakehost.h"
+
+#include "host/gumbo/htmlparser.h"
+
+#include <algorithm>
+
+namespace quorvane {
+
+DocumentPtr FakeWeb::document(const QString &url, int depth) const
+{
+    if (!m_pages.contains(url))
+        return nullptr;
+    return parseHtmlDocument(m_pages.value(url), url,
+                             [this](const QString &frameUrl, int frameDepth) { return document(frameUrl, frameDepth); },
+                             depth);
+}
+
+FakeBrowser::FakeBrowser(QString name, const FakeWeb &web, QObject *parent)
+    : Browser(parent), m_name(std::move(name)), m_web(web)
+{
+}
+
+void FakeBrowser::navigate(const QString &url)
+{
+    m_navigations.append(url);
+    emit beforeNavigate(url);
+    m_pendingUrl = url;
+    m_busy = true;
+}
+
+void FakeBrowser::goBack()
+{
+    if (m_historyIndex <= 0)
+        return;
+    --m_historyIndex;
+    show(m_history.at(m_historyIndex), m_web.document(m_history.at(m_historyIndex)));
+}
+
+void FakeBrowser::goForward()
+{
+    if (m_historyIndex + 1 >= m_history.size())
+        return;
+    ++m_historyIndex;
+    show(m_history.at(m_historyIndex), m_web.document(m_history.at(m_historyIndex)));
+}
+
+void FakeBrowser::refresh()
+{
+    if (!m_url.isEmpty() && !m_busy)
+        show(m_url, m_web.document(m_url));
+}
+
+void FakeBrowser::stop()
+{
+    ++m_stops;
+    m_busy = false;
+    m_pendingUrl.clear();
+}
+
+void FakeBrowser::writeDocument(const QString &html)
+{
+    if (!m_writeOpen) {
+        m_written.clear();
+        m_writeOpen = true;
+    }
+    m_written += html;
+    m_busy = false;
+    m_url = QStringLiteral("about:blank");
+    m_document = parseHtmlDocument(m_written, m_url);
+}
+
+bool FakeBrowser::finishLoad()
+{
+    if (!m_busy)
+        return false;
+    const QString url = m_pendingUrl;
+    m_history = m_history.mid(0, m_historyIndex + 1);
+    m_history.append(url);
+    m_historyIndex = int(m_history.size()) - 1;
+    DocumentPtr document = m_web.document(url);
+    if (!document)
+        document = parseHtmlDocument(QString(), url);
+    show(url, document);
+    return true;
+}
+
+void FakeBrowser::load(const QString &url, const QString &html)
+{
+    navigate(url);
+    m_busy = false;
+    m_history = m_history.mid(0, m_historyIndex + 1);
+    m_history.append(url);
+    m_historyIndex = int(m_history.size()) - 1;
+    show(url, parseHtmlDocument(html, url, [this](const QString &frameUrl, int depth) {
+        return m_web.document(frameUrl, depth);
+    }));
+}
+
+void FakeBrowser::show(const QString &url, DocumentPtr document)
+{
+    m_busy = false;
+    m_pendingUrl.clear();
+    m_url = url;
+    m_document = std::move(document);
+    m_writeOpen = false;
+    emit navigateComplete(url, true);
+    emit downloadComplete();
+    // Frames complete before the page, each once, depth first.
+    std::function<void(const DocumentPtr &)> frames = [&](const DocumentPtr &doc) {
+        if (!doc)
+            return;
+        for (const DocumentPtr &frame : doc->frames) {
+            frames(frame);
+            if (frame)
+                emit documentComplete(false);
+        }
+    };
+    frames(m_document);
+    emit documentComplete(true);
+}
+
+FakeTransfer::FakeTransfer(QString name, QObject *parent) : Transfer(parent), m_name(std::move(name)) {}
+
+void FakeTransfer::execute(const QString &url, int maxBytes)
+{
+    m_url = url;
+    m_maxBytes = maxBytes;
+    m_executing = true;
+    m_body.clear();
+    m_executed.append(url);
+}
+
+void FakeTransfer::cancel()
+{
+    ++m_cancels;
+    m_executing = false;
+}
+
+void FakeTransfer::complete(const QString &body)
+{
+    m_executing = false;
+    m_body = m_maxBytes > 0 ? body.left(m_maxBytes) : body;
+    emit stateChanged(StateComplete);
+}
+
+void FakeTransfer::fail()
+{
+    m_executing = false;
+    m_body.clear();
+    emit stateChanged(StateError);
+}
+
+FakeTimer::FakeTimer(QString name, ManualClock &clock, QObject *parent)
+    : Timer(parent), m_name(std::move(name)), m_clock(clock)
+{
+    m_clock.add(this);
+}
+
+void FakeTimer::setInterval(int ms)
+{
+    m_interval = ms;
+    m_deadline = m_clock.now() + ms;
+}
+
+void FakeTimer::setEnabled(bool enabled)
+{
+    // Like a window timer: enabling an enabled timer does not restart it.
+    if (enabled && !m_enabled)
+        m_deadline = m_clock.now() + m_interval;
+    m_enabled = enabled;
+}
+
+void FakeTimer::fire()
+{
+    m_deadline = m_clock.now() + m_interval;
+    emit timeout();
+}
+
+void ManualClock::advance(qint64 ms)
+{
+    const qint64 end = m_now + ms;
+    for (;;) {
+        FakeTimer *next = nullptr;
+        for (FakeTimer *t : std::as_const(m_timers)) {
+            if (t->enabled() && t->interval() > 0 && t->deadline() <= end && (!next || t->deadline() < next->deadline()))
+                next = t;
+        }
+        if (!next)
+            break;
+        m_now = std::max(m_now, next->deadline());
+        next->fire();
+    }
+    m_now = end;
+}
+
+FakeHost::FakeHost()
+{
+    for (const char *name : {"WebBrowser1", "WebBrowser2", "WebBrowser4", "WebBrowser5"}) {
+        const QString n = QString::fromLatin1(name);
+        m_browsers[n] = std::make_unique<FakeBrowser>(n, m_web);
+    }
+    m_browsers.at(QStringLiteral("WebBrowser1"))->setVisible(true);
+    for (int i = 1; i <= 10; ++i)
+        m_transfers[i] = std::make_unique<FakeTransfer>(QStringLiteral("Inet%1").arg(i));
+    for (int i = 3; i <= 12; ++i)
+        m_timers[i] = std::make_unique<FakeTimer>(QStringLiteral("Timer%1").arg(i), m_clock);
+}
+
+FakeHost::~FakeHost() = default;
+
+Browser *FakeHost::browser(const QString &name)
+{
+    const auto it = m_browsers.find(name);
+    return it == m_browsers.end() ? nullptr : it->second.get();
+}
+
+Transfer *FakeHost::transfer(int number)
+{
+    const auto it = m_transfers.find(number);
+    return it == m_transfers.end() ? nullptr : it->second.get();
+}
+
+Timer *FakeHost::timer(int number)
+{
+    const auto it = m_timers.find(number);
+    return it == m_timers.end() ? nullptr : it->second.get();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,94 @@
+#include "harvester.h"
+
+#include "host/host.h"
+#include "shell/htmltext.h"
+#include "shell/windowstate.h"
+
+namespace quorvane {
+
+namespace {
+const QLatin1String rowStart("<a href='");
+const QLatin1String rowMiddle("'>");
+}  // namespace
+
+Harvester::Harvester(WindowState &state, Host &host) : m_state(state), m_host(host) {}
+
+QString Harvester::linkRow(const QString &address, const QString &text)
+{
+    return rowStart + escapeHtmlAttribute(address) + rowMiddle + escapeHtmlText(text) + QLatin1String("</a><br>");
+}
+
+QString Harvester::addressOfLinkRow(const QString &row)
+{
+    if (!row.startsWith(rowStart) || !row.endsWith(QLatin1String("</a><br>")))
+        return {};
+    // An escaped attribute holds no quote, so the first "'>" closes it.
+    const qsizetype end = row.indexOf(rowMiddle, rowStart.size());
+    return end < 0 ? QString() : unescapeHtml(row.mid(rowStart.size(), end - rowStart.size()));
+}
+
+void Harvester::refreshIndex()
+{
+    if (m_state.List3.revision() == m_indexRevision)
+        return;
+    m_index.clear();
+    for (const QString &row : m_state.List3.items()) {
+        const QString address = addressOfLinkRow(row);
+        if (!address.isEmpty())
+            m_index.insert(address.toCaseFolded());
+    }
+    m_indexRevision = m_state.List3.revision();
+}
+
+void Harvester::getlinks_Click()
+{
+    m_state.setPanelText(1, QStringLiteral("Working..."));
+    m_state.List4.clear();
+    m_state.harvestRequested = 1;
+    refreshIndex();
+    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
+        Browser *browser = m_host.browser(QString::fromLatin1(name));
+        if (browser && browser->isVisible())
+            harvestDocument(browser->document());
+    }
+    m_state.setPanelText(1, QStringLiteral("Done"));
+    m_state.setPanelText(2, QStringLiteral("Found - %1 links").arg(m_state.listlinks.count()));
+}
+
+void Harvester::Picture241_MouseUp()
+{
+    m_state.listlinks.clear();
+    m_state.List7.clear();
+    m_state.List3.clear();
+    getlinks_Click();
+}
+
+void Harvester::harvestDocument(const DocumentPtr &document)
+{
+    if (!document)
+        return;
+    if (document->bodyTagName == QLatin1String("BODY")) {
+        refreshIndex();
+        const QString keyword = m_state.Combo1.text;
+        for (const HtmlLink &link : document->links) {
+            const QString &address = link.href;
+            const QString key = address.toCaseFolded();
+            if (address.isEmpty() || m_index.contains(key))
+                continue;
+            const QString &text = link.outerText.isEmpty() ? address : link.outerText;
+            if (!keyword.isEmpty() && !address.contains(keyword, Qt::CaseInsensitive)
+                && !text.contains(keyword, Qt::CaseInsensitive)) {
+                continue;
+            }
+            m_state.List3.add(linkRow(address, text));
+            m_state.listlinks.add(address);
+            m_state.List7.add(address);
+            m_index.insert(key);
+            m_indexRevision = m_state.List3.revision();
+        }
+    }
+    for (const DocumentPtr &frame : document->frames)
+        harvestDocument(frame);
+}
+
+}  // namespace quorvane

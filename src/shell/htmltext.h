@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace quorvane {
+
+// Escapes text from a page or a user for an HTML text position: & < >.
+QString escapeHtmlText(const QString &text);
+// Escapes a value for a single- or double-quoted HTML attribute: & < > ' ".
+QString escapeHtmlAttribute(const QString &value);
+// Reverses both escapes (and &#NN; / &#xNN; numeric references), for showing
+// a stored row's text as the page had it.
+QString unescapeHtml(const QString &html);
+
+}  // namespace quorvane

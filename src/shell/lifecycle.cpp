@@ -1,0 +1,118 @@
+#include "lifecycle.h"
+
+#include "host/host.h"
+#include "host/safefile.h"
+#include "htmltext.h"
+#include "listfile.h"
+#include "windowstate.h"
+
+#include <QDir>
+
+namespace quorvane {
+
+namespace {
+struct Download {
+    int inet;
+    const char *path;
+    int maxBytes;
+};
+// The lists the home site publishes, fetched at every start.
+constexpr Download startupDownloads[] = {
+    {6, "/pubchannels.txt", 12000},
+    {7, "/pubsearch.txt", 12000},
+    {9, "/pass.txt", 12000},
+    {10, "/list5.txt", 64000},
+};
+
+QString homeUrl(const Config &config, const QString &path)
+{
+    return QStringLiteral("http://") + config.homeSite + path;
+}
+}  // namespace
+
+Lifecycle::Lifecycle(WindowState &state, Host &host, const Config &config)
+    : m_state(state), m_host(host), m_config(config)
+{
+}
+
+QString Lifecycle::programFile(const QString &name) const
+{
+    return QDir(m_config.programFolder).filePath(name);
+}
+
+void Lifecycle::Form_Load()
+{
+    for (int t = 3; t <= 12; ++t) {
+        if (Timer *timer = m_host.timer(t)) {
+            timer->setEnabled(false);
+            timer->setInterval(t == 12 ? 5000 : t >= 10 ? 20000 : 30000);
+        }
+    }
+    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+        b1->setVisible(true);
+    if (Browser *b5 = m_host.browser(QStringLiteral("WebBrowser5"))) {
+        b5->setVisible(false);
+        b5->navigate(homeUrl(m_config, QStringLiteral("/welcome.htm")));
+    }
+    for (const Download &d : startupDownloads) {
+        if (Transfer *inet = m_host.transfer(d.inet))
+            inet->execute(homeUrl(m_config, QString::fromLatin1(d.path)), d.maxBytes);
+    }
+
+    splitListText(readListFile(programFile(QStringLiteral("lb.prv"))),
+                  [this](const QString &item) { addAddressEntry(m_state.Combo2.list, item); });
+    const struct {
+        const char *file;
+        ListControl &list;
+    } uniqueLists[] = {{"domain.prv", m_state.domain},
+                       {"domain2.txt", m_state.domain2},
+                       {"favor.prv", m_state.favorit},
+                       {"favor2.txt", m_state.favorit2}};
+    for (const auto &l : uniqueLists) {
+        splitListText(readListFile(programFile(QString::fromLatin1(l.file))),
+                      [&l](const QString &item) { addUnique(l.list, item); });
+    }
+    m_state.setPanelText(2, QStringLiteral("Public zone"));
+    // Shown home pages keep repeats: the walk only asks whether a page is in the list.
+    splitListText(readListFile(programFile(QStringLiteral("list6.prv"))),
+                  [this](const QString &item) { m_state.List6.add(item); });
+}
+
+void Lifecycle::Form_Unload()
+{
+    for (int i = 1; i <= 4; ++i) {
+        if (Transfer *inet = m_host.transfer(i))
+            inet->cancel();
+    }
+    for (const QString &menu : m_state.menuArrayNames())
+        m_state.setMenuArray(menu, m_state.menuArray(menu).mid(0, 1));
+
+    const QByteArray page = imageBufferPage().toUtf8();
+    writePage(QStringLiteral("error.htm"), "\"" + page + "\"\r\n");
+    writeListFile(programFile(QStringLiteral("lb.prv")), m_state.Combo2.list.items());
+    writeListFile(programFile(QStringLiteral("domain.prv")), m_state.domain.items());
+    writeListFile(programFile(QStringLiteral("list6.prv")), m_state.List6.items());
+    writeListFile(programFile(QStringLiteral("domain2.txt")), m_state.domain2.items());
+}
+
+void Lifecycle::Form_Terminate()
+{
+    // The buffer as it stood at shutdown: the state outlives the window.
+    writePage(QStringLiteral("error1.htm"), imageBufferPage().toUtf8() + "\r\n");
+}
+
+QString Lifecycle::imageBufferPage() const
+{
+    QString page = QStringLiteral("<html><body>");
+    for (const QString &image : m_state.List2.items())
+        page += QLatin1String("<img src='") + escapeHtmlAttribute(image) + QLatin1String("'>");
+    page += QLatin1String("</body></html>");
+    return page;
+}
+
+void Lifecycle::writePage(const QString &name, const QByteArray &bytes) const
+{
+    writeFileAtomically(programFile(name), bytes);
+}
+
+}  // namespace quorvane

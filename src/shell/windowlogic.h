@@ -1,0 +1,74 @@
+#pragma once
+
+#include "host/host.h"
+#include "windowstate.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+namespace quorvane {
+
+class Lifecycle;
+class Harvester;
+
+// Mouse buttons with the window's codes.
+enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
+enum class Key { Enter, Delete };
+
+// The main window's logic: owns one object per role and routes the window's
+// events (menu entries, buttons, lists, keys, status panels) to them by control
+// name. The Qt window and the automation interface both call it; tests drive
+// it on the fake host.
+class WindowLogic final : public QObject {
+    Q_OBJECT
+public:
+    WindowLogic(WindowState &state, Host &host, Config config, QObject *parent = nullptr);
+    ~WindowLogic() override;
+
+    WindowState &state() { return m_state; }
+    Host &host() { return m_host; }
+    const Config &config() const { return m_config; }
+
+    // Start-up, before the window is shown; shutdown, when it closes; after it is gone.
+    void Form_Load();
+    void Form_Unload();
+    void Form_Terminate();
+
+    // Each returns false when no such control or entry exists (the automation
+    // interface reports that); true when the event was taken, even if its
+    // command does nothing yet.
+    bool menuClick(const QString &name, int index = -1);
+    bool buttonDown(const QString &control, MouseButton button);
+    bool buttonUp(const QString &control, MouseButton button);
+    bool buttonClick(const QString &control);
+    bool buttonHover(const QString &control);
+    void backgroundHover();
+    bool listClick(const QString &list, int index);
+    bool listDoubleClick(const QString &list, int index);
+    bool listMouseDown(const QString &list, int index, MouseButton button);
+    bool keyPress(const QString &control, Key key);
+    void panelClick(int panel);
+    void panelDoubleClick(int panel);
+
+    // Home site root and paths on it ("http://host:port" + path).
+    QString homeSiteUrl(const QString &path = {}) const;
+
+    Harvester &harvester() { return *m_harvester; }
+
+signals:
+    // The window asks to be closed (menu exit); the view closes and calls Form_Unload.
+    void closeRequested();
+
+private:
+    void openAddress();
+
+    WindowState &m_state;
+    Host &m_host;
+    Config m_config;
+    std::unique_ptr<Lifecycle> m_lifecycle;
+    std::unique_ptr<Harvester> m_harvester;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,164 @@
+#include "windowstate.h"
+
+namespace quorvane {
+
+ListControl WindowState::makeList(const char *name, bool sorted)
+{
+    return ListControl(QString::fromLatin1(name), sorted, [this] { notify(); });
+}
+
+WindowState::WindowState()
+    : listlinks(makeList("listlinks", true)), listlinks2(makeList("listlinks2", true)),
+      List1(makeList("List1", true)), List2(makeList("List2", true)),
+      favorit(makeList("favorit", true)), favorit2(makeList("favorit2", true)),
+      domain(makeList("domain", true)), domain2(makeList("domain2", true)),
+      List3(makeList("List3", false)), List4(makeList("List4", false)),
+      List5(makeList("List5", false)), List6(makeList("List6", false)),
+      List7(makeList("List7", false)), ara2(makeList("ara2", false)),
+      pubsearch(makeList("pubsearch", false)), privchann(makeList("privchann", false)),
+      privsearch(makeList("privsearch", false)), pass(makeList("pass", false)),
+      pass_search(makeList("pass_search", false)), pass_chann(makeList("pass_chann", false)),
+      today(makeList("today", false)),
+      Combo1{QString(), makeList("Combo1", false)},
+      Combo2{QStringLiteral("http://"), makeList("Combo2", false)},
+      catalogs(CatalogCount),
+      m_caption(QStringLiteral("Specialized Quorvane Browser"))
+{
+    static const char *const toolTips[PanelCount] = {
+        "URL", "Result", "View links listing", "Show a picture buffer's contents",
+        "Clear picture buffer", "Call  Outlook Express", "Call calculator", "Call address book"};
+    for (int i = 0; i < PanelCount; ++i)
+        m_panels[i].toolTip = QString::fromLatin1(toolTips[i]);
+
+    // Lists and buttons that start hidden; everything else starts visible.
+    for (const char *hidden : {"listlinks", "listlinks2", "List1", "List2", "List3", "List4", "List5",
+                               "List6", "List7", "favorit", "favorit2", "domain", "domain2", "ara2",
+                               "pubsearch", "privchann", "privsearch", "pass", "pass_search",
+                               "pass_chann", "today", "Command1", "Clearalllinks", "closel3",
+                               "Picture8", "Picture11"}) {
+        m_controls[QString::fromLatin1(hidden)].visible = false;
+    }
+    for (const char *shown : {"Combo1", "Combo2", "Label1", "Picture1", "StatusBar1"})
+        m_controls[QString::fromLatin1(shown)].visible = true;
+    for (const char *menu : {"pubs", "pubch", "privs", "privch"})
+        m_menuArrays[QString::fromLatin1(menu)] = QStringList{QString::fromLatin1(menu)};
+}
+
+void WindowState::notify() const
+{
+    ++m_revision;
+    if (m_listener)
+        m_listener();
+}
+
+ListControl *WindowState::list(const QString &name)
+{
+    return const_cast<ListControl *>(std::as_const(*this).list(name));
+}
+
+const ListControl *WindowState::list(const QString &name) const
+{
+    if (name == QLatin1String("Combo1"))
+        return &Combo1.list;
+    if (name == QLatin1String("Combo2"))
+        return &Combo2.list;
+    for (const ListControl *l : lists()) {
+        if (l->name() == name)
+            return l;
+    }
+    return nullptr;
+}
+
+QList<const ListControl *> WindowState::lists() const
+{
+    return {&listlinks, &listlinks2, &List1, &List2, &List3, &List4, &List5, &List6, &List7,
+            &favorit, &favorit2, &domain, &domain2, &ara2, &pubsearch, &privchann, &privsearch,
+            &pass, &pass_search, &pass_chann, &today};
+}
+
+QVector<QPair<QString, qint16>> WindowState::flags() const
+{
+    return {{QStringLiteral("privateZone"), privateZone},
+            {QStringLiteral("keepPrivateRecord"), keepPrivateRecord},
+            {QStringLiteral("harvestRequested"), harvestRequested},
+            {QStringLiteral("imageBufferShown"), imageBufferShown},
+            {QStringLiteral("keywordMode"), keywordMode},
+            {QStringLiteral("collectImages"), collectImages},
+            {QStringLiteral("currentLinkIndex"), currentLinkIndex},
+            {QStringLiteral("bufferFileCounter"), bufferFileCounter}};
+}
+
+void WindowState::setCaption(const QString &caption)
+{
+    if (m_caption == caption)
+        return;
+    m_caption = caption;
+    notify();
+}
+
+QString WindowState::panelText(int panel) const
+{
+    return panel >= 1 && panel <= PanelCount ? m_panels[panel - 1].text : QString();
+}
+
+void WindowState::setPanelText(int panel, const QString &text)
+{
+    if (panel < 1 || panel > PanelCount || m_panels[panel - 1].text == text)
+        return;
+    m_panels[panel - 1].text = text;
+    notify();
+}
+
+QString WindowState::panelToolTip(int panel) const
+{
+    return panel >= 1 && panel <= PanelCount ? m_panels[panel - 1].toolTip : QString();
+}
+
+void WindowState::setComboText(ComboBox &combo, const QString &text)
+{
+    if (combo.text == text)
+        return;
+    combo.text = text;
+    notify();
+}
+
+ControlState WindowState::control(const QString &name) const
+{
+    return m_controls.value(name);
+}
+
+void WindowState::setVisible(const QString &name, bool visible)
+{
+    ControlState &c = m_controls[name];
+    if (c.visible == visible)
+        return;
+    c.visible = visible;
+    notify();
+}
+
+void WindowState::setEnabled(const QString &name, bool enabled)
+{
+    ControlState &c = m_controls[name];
+    if (c.enabled == enabled)
+        return;
+    c.enabled = enabled;
+    notify();
+}
+
+void WindowState::setGeometry(const QString &name, int left, int top, int width, int height)
+{
+    ControlState &c = m_controls[name];
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    notify();
+}
+
+void WindowState::setMenuArray(const QString &name, const QStringList &captions)
+{
+    m_menuArrays[name] = captions;
+    notify();
+}
+
+}  // namespace quorvane

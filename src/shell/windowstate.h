@@ -1,0 +1,118 @@
+#pragma once
+
+#include "listcontrol.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+namespace quorvane {
+
+// Position and flags of one control; geometry in twips, -1 when not placed.
+struct ControlState {
+    bool visible = true;
+    bool enabled = true;
+    int left = -1;
+    int top = -1;
+    int width = -1;
+    int height = -1;
+};
+
+struct ComboBox {
+    QString text;
+    ListControl list;
+    int selected() const { return list.selected(); }
+};
+
+struct StatusPanel {
+    QString text;
+    QString toolTip;
+};
+
+// The lists, flags and texts of the main window that every subsystem shares.
+// Views bind to it; the logic changes it; the automation dump reads it.
+class WindowState final {
+public:
+    static constexpr int PanelCount = 8;
+    static constexpr int CatalogCount = 21;
+
+    WindowState();
+    WindowState(const WindowState &) = delete;
+    WindowState &operator=(const WindowState &) = delete;
+
+    // Called after any change that a view shows (lists, texts, controls, menus).
+    void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+    void notify() const;
+
+    // Sorted lists.
+    ListControl listlinks, listlinks2, List1, List2, favorit, favorit2, domain, domain2;
+    // Lists in insertion order.
+    ListControl List3, List4, List5, List6, List7;
+    ListControl ara2, pubsearch, privchann, privsearch;
+    ListControl pass, pass_search, pass_chann, today;
+
+    ComboBox Combo1;  // keyword box
+    ComboBox Combo2;  // address bar
+
+    // Window flags (16-bit, 1 for true).
+    qint16 privateZone = 0;
+    qint16 keepPrivateRecord = 0;
+    qint16 harvestRequested = 0;
+    qint16 imageBufferShown = 0;
+    qint16 keywordMode = 0;
+    qint16 collectImages = 0;
+    qint16 currentLinkIndex = 0;
+    qint16 bufferFileCounter = 0;
+    // Whether the document events of Browser 1 and Browser 2 are connected.
+    bool docEvents = false;
+    bool docEvents5 = false;
+
+    QString orderMode;
+    QStringList catalogs;  // CatalogCount entries
+
+    // Lists by control name (including "Combo1" and "Combo2" for their drop-down lists).
+    ListControl *list(const QString &name);
+    const ListControl *list(const QString &name) const;
+    QList<const ListControl *> lists() const;
+    // Named flags for the dump and the automation interface.
+    QVector<QPair<QString, qint16>> flags() const;
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString &caption);
+
+    // Panels are numbered from 1; out-of-range numbers are ignored.
+    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString &text);
+    QString panelToolTip(int panel) const;
+    void setComboText(ComboBox &combo, const QString &text);
+
+    // Controls other than the lists' entries: visibility, enabled state, geometry.
+    ControlState control(const QString &name) const;
+    void setVisible(const QString &name, bool visible);
+    void setEnabled(const QString &name, bool enabled);
+    void setGeometry(const QString &name, int left, int top, int width, int height);
+    QStringList controlNames() const { return m_controls.keys(); }
+
+    // Run-time menu arrays (pubch, pubs, privch, privs): captions by index.
+    QStringList menuArray(const QString &name) const { return m_menuArrays.value(name); }
+    void setMenuArray(const QString &name, const QStringList &captions);
+    QStringList menuArrayNames() const { return m_menuArrays.keys(); }
+
+    quint64 revision() const { return m_revision; }
+
+private:
+    ListControl makeList(const char *name, bool sorted);
+
+    std::function<void()> m_listener;
+    mutable quint64 m_revision = 0;
+    QString m_caption;
+    StatusPanel m_panels[PanelCount];
+    QMap<QString, ControlState> m_controls;
+    QMap<QString, QStringList> m_menuArrays;
+};
+
+}  // namespace quorvane
