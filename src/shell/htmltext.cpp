@@ -1,10 +1,19 @@
 #include "htmltext.h"
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
 QString escape(const QString &text, bool quotes)
 {
+    const auto special = [quotes](QChar c) {
+        const char16_t u = c.unicode();
+        return u == '&' || u == '<' || u == '>' || (quotes && (u == '\'' || u == '"'));
+    };
+    // Ordinary text comes back shared, without a copy.
+    if (std::none_of(text.cbegin(), text.cend(), special))
+        return text;
     QString out;
     out.reserve(text.size() + 8);
     for (const QChar c : text) {

@@ -1,15 +1,9 @@
 #include "listcontrol.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quorvane {
-
-namespace {
-bool lessIgnoringCase(const QString &a, const QString &b)
-{
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-}
-}  // namespace
 
 ListControl::ListControl(QString name, bool sorted, std::function<void()> notify)
     : m_name(std::move(name)), m_sorted(sorted), m_notify(std::move(notify))
@@ -37,9 +31,10 @@ void ListControl::add(const QString &item)
     } else {
         // Keep the selection on its entry: place this one at once.
         flush();
-        const auto at = std::upper_bound(m_items.begin(), m_items.end(), item, lessIgnoringCase);
-        const int index = int(at - m_items.begin());
+        const QString key = item.toCaseFolded();
+        const int index = int(std::upper_bound(m_keys.cbegin(), m_keys.cend(), key) - m_keys.cbegin());
         m_items.insert(index, item);
+        m_keys.insert(index, key);
         if (m_selected >= index)
             ++m_selected;
     }
@@ -49,7 +44,10 @@ void ListControl::add(const QString &item)
 void ListControl::insert(int index, const QString &item)
 {
     flush();
-    m_items.insert(std::clamp(index, 0, int(m_items.size())), item);
+    index = std::clamp(index, 0, int(m_items.size()));
+    m_items.insert(index, item);
+    if (m_sorted)
+        m_keys.insert(index, item.toCaseFolded());
     if (m_selected >= index)
         ++m_selected;
     changed();
@@ -61,6 +59,8 @@ void ListControl::removeAt(int index)
     if (index < 0 || index >= m_items.size())
         return;
     m_items.removeAt(index);
+    if (m_sorted)
+        m_keys.removeAt(index);
     if (m_selected == index)
         m_selected = -1;
     else if (m_selected > index)
@@ -71,6 +71,7 @@ void ListControl::removeAt(int index)
 void ListControl::clear()
 {
     m_items.clear();
+    m_keys.clear();
     m_pending.clear();
     m_selected = -1;
     changed();
@@ -85,6 +86,7 @@ int ListControl::indexOf(const QString &item, int from) const
 void ListControl::setItems(const QStringList &items)
 {
     m_items.clear();
+    m_keys.clear();
     m_pending = items;
     if (!m_sorted) {
         m_items = m_pending;
@@ -107,14 +109,38 @@ void ListControl::flush() const
 {
     if (m_pending.isEmpty())
         return;
-    // Stable: equal entries keep the order they were added in, after older ones.
-    std::stable_sort(m_pending.begin(), m_pending.end(), lessIgnoringCase);
-    QStringList merged;
-    merged.reserve(m_items.size() + m_pending.size());
-    std::merge(m_items.cbegin(), m_items.cend(), m_pending.cbegin(), m_pending.cend(),
-               std::back_inserter(merged), lessIgnoringCase);
-    m_items = std::move(merged);
+    // Sort on case-folded keys computed once per entry: comparing ignoring case
+    // on every step costs several times more for a harvest of thousands.
+    struct Entry {
+        QString key;
+        QString item;
+    };
+    std::vector<Entry> pending;
+    pending.reserve(m_pending.size());
+    for (QString &item : m_pending)
+        pending.push_back({item.toCaseFolded(), std::move(item)});
     m_pending.clear();
+    // Stable: equal entries keep the order they were added in, after older ones.
+    std::stable_sort(pending.begin(), pending.end(), [](const Entry &a, const Entry &b) { return a.key < b.key; });
+    QStringList items, keys;
+    items.reserve(m_items.size() + qsizetype(pending.size()));
+    keys.reserve(items.capacity());
+    qsizetype old = 0;
+    for (Entry &entry : pending) {
+        while (old < m_items.size() && !(entry.key < m_keys.at(old))) {
+            items.append(m_items.at(old));
+            keys.append(m_keys.at(old));
+            ++old;
+        }
+        items.append(std::move(entry.item));
+        keys.append(std::move(entry.key));
+    }
+    for (; old < m_items.size(); ++old) {
+        items.append(m_items.at(old));
+        keys.append(m_keys.at(old));
+    }
+    m_items = std::move(items);
+    m_keys = std::move(keys);
 }
 
 void ListControl::changed()

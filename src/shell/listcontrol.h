@@ -51,6 +51,8 @@ private:
     bool m_sorted;
     std::function<void()> m_notify;
     mutable QStringList m_items;
+    // Sorted lists: the case-folded sort key of each entry, in step with m_items.
+    mutable QStringList m_keys;
     mutable QStringList m_pending;
     int m_selected = -1;
     quint64 m_revision = 0;
