@@ -1,0 +1,313 @@
+#include "statelog.h"
+#include "loopbackserver.h"
+
+#include "host/curl/curlmulti.h"
+#include "host/curl/curltransfer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace quorvane {
+namespace {
+
+constexpr int Enough = 1 << 20;
+
+// A loopback port that nothing listens on.
+int closedPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+// Peak resident memory of this process in KiB.
+long peakMemoryKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+class CurlTransferTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        QFile page(m_root.filePath(QStringLiteral("page.html")));
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write("<html><head><title>Hi</title></head><body>Hello from Quorvane</body></html>");
+    }
+
+    QString url(const std::string &path) const { return QString::fromStdString(m_server.url(path)); }
+
+    // The result of one GET on a fresh transfer, checking the signal contract on the way.
+    int fetch(const QString &address, int maxBytes = Enough, QString *text = nullptr)
+    {
+        CurlTransfer transfer(QStringLiteral("Inet1"), *m_multi);
+        StateLog log(transfer);
+        transfer.execute(address, maxBytes);
+        EXPECT_TRUE(log.states.empty()) << "signalled inside execute()";
+        const int state = log.wait();
+        spin(20);
+        EXPECT_EQ(log.states.size(), 1u);
+        EXPECT_FALSE(transfer.stillExecuting());
+        for (bool executing : log.executingInSignal)
+            EXPECT_FALSE(executing);
+        if (text)
+            *text = transfer.readData(INT_MAX);
+        return state;
+    }
+
+    QTemporaryDir m_root;
+    // Declared before the multi so that the client closes its connections first and
+    // the server does not wait for them on shutdown.
+    LoopbackServer m_server{m_root.path().toStdString()};
+    std::unique_ptr<CurlMulti> m_multi = std::make_unique<CurlMulti>();
+};
+
+TEST_F(CurlTransferTest, CompletesAPageAndKeepsItsData)
+{
+    CurlTransfer transfer(QStringLiteral("Inet3"), *m_multi);
+    StateLog log(transfer);
+    const QString address = url("/page.html");
+    transfer.execute(address, Enough);
+
+    EXPECT_TRUE(transfer.stillExecuting());
+    EXPECT_EQ(transfer.url(), address);
+    ASSERT_EQ(log.wait(), Transfer::StateComplete);
+    EXPECT_FALSE(log.executingInSignal.front());
+    EXPECT_EQ(transfer.name(), QStringLiteral("Inet3"));
+    EXPECT_EQ(transfer.url(), address);
+    EXPECT_EQ(transfer.readData(INT_MAX),
+              QStringLiteral("<html><head><title>Hi</title></head><body>Hello from Quorvane</body></html>"));
+    EXPECT_EQ(transfer.readData(6), QStringLiteral("<html>"));
+    EXPECT_EQ(transfer.readData(0), QString());
+
+    // The same instance runs a second operation; the last completed body wins.
+    transfer.execute(url("/fault/bytes?n=3000"), Enough);
+    ASSERT_TRUE(waitUntil([&] { return log.states.size() == 2; }));
+    EXPECT_EQ(log.states.back(), Transfer::StateComplete);
+    EXPECT_EQ(transfer.readData(INT_MAX).size(), 3000);
+}
+
+TEST_F(CurlTransferTest, SendsItsIdentityAndAcceptsCompression)
+{
+    QString headers;
+    ASSERT_EQ(fetch(url("/fault/headers"), Enough, &headers), Transfer::StateComplete);
+    EXPECT_TRUE(headers.contains(QStringLiteral("User-Agent: Quorvane/0.1"))) << headers.toStdString();
+    EXPECT_TRUE(headers.contains(QStringLiteral("gzip"))) << headers.toStdString();
+
+    // The server compresses this page; it must arrive decompressed and whole.
+    QString page;
+    ASSERT_EQ(fetch(url("/fault/bytes?n=50000"), Enough, &page), Transfer::StateComplete);
+    EXPECT_EQ(page.size(), 50000);
+    EXPECT_TRUE(page.startsWith(QStringLiteral("<html><body>aaa")));
+}
+
+TEST_F(CurlTransferTest, FailuresEndInErrorAndNeverSynchronously)
+{
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort());
+    const QString cases[] = {
+        url("/fault/404"),
+        url("/no-such-file.html"),
+        refused,
+        url("/fault/reset"),
+        QStringLiteral("ftp://127.0.0.1/file.txt"),
+        QStringLiteral("file:///etc/hostname"),
+        QStringLiteral("not a url"),
+        QStringLiteral("http://"),
+        QString(),
+        QStringLiteral("http://no-such-host.invalid/"),
+    };
+    for (const QString &address : cases) {
+        SCOPED_TRACE(address.toStdString());
+        EXPECT_EQ(fetch(address), Transfer::StateError);
+    }
+}
+
+TEST_F(CurlTransferTest, FollowsRedirectsWithinLimits)
+{
+    CurlTransfer transfer(QStringLiteral("Inet1"), *m_multi);
+    StateLog log(transfer);
+    const QString start = url("/fault/redirect?to=/page.html");
+    transfer.execute(start, Enough);
+    ASSERT_EQ(log.wait(), Transfer::StateComplete);
+    EXPECT_EQ(transfer.url(), start);
+    EXPECT_EQ(transfer.finalUrl(), QUrl(url("/page.html")));
+    EXPECT_TRUE(transfer.readData(INT_MAX).contains(QStringLiteral("Hello from Quorvane")));
+
+    QString text;
+    EXPECT_EQ(fetch(url("/fault/chain?n=20"), Enough, &text), Transfer::StateComplete);
+    EXPECT_EQ(text, QStringLiteral("end of chain"));
+    EXPECT_EQ(fetch(url("/fault/chain?n=21")), Transfer::StateError);
+    EXPECT_EQ(fetch(url("/fault/redirect-loop")), Transfer::StateError);
+    EXPECT_EQ(fetch(url("/fault/redirect?to=ftp://127.0.0.1/")), Transfer::StateError);
+}
+
+TEST(CurlTransferRedirectRule, AllowsOnlyWebSchemesAndNoDowngrade)
+{
+    const QUrl http(QStringLiteral("http://a.example/"));
+    const QUrl https(QStringLiteral("https://a.example/"));
+    EXPECT_TRUE(CurlTransfer::isRedirectAllowed(http, QUrl(QStringLiteral("http://b.example/x"))));
+    EXPECT_TRUE(CurlTransfer::isRedirectAllowed(http, https));
+    EXPECT_TRUE(CurlTransfer::isRedirectAllowed(https, QUrl(QStringLiteral("HTTPS://b.example/"))));
+    EXPECT_FALSE(CurlTransfer::isRedirectAllowed(https, http));
+    EXPECT_FALSE(CurlTransfer::isRedirectAllowed(https, QUrl(QStringLiteral("HTTP://b.example/"))));
+    EXPECT_FALSE(CurlTransfer::isRedirectAllowed(http, QUrl(QStringLiteral("ftp://a.example/"))));
+    EXPECT_FALSE(CurlTransfer::isRedirectAllowed(http, QUrl(QStringLiteral("file:///etc/passwd"))));
+    EXPECT_FALSE(CurlTransfer::isRedirectAllowed(http, QUrl()));
+}
+
+TEST_F(CurlTransferTest, StopsAtMaxBytesAndCompletes)
+{
+    QString text;
+    EXPECT_EQ(fetch(url("/fault/bytes?n=5000"), 100, &text), Transfer::StateComplete);
+    EXPECT_EQ(text, QStringLiteral("<html><body>") + QString(88, u'a'));
+
+    EXPECT_EQ(fetch(url("/fault/bytes?n=5000"), 0, &text), Transfer::StateComplete);
+    EXPECT_TRUE(text.isEmpty());
+
+    // A 2 GB body: only the first 8 MB may ever be held.
+    const long peakBefore = peakMemoryKb();
+    EXPECT_EQ(fetch(url("/fault/huge"), 8 << 20, &text), Transfer::StateComplete);
+    EXPECT_EQ(text.size(), 8 << 20);
+    EXPECT_EQ(text.count(u'x'), 8 << 20);
+    EXPECT_LT(peakMemoryKb() - peakBefore, 200 * 1024);
+}
+
+TEST_F(CurlTransferTest, CancelIsSilentAndStops)
+{
+    CurlTransfer transfer(QStringLiteral("Inet1"), *m_multi);
+    StateLog log(transfer);
+
+    for (const char *path : {"/fault/drip", "/fault/hang", "/fault/huge"}) {
+        transfer.execute(url(path), INT_MAX);
+        spin(150);
+        ASSERT_TRUE(transfer.stillExecuting()) << path;
+        transfer.cancel();
+        EXPECT_FALSE(transfer.stillExecuting());
+    }
+    // Even a failure that was already decided stays silent.
+    transfer.execute(QStringLiteral("gopher://127.0.0.1/"), Enough);
+    transfer.cancel();
+    transfer.cancel();
+    spin(1200);
+    EXPECT_TRUE(log.states.empty());
+    EXPECT_EQ(m_multi->activeCount(), 0);
+}
+
+TEST_F(CurlTransferTest, ExecuteReplacesTheRunningOperation)
+{
+    CurlTransfer transfer(QStringLiteral("Inet1"), *m_multi);
+    StateLog log(transfer);
+    transfer.execute(url("/fault/drip"), Enough);
+    spin(100);
+    transfer.execute(QStringLiteral("bogus"), Enough);
+    transfer.execute(url("/page.html"), Enough);
+    ASSERT_EQ(log.wait(), Transfer::StateComplete);
+    spin(300);
+    EXPECT_EQ(log.states.size(), 1u);
+    EXPECT_EQ(transfer.url(), url("/page.html"));
+}
+
+TEST_F(CurlTransferTest, FourTransfersInFlightAllComplete)
+{
+    std::vector<std::unique_ptr<CurlTransfer>> transfers;
+    std::vector<std::unique_ptr<StateLog>> logs;
+    for (int i = 0; i < 4; ++i) {
+        transfers.push_back(std::make_unique<CurlTransfer>(QStringLiteral("Inet%1").arg(i + 1), *m_multi));
+        logs.push_back(std::make_unique<StateLog>(*transfers.back()));
+        transfers.back()->execute(url("/fault/bytes?n=" + std::to_string(10000 * (i + 1))), Enough);
+    }
+    EXPECT_EQ(m_multi->activeCount(), 4);
+    ASSERT_TRUE(waitUntil([&] {
+        for (const auto &log : logs) {
+            if (log->states.empty())
+                return false;
+        }
+        return true;
+    }));
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(logs[i]->states, std::vector<int>{Transfer::StateComplete});
+        EXPECT_EQ(logs[i]->executingInSignal, std::vector<bool>{false});
+        EXPECT_EQ(transfers[i]->readData(INT_MAX).size(), 10000 * (i + 1));
+    }
+    EXPECT_EQ(m_multi->activeCount(), 0);
+}
+
+TEST_F(CurlTransferTest, SignalHandlersMayStartAndDeleteTransfers)
+{
+    auto first = std::make_unique<CurlTransfer>(QStringLiteral("Inet1"), *m_multi);
+    CurlTransfer second(QStringLiteral("Inet2"), *m_multi);
+    StateLog secondLog(second);
+    int firstSignals = 0;
+    QObject::connect(first.get(), &Transfer::stateChanged, first.get(), [&](int) {
+        ++firstSignals;
+        second.execute(url("/page.html"), Enough);
+        delete first.release();
+    });
+    first->execute(url("/page.html"), Enough);
+    ASSERT_EQ(secondLog.wait(), Transfer::StateComplete);
+    EXPECT_EQ(firstSignals, 1);
+}
+
+TEST_F(CurlTransferTest, DestroyingWithOperationsInFlightIsClean)
+{
+    {
+        CurlTransfer doomed(QStringLiteral("Inet1"), *m_multi);
+        doomed.execute(url("/fault/huge"), Enough);
+        spin(100);
+    }
+    EXPECT_EQ(m_multi->activeCount(), 0);
+    EXPECT_EQ(fetch(url("/page.html")), Transfer::StateComplete);
+
+    // The multi goes first: the transfer stops silently and refuses new work later.
+    CurlTransfer orphan(QStringLiteral("Inet2"), *m_multi);
+    StateLog log(orphan);
+    orphan.execute(url("/fault/drip"), Enough);
+    spin(100);
+    m_multi.reset();
+    EXPECT_FALSE(orphan.stillExecuting());
+    spin(200);
+    EXPECT_TRUE(log.states.empty());
+    orphan.execute(url("/page.html"), Enough);
+    EXPECT_EQ(log.wait(), Transfer::StateError);
+}
+
+TEST_F(CurlTransferTest, DecodesByTheServedCharset)
+{
+    QString text;
+    // "Привет" in windows-1251.
+    ASSERT_EQ(fetch(url("/fault/charset?cs=windows-1251&hex=cff0e8e2e5f2"), Enough, &text),
+              Transfer::StateComplete);
+    EXPECT_EQ(text, QStringLiteral("Привет"));
+    ASSERT_EQ(fetch(url("/fault/charset?cs=utf-8&hex=c3a9"), Enough, &text), Transfer::StateComplete);
+    EXPECT_EQ(text, QStringLiteral("é"));
+}
+
+}  // namespace
+}  // namespace quorvane
