@@ -27,6 +27,7 @@ public:
         // Headers and body go out in separate writes; without this, Nagle and delayed
         // ACKs add 40 ms to every response.
         m_server.set_tcp_nodelay(true);
+        serveUncompressed(m_server);
         addFaultRoutes(m_server, m_stopping);
         if (!staticRoot.empty() && !m_server.set_mount_point("/", staticRoot))
             throw std::runtime_error("no such folder: " + staticRoot);

@@ -96,6 +96,7 @@ int main(int argc, char **argv)
     // Headers and body go out in separate writes; without this, Nagle and delayed
     // ACKs add 40 ms to every response.
     server.set_tcp_nodelay(true);
+    quorvane::serveUncompressed(server);
     const auto stopping = std::make_shared<std::atomic<bool>>(false);
     addMimeTypes(server);
     quorvane::addFaultRoutes(server, stopping);

@@ -1,0 +1,260 @@
+// Reads the document of the frame it runs in and hands it to the browser
+// adapter. Runs in an isolated world: in the top frame at document creation
+// (so frame messages are never missed) and in every frame at document ready.
+// The page cannot see this world's globals, but it can post look-alike frame
+// messages; the adapter treats everything it receives as untrusted.
+(function () {
+    'use strict';
+
+    const MAX_ITEMS = 100000;
+    const MAX_CHARS = 32 * 1024 * 1024;  // UTF-16 units, about 64 MB
+    const MOUSE_TEXT = 2000;
+    const MOUSE_URL = 100000;
+    const MAX_DEPTH = 32;
+    // Per top document: frames may reload, but a page flooding fake reports is cut off.
+    const MAX_FORWARDS = 10000;
+    const MAX_FORWARD_CHARS = 4 * MAX_CHARS;
+    const isTop = window === window.top;
+    const TAG_NAME = Object.getOwnPropertyDescriptor(Element.prototype, 'tagName').get;
+
+    // Survives document.open(), which keeps the window but replaces the document.
+    let state = window.__quorvaneState;
+    if (!state) {
+        state = {
+            win: Math.random().toString(36).slice(2) + Date.now().toString(36),
+            seq: 0,
+            root: undefined,
+            bridge: null,
+            channelStarted: false,
+            queue: [],
+            forwards: 0,
+            forwardChars: 0,
+        };
+        Object.defineProperty(window, '__quorvaneState', { value: state });
+        state.onMessage = onMessage;
+        state.onMouse = onMouse;
+    }
+
+    startChannel();
+
+    // One run per document: the creation run leaves root null, the ready run
+    // of that same document then finds it; document.open() brings a new root.
+    const root = document.documentElement;
+    if (state.root !== undefined && (state.root === root || (state.root === null && root !== null))) {
+        state.root = root;
+        return;
+    }
+    state.root = root;
+    state.seq += 1;
+    state.forwards = 0;
+    state.forwardChars = 0;
+    const seq = state.seq;
+
+    if (isTop) {
+        // document.open() drops listeners; adding the same function again is a no-op otherwise.
+        window.addEventListener('message', state.onMessage);
+        for (const type of ['mouseover', 'mouseout', 'dblclick'])
+            document.addEventListener(type, state.onMouse, true);
+    }
+
+    let taken = false;
+    const take = () => {
+        if (taken)
+            return;
+        taken = true;
+        if (state.pending === take)
+            state.pending = null;
+        // Read at load time: script may have moved frames since.
+        const path = isTop ? [] : framePath();
+        const json = path === null ? null : serialize(path);
+        if (json === null)
+            return;
+        if (isTop)
+            deliver(seq, json);
+        else
+            window.top.postMessage({ quorvaneSnapshot: json }, '*');
+    };
+    if (isTop)
+        state.pending = take;  // current.js calls it when a stopped load never fires load
+    if (document.readyState === 'complete')
+        take();
+    else
+        window.addEventListener('load', take, { once: true });
+
+    function startChannel() {
+        if (!isTop || state.channelStarted)
+            return;
+        if (typeof QWebChannel !== 'function' || typeof qt !== 'object' || !qt || !qt.webChannelTransport)
+            return;
+        state.channelStarted = true;
+        new QWebChannel(qt.webChannelTransport, (channel) => {
+            state.bridge = channel.objects.quorvaneBridge || null;
+            flush();
+        });
+    }
+
+    function deliver(docSeq, json) {
+        state.queue.push([docSeq, json]);
+        startChannel();
+        flush();
+    }
+
+    function flush() {
+        if (!state.bridge)
+            return;
+        const queued = state.queue;
+        state.queue = [];
+        for (const [docSeq, json] of queued)
+            state.bridge.snapshot(state.win, docSeq, json);
+    }
+
+    function onMessage(event) {
+        let json;
+        try {
+            const data = event.data;
+            json = data && typeof data === 'object' ? data.quorvaneSnapshot : undefined;
+        } catch (e) {
+            return;
+        }
+        if (typeof json !== 'string' || json.length > MAX_CHARS)
+            return;
+        if (state.forwards >= MAX_FORWARDS || state.forwardChars + json.length > MAX_FORWARD_CHARS)
+            return;
+        state.forwards += 1;
+        state.forwardChars += json.length;
+        deliver(state.seq, json);
+    }
+
+    function onMouse(event) {
+        if (!state.bridge)
+            return;
+        const el = event.target;
+        if (!(el instanceof Element))
+            return;
+        const link = el.closest('a[href], area[href]');
+        const href = link ? link.href : el.href;
+        const info = {
+            tag: tagOf(el),
+            href: clip(href, MOUSE_URL),
+            src: clip(el.src, MOUSE_URL),
+            text: textOf(el, MOUSE_TEXT),
+        };
+        state.bridge.mouse(event.type, JSON.stringify(info));
+    }
+
+    // Index chain from the top; parent.frames[i] is readable across origins.
+    function framePath() {
+        const chain = [];
+        try {
+            let w = window;
+            while (w !== w.parent) {
+                if (chain.length >= MAX_DEPTH)
+                    return null;
+                const parent = w.parent;
+                let index = -1;
+                for (let i = 0; i < parent.frames.length; ++i) {
+                    if (parent.frames[i] === w) {
+                        index = i;
+                        break;
+                    }
+                }
+                if (index < 0)
+                    return null;
+                chain.unshift(index);
+                w = parent;
+            }
+        } catch (e) {
+            return null;
+        }
+        return chain;
+    }
+
+    // Through the prototype getter: nothing the page names or defines stands in for it.
+    function docProp(name) {
+        const d = Object.getOwnPropertyDescriptor(Document.prototype, name);
+        try {
+            return d && d.get ? d.get.call(document) : undefined;
+        } catch (e) {
+            return undefined;
+        }
+    }
+
+    // A form's named controls shadow its properties; the prototype getter cannot be.
+    function tagOf(el) {
+        return String(TAG_NAME.call(el)).toUpperCase();
+    }
+
+    function clip(value, limit) {
+        if (typeof value !== 'string')
+            return '';
+        return value.length > limit ? value.slice(0, limit) : value;
+    }
+
+    function textOf(el, limit) {
+        let text = el.outerText;
+        if (typeof text !== 'string')
+            text = el.textContent;
+        return clip(text, limit);
+    }
+
+    function collect(where, maxItems, maxChars) {
+        const body = docProp('body');
+        const doc = {
+            path: where,
+            url: clip(docProp('URL'), maxChars),
+            title: clip(docProp('title'), maxChars),
+            domain: clip(docProp('domain'), maxChars),
+            body: body ? tagOf(body) : '',
+            frames: window.frames.length,
+            links: [],
+            images: [],
+            all: [],
+        };
+        if (maxItems === 0)
+            return doc;
+        // Rendered text costs layout work; links and the A rows of all share it.
+        const texts = new Map();
+        const textOnce = (el) => {
+            let text = texts.get(el);
+            if (text === undefined) {
+                text = textOf(el, maxChars);
+                texts.set(el, text);
+            }
+            return text;
+        };
+        const links = docProp('links');
+        for (let i = 0; links && i < links.length && i < maxItems; ++i)
+            doc.links.push([clip(links[i].href, maxChars), textOnce(links[i])]);
+        const images = docProp('images');
+        for (let i = 0; images && i < images.length && i < maxItems; ++i)
+            doc.images.push(clip(images[i].src, maxChars));
+        const all = Document.prototype.getElementsByTagName.call(document, '*');
+        for (let i = 0; i < all.length && i < maxItems; ++i) {
+            const el = all[i];
+            const tag = tagOf(el);
+            // Text only where the logic reads it: every element's text would copy the page per nesting level.
+            const row = [tag, tag === 'P' || tag === 'A' ? textOnce(el) : '',
+                         clip(el.href, maxChars), clip(el.src, maxChars)];
+            if (tag === 'META')
+                row.push(clip(el.name, maxChars), clip(el.content, maxChars));
+            while (row.length > 1 && row[row.length - 1] === '')
+                row.pop();
+            doc.all.push(row);
+        }
+        return doc;
+    }
+
+    // Falls back to smaller snapshots rather than sending none at all.
+    function serialize(where) {
+        for (const [items, chars] of [[MAX_ITEMS, MAX_CHARS], [10000, 2048], [0, 2048]]) {
+            try {
+                const json = JSON.stringify(collect(where, items, chars));
+                if (json.length <= MAX_CHARS)
+                    return json;
+            } catch (e) {
+                // Too large for one string: try the smaller form.
+            }
+        }
+        return null;
+    }
+})();

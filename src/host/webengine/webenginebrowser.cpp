@@ -1,0 +1,483 @@
+#include "webenginebrowser.h"
+
+#include "framesnapshot.h"
+#include "pagebridge.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTimer>
+#include <QWebChannel>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineView>
+
+namespace quorvane {
+
+namespace {
+
+constexpr int kMaxInstances = 6;
+constexpr qsizetype kMaxWrittenChars = kMaxSnapshotChars;
+const auto kBridgeName = QStringLiteral("quorvaneBridge");
+const auto kBlank = QStringLiteral("about:blank");
+
+QString resourceText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning("quorvane: missing resource %s", qPrintable(path));
+        return QString();
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+const QString &snapshotSource()
+{
+    static const QString source = resourceText(QStringLiteral(":/quorvane/snapshot.js"));
+    return source;
+}
+
+const QString &currentSource()
+{
+    static const QString source = resourceText(QStringLiteral(":/quorvane/current.js"));
+    return source;
+}
+
+const QString &writeSource()
+{
+    static const QString source = resourceText(QStringLiteral(":/quorvane/write.js"));
+    return source;
+}
+
+const QString &channelSource()
+{
+    static const QString source = resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    return source;
+}
+
+// The text as a JavaScript string literal: JSON escaping, plus the two line
+// terminators JSON allows raw but older JavaScript does not.
+QString jsStringLiteral(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    QString literal = QString::fromUtf8(array.mid(1, array.size() - 2));
+    literal.replace(QChar(0x2028), QLatin1String("\\u2028"));
+    literal.replace(QChar(0x2029), QLatin1String("\\u2029"));
+    return literal;
+}
+
+QString instanceKey(const QString &window, int sequence)
+{
+    return window + QLatin1Char('/') + QString::number(sequence);
+}
+
+}  // namespace
+
+WebEngineBrowser::WebEngineBrowser(QString name, QWebEngineProfile *profile, bool withView, QObject *parent)
+    : Browser(parent), m_name(std::move(name))
+{
+    m_page = new QWebEnginePage(profile, this);
+    if (withView)
+        m_view = new QWebEngineView(m_page);
+
+    m_bridge = new PageBridge(
+        [this](const QString &window, int sequence, const QString &json) { onSnapshot(window, sequence, json); },
+        [this](const QString &type, const QString &json) { onMouse(type, json); }, this);
+    m_channel = new QWebChannel(this);
+    m_channel->registerObject(kBridgeName, m_bridge);
+    m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    installScripts();
+
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+}
+
+WebEngineBrowser::~WebEngineBrowser()
+{
+    m_closing = true;
+    m_page->disconnect(this);
+    delete m_view.data();
+    delete m_page;
+}
+
+QWebEngineView *WebEngineBrowser::view() const
+{
+    return m_view.data();
+}
+
+void WebEngineBrowser::installScripts()
+{
+    const auto add = [this](const char *name, const QString &source, QWebEngineScript::InjectionPoint point,
+                            bool subFrames) {
+        QWebEngineScript script;
+        script.setName(QString::fromLatin1(name));
+        script.setSourceCode(source);
+        script.setInjectionPoint(point);
+        script.setWorldId(QWebEngineScript::ApplicationWorld);
+        script.setRunsOnSubFrames(subFrames);
+        m_page->scripts().insert(script);
+    };
+    add("quorvane-channel", channelSource(), QWebEngineScript::DocumentCreation, false);
+    // In the top frame early too, so it hears frames that load before the top is parsed.
+    add("quorvane-snapshot-early", snapshotSource(), QWebEngineScript::DocumentCreation, false);
+    add("quorvane-snapshot", snapshotSource(), QWebEngineScript::DocumentReady, true);
+}
+
+void WebEngineBrowser::navigate(const QString &url)
+{
+    const QUrl target = QUrl::fromUserInput(url);
+    if (!target.isValid())
+        return;
+    m_internalLoad = false;
+    if (m_qtLoading) {
+        // The engine reports one start per load; a navigation replacing a load in progress is announced here.
+        m_busy = true;
+        m_document.reset();
+        m_writeOpen = false;
+        m_showsWritten = false;
+        emit beforeNavigate(target.toString());
+    }
+    m_page->load(target);
+}
+
+void WebEngineBrowser::goBack()
+{
+    m_page->triggerAction(QWebEnginePage::Back);
+}
+
+void WebEngineBrowser::goForward()
+{
+    m_page->triggerAction(QWebEnginePage::Forward);
+}
+
+void WebEngineBrowser::refresh()
+{
+    m_page->triggerAction(QWebEnginePage::Reload);
+}
+
+void WebEngineBrowser::stop()
+{
+    m_page->triggerAction(QWebEnginePage::Stop);
+}
+
+void WebEngineBrowser::runPageCommand(PageCommand command)
+{
+    switch (command) {
+    case PageCommand::Copy:
+        m_page->triggerAction(QWebEnginePage::Copy);
+        break;
+    case PageCommand::SelectAll:
+        m_page->triggerAction(QWebEnginePage::SelectAll);
+        break;
+    case PageCommand::SaveAs:
+    case PageCommand::Print:
+    case PageCommand::PageSetup:
+        emit pageCommandRequested(command);
+        break;
+    }
+}
+
+QString WebEngineBrowser::locationName() const
+{
+    return m_document ? m_document->title : m_page->title();
+}
+
+QString WebEngineBrowser::locationUrl() const
+{
+    return m_showsWritten ? kBlank : m_page->url().toString();
+}
+
+void WebEngineBrowser::setVisible(bool visible)
+{
+    m_visible = visible;
+    if (m_view)
+        m_view->setVisible(visible);
+}
+
+void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
+{
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        m_qtLoading = true;
+        ++m_generation;
+        m_resolving = false;
+        m_currentKey.clear();
+        m_topShown = false;
+        m_holdCurrent = false;
+        m_document.reset();
+        if (m_internalLoad)
+            return;
+        m_busy = true;
+        m_writeOpen = false;
+        m_showsWritten = false;
+        emit beforeNavigate(info.url().toString());
+        return;
+    }
+
+    // Succeeded, failed or stopped: the load is over either way.
+    m_qtLoading = false;
+    if (m_internalLoad) {
+        m_internalLoad = false;
+        resolveCurrent(true);
+        flushWrite();
+        return;
+    }
+    m_busy = false;
+    const int generation = m_generation;
+    QUrl url = m_page->url();
+    if (url.isEmpty())
+        url = info.url();
+    emit navigateComplete(url.toString(), true);
+    emit downloadComplete();
+    if (generation != m_generation || m_qtLoading)
+        return;  // a handler started another load
+    resolveCurrent(false);
+    flushWrite();
+}
+
+// Asks the top frame which document instance it shows; snapshots stay
+// unpublished until then, so a late report of the previous page is never taken
+// for the new one.
+void WebEngineBrowser::resolveCurrent(bool silent)
+{
+    m_resolving = true;
+    const int generation = m_generation;
+    QPointer<WebEngineBrowser> self(this);
+    m_page->runJavaScript(currentSource(), QWebEngineScript::ApplicationWorld,
+                          [self, generation, silent](const QVariant &current) {
+                              if (!self || self->m_closing || self->m_generation != generation || !self->m_resolving)
+                                  return;
+                              self->finishResolve(current, silent);
+                          });
+}
+
+void WebEngineBrowser::finishResolve(const QVariant &current, bool silent)
+{
+    m_resolving = false;
+    const QVariantList list = current.toList();
+    if (list.size() == 2 && list.at(0).typeId() == QMetaType::QString && list.at(1).canConvert<int>()) {
+        makeCurrent(list.at(0).toString(), list.at(1).toInt(), silent);
+        activate();
+        adoptNewest();
+        return;
+    }
+    // No snapshot script ran in this document (not HTML, or an engine page):
+    // an empty snapshot still completes the navigation.
+    m_currentKey.clear();
+    auto doc = std::make_shared<HtmlDocument>();
+    doc->url = m_page->url().toString();
+    doc->title = m_page->title();
+    m_document = std::move(doc);
+    if (!silent)
+        emit documentComplete(true);
+}
+
+void WebEngineBrowser::makeCurrent(const QString &window, int sequence, bool silent)
+{
+    m_currentWindow = window;
+    m_currentSequence = sequence;
+    m_currentKey = instanceKey(window, sequence);
+    m_silent = silent;
+    m_topShown = false;
+    m_document.reset();
+    // Other windows and older documents of this one are gone for good.
+    for (auto it = m_instances.begin(); it != m_instances.end();) {
+        if (it->second.window != window || it->second.sequence < sequence) {
+            m_instanceOrder.removeOne(it->first);
+            it = m_instances.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+// A later document of the same window (document.open() by a write or by the
+// page) replaces the current one, without document events.
+void WebEngineBrowser::adoptNewest()
+{
+    const Instance *newest = nullptr;
+    for (const auto &[key, inst] : m_instances) {
+        if (inst.window == m_currentWindow && inst.sequence > m_currentSequence
+            && (!newest || inst.sequence > newest->sequence))
+            newest = &inst;
+    }
+    if (!newest)
+        return;
+    const QString window = newest->window;  // makeCurrent prunes the map
+    makeCurrent(window, newest->sequence, true);
+    m_holdCurrent = false;
+    activate();
+}
+
+// Publishes the current instance once its top has reported, with the frame
+// events it owes.
+void WebEngineBrowser::activate()
+{
+    auto it = m_instances.find(m_currentKey);
+    if (it == m_instances.end() || !it->second.tree.hasTop())
+        return;
+    m_topShown = true;
+    publish();
+    if (m_silent)
+        return;
+    const int frames = std::exchange(it->second.unannouncedFrames, 0);
+    const QString key = m_currentKey;
+    for (int i = 0; i < frames && key == m_currentKey; ++i)
+        emit documentComplete(false);
+    if (key == m_currentKey)
+        emit documentComplete(true);
+}
+
+void WebEngineBrowser::publish()
+{
+    const auto it = m_instances.find(m_currentKey);
+    if (it == m_instances.end())
+        return;
+    DocumentPtr doc = it->second.tree.build();
+    if (doc && m_showsWritten && doc->url != kBlank) {
+        auto written = std::make_shared<HtmlDocument>(*doc);
+        written->url = kBlank;
+        doc = std::move(written);
+    }
+    m_document = std::move(doc);
+}
+
+WebEngineBrowser::Instance &WebEngineBrowser::instance(const QString &window, int sequence)
+{
+    const QString key = instanceKey(window, sequence);
+    auto it = m_instances.find(key);
+    if (it != m_instances.end())
+        return it->second;
+    // Bounded: a page can invent window ids and sequences.
+    while (m_instances.size() >= size_t(kMaxInstances)) {
+        qsizetype victim = 0;
+        while (victim < m_instanceOrder.size() - 1 && m_instanceOrder.at(victim) == m_currentKey)
+            ++victim;
+        m_instances.erase(m_instanceOrder.at(victim));
+        m_instanceOrder.removeAt(victim);
+    }
+    m_instanceOrder.append(key);
+    Instance &inst = m_instances[key];
+    inst.window = window;
+    inst.sequence = sequence;
+    return inst;
+}
+
+void WebEngineBrowser::onSnapshot(const QString &window, int sequence, const QString &json)
+{
+    if (m_closing || window.isEmpty() || window.size() > 64 || sequence <= 0)
+        return;
+    std::optional<FrameSnapshot> snapshot = parseFrameSnapshot(json);
+    if (!snapshot)
+        return;
+    const bool isTop = snapshot->path.empty();
+
+    const bool settled = !m_qtLoading && !m_resolving && !m_currentKey.isEmpty();
+    if (settled && window == m_currentWindow && sequence > m_currentSequence) {
+        makeCurrent(window, sequence, true);
+        m_holdCurrent = false;
+    }
+
+    Instance &inst = instance(window, sequence);
+    if (!inst.tree.add(std::move(*snapshot)))
+        return;
+    const bool current = settled && instanceKey(window, sequence) == m_currentKey && !m_holdCurrent;
+    if (!current || !m_topShown) {
+        // Frames may report before or after the top; all are announced when the page is.
+        if (!isTop)
+            ++inst.unannouncedFrames;
+        if (current)
+            activate();
+        return;
+    }
+    // A frame that loaded or reloaded after the page completed.
+    publish();
+    if (!isTop && !m_silent)
+        emit documentComplete(false);
+}
+
+void WebEngineBrowser::onMouse(const QString &type, const QString &json)
+{
+    if (m_closing)
+        return;
+    const std::optional<HtmlElement> element = parseMouseElement(json);
+    if (!element)
+        return;
+    if (type == QLatin1String("mouseover"))
+        emit documentMouseOver(*element);
+    else if (type == QLatin1String("mouseout"))
+        emit documentMouseOut(*element);
+    else if (type == QLatin1String("dblclick"))
+        emit documentDoubleClick(*element);
+}
+
+void WebEngineBrowser::writeDocument(const QString &html)
+{
+    if (!m_writeOpen) {
+        m_written.clear();
+        m_writeOpen = true;
+    }
+    if (m_written.size() + html.size() > kMaxWrittenChars) {
+        qWarning("quorvane: %s: written document too large, text dropped", qPrintable(m_name));
+        return;
+    }
+    m_written += html;
+    m_showsWritten = true;
+    m_holdCurrent = true;
+    m_document.reset();
+    m_writePending = true;
+    scheduleWrite();
+}
+
+// Writes made in one turn of the event loop become one document.write.
+void WebEngineBrowser::scheduleWrite()
+{
+    if (m_writeScheduled)
+        return;
+    m_writeScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_writeScheduled = false;
+        flushWrite();
+    });
+}
+
+void WebEngineBrowser::startInternalLoad()
+{
+    m_internalLoad = true;
+    m_page->load(QUrl(kBlank));
+}
+
+// The whole text is written again each time: a closed document cannot be
+// appended to, and an open one would keep the page loading.
+void WebEngineBrowser::flushWrite()
+{
+    if (!m_writePending || m_qtLoading || m_internalLoad)
+        return;  // resumes when the load finishes
+    if (m_page->url().isEmpty()) {
+        startInternalLoad();  // a fresh page has no document to write into
+        return;
+    }
+    m_writePending = false;
+    m_holdCurrent = true;
+    m_document.reset();
+    const QString source = writeSource() + QLatin1Char('(') + jsStringLiteral(m_written) + QLatin1String(");");
+    const int generation = m_generation;
+    QPointer<WebEngineBrowser> self(this);
+    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, generation](const QVariant &ok) {
+        if (!self || self->m_closing || self->m_generation != generation)
+            return;
+        if (ok.toBool()) {
+            self->m_writeRetried = false;
+            return;
+        }
+        // Not an HTML document: write into a blank page instead, once.
+        if (self->m_writeRetried || self->m_writePending)
+            return;
+        self->m_writeRetried = true;
+        self->m_writePending = true;
+        self->startInternalLoad();
+    });
+}
+
+}  // namespace quorvane

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "documenttree.h"
+#include "host/browser.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <map>
+
+class QWebChannel;
+class QWebEngineLoadingInfo;
+class QWebEnginePage;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace quorvane {
+
+class PageBridge;
+
+// A browser instance on QtWebEngine. Scripts in an isolated world report each
+// frame's document at its load event; the instance keeps the last snapshot so
+// document() never waits on the page. A hidden loader has a page but no view.
+class WebEngineBrowser final : public Browser {
+    Q_OBJECT
+public:
+    // profile must outlive this instance.
+    WebEngineBrowser(QString name, QWebEngineProfile *profile, bool withView, QObject *parent = nullptr);
+    ~WebEngineBrowser() override;
+
+    // Null without a view. The caller places the widget; this instance deletes
+    // it on destruction unless a parent widget deleted it first.
+    QWebEngineView *view() const;
+    QWebEnginePage *page() const { return m_page; }
+
+    QString name() const override { return m_name; }
+
+    void navigate(const QString &url) override;
+    void goBack() override;
+    void goForward() override;
+    void refresh() override;
+    void stop() override;
+    // Copy and SelectAll act directly; the others are announced by pageCommandRequested.
+    void runPageCommand(PageCommand command) override;
+
+    QString locationName() const override;
+    QString locationUrl() const override;
+    bool busy() const override { return m_busy; }
+
+    DocumentPtr document() const override { return m_document; }
+    void closeDocument() override { m_writeOpen = false; }
+    void writeDocument(const QString &html) override;
+
+    bool isVisible() const override { return m_visible; }
+    void setVisible(bool visible) override;
+
+signals:
+    // Print, PageSetup and SaveAs need dialogs, which belong to the window.
+    void pageCommandRequested(quorvane::Browser::PageCommand command);
+
+private:
+    // One document instance of the top window, named by the script's window id and sequence.
+    struct Instance {
+        QString window;
+        int sequence = 0;
+        DocumentTree tree;
+        int unannouncedFrames = 0;  // frame reports not yet raised as documentComplete(false)
+    };
+
+    void installScripts();
+    void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void onSnapshot(const QString &window, int sequence, const QString &json);
+    void onMouse(const QString &type, const QString &json);
+    void resolveCurrent(bool silent);
+    void finishResolve(const QVariant &current, bool silent);
+    void makeCurrent(const QString &window, int sequence, bool silent);
+    void adoptNewest();
+    void activate();
+    void publish();
+    Instance &instance(const QString &window, int sequence);
+    void startInternalLoad();
+    void scheduleWrite();
+    void flushWrite();
+
+    QString m_name;
+    QWebEnginePage *m_page = nullptr;
+    QPointer<QWebEngineView> m_view;
+    QWebChannel *m_channel = nullptr;
+    PageBridge *m_bridge = nullptr;
+
+    bool m_visible = false;
+    bool m_closing = false;
+
+    // Loading: m_qtLoading follows the engine, m_busy what callers see
+    // (the blank page loaded for a first write is not a navigation).
+    bool m_qtLoading = false;
+    bool m_busy = false;
+    bool m_internalLoad = false;
+    int m_generation = 0;  // bumps at each load start; stale callbacks compare it
+    bool m_resolving = false;
+
+    // The shown document instance and its snapshot.
+    std::map<QString, Instance> m_instances;
+    QStringList m_instanceOrder;
+    QString m_currentKey;
+    QString m_currentWindow;
+    int m_currentSequence = 0;
+    bool m_silent = false;       // no document events for it (written or re-opened)
+    bool m_topShown = false;
+    bool m_holdCurrent = false;  // a write is on its way: publish nothing older than it
+    DocumentPtr m_document;
+
+    // Document.Write: the text of the current written document.
+    bool m_writeOpen = false;
+    bool m_showsWritten = false;
+    bool m_writePending = false;
+    bool m_writeScheduled = false;
+    bool m_writeRetried = false;
+    QString m_written;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,385 @@
+#include "eventlog.h"
+#include "localserver.h"
+#include "testsupport.h"
+
+#include "host/webengine/webenginebrowser.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <chrono>
+#include <thread>
+
+namespace quorvane {
+namespace {
+
+const HtmlElement *findElement(const HtmlDocument &doc, const QString &tagName)
+{
+    const auto it = std::find_if(doc.all.begin(), doc.all.end(),
+                                 [&](const HtmlElement &e) { return e.tagName == tagName; });
+    return it == doc.all.end() ? nullptr : &*it;
+}
+
+bool waitForTopDocument(const EventLog &log, int count = 1)
+{
+    return waitUntil([&] { return log.events().count(QStringLiteral("document top")) >= count; });
+}
+
+TEST(WebEngineBrowser, SnapshotsALoadedPageWithEventsInOrder)
+{
+    LocalServer server({{"/page.html", [] {
+                             return std::string(
+                                 "<html><head><title>Links &amp; Pics</title>"
+                                 "<meta name=\"description\" content=\"quorvane test\"></head>"
+                                 "<body><p>First <b>para</b></p>"
+                                 "<a href=\"/next.html?q=1\">Next page</a>"
+                                 "<a href=\"http://example.invalid/x#frag\">External <i>site</i></a>"
+                                 "<a name=\"no-href\">anchor only</a>"
+                                 "<img src=\"/pic.png\"><img src=\"data:,\">"
+                                 "<map name=\"m\"><area href=\"area.html\" alt=\"Area\"></map>"
+                                 // A named control shadows its form's properties, tagName included.
+                                 "<form name=\"links\"><input name=\"tagName\"></form>"
+                                 "</body></html>");
+                         }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    EventLog log(&browser);
+    EXPECT_EQ(browser.view(), nullptr);
+    EXPECT_EQ(browser.document(), nullptr);
+
+    const QString url = server.url("/page.html");
+    browser.navigate(url);
+    ASSERT_TRUE(waitForTopDocument(log));
+
+    // Frame-less page: before, navigate, download, then the document.
+    EXPECT_EQ(log.events(), QStringList({QStringLiteral("before ") + url, QStringLiteral("navigate ") + url + QStringLiteral(" top"),
+                                         QStringLiteral("download"), QStringLiteral("document top")}));
+    // Unreadable and busy while loading; readable once complete.
+    EXPECT_EQ(log.documentReadable(), QList<bool>({false, false, false, true}));
+    EXPECT_EQ(log.busy(), QList<bool>({true, false, false, false}));
+
+    const DocumentPtr doc = browser.document();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->url, url);
+    EXPECT_EQ(doc->title, QStringLiteral("Links & Pics"));
+    EXPECT_EQ(doc->domain, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(doc->bodyTagName, QStringLiteral("BODY"));
+    EXPECT_TRUE(doc->frames.isEmpty());
+
+    // Anchors and areas with an href, resolved to absolute URLs.
+    ASSERT_EQ(doc->links.size(), 3);
+    EXPECT_EQ(doc->links[0].href, server.url("/next.html?q=1"));
+    EXPECT_EQ(doc->links[0].outerText, QStringLiteral("Next page"));
+    EXPECT_EQ(doc->links[1].href, QStringLiteral("http://example.invalid/x#frag"));
+    EXPECT_EQ(doc->links[1].outerText, QStringLiteral("External site"));
+    EXPECT_EQ(doc->links[2].href, server.url("/area.html"));
+
+    EXPECT_EQ(doc->images, QVector<QString>({server.url("/pic.png"), QStringLiteral("data:,")}));
+
+    ASSERT_FALSE(doc->all.isEmpty());
+    EXPECT_EQ(doc->all.front().tagName, QStringLiteral("HTML"));
+    const HtmlElement *meta = findElement(*doc, QStringLiteral("META"));
+    ASSERT_NE(meta, nullptr);
+    EXPECT_EQ(meta->name, QStringLiteral("description"));
+    EXPECT_EQ(meta->content, QStringLiteral("quorvane test"));
+    const HtmlElement *p = findElement(*doc, QStringLiteral("P"));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->outerText, QStringLiteral("First para"));
+    const HtmlElement *a = findElement(*doc, QStringLiteral("A"));
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->href, server.url("/next.html?q=1"));
+    EXPECT_EQ(a->outerText, QStringLiteral("Next page"));
+    EXPECT_NE(findElement(*doc, QStringLiteral("FORM")), nullptr);
+    const HtmlElement *img = findElement(*doc, QStringLiteral("IMG"));
+    ASSERT_NE(img, nullptr);
+    EXPECT_EQ(img->src, server.url("/pic.png"));
+    // Text is kept only where the logic reads it.
+    const HtmlElement *b = findElement(*doc, QStringLiteral("B"));
+    ASSERT_NE(b, nullptr);
+    EXPECT_TRUE(b->outerText.isEmpty());
+
+    EXPECT_EQ(browser.locationName(), QStringLiteral("Links & Pics"));
+    EXPECT_EQ(browser.locationUrl(), url);
+    EXPECT_FALSE(browser.busy());
+
+    // A failed load completes too, so callers waiting on it go on.
+    log.clear();
+    const QString refused = QStringLiteral("http://127.0.0.1:1/refused.html");
+    browser.navigate(refused);
+    ASSERT_TRUE(waitForTopDocument(log));
+    EXPECT_EQ(log.events(), QStringList({QStringLiteral("before ") + refused, QStringLiteral("navigate ") + refused + QStringLiteral(" top"),
+                                         QStringLiteral("download"), QStringLiteral("document top")}));
+    ASSERT_NE(browser.document(), nullptr);
+    EXPECT_TRUE(browser.document()->links.isEmpty());
+}
+
+TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderAndRefreshesOnFrameReload)
+{
+    // The second frame and its nested frame come from another origin.
+    LocalServer other({{"/right.html", [] {
+                            return std::string("<html><body><a href=\"/r1\">Right</a>"
+                                               "<iframe src=\"/inner.html\"></iframe></body></html>");
+                        }},
+                       {"/inner.html", [] { return std::string("<a href=\"/deep\">Deep</a>"); }}});
+    std::atomic<int> leftLoads{0};
+    const std::string rightUrl = other.url("/right.html").toStdString();
+    LocalServer server({{"/frameset.html", [rightUrl] {
+                             return "<html><head><title>Frames</title></head><frameset cols=\"50%,50%\">"
+                                    "<frame src=\"/left.html\"><frame src=\"" + rightUrl + "\"></frameset></html>";
+                         }},
+                        {"/left.html", [&leftLoads] {
+                             const int n = ++leftLoads;
+                             return "<html><body><a href=\"/l" + std::to_string(n) + "\">Left " + std::to_string(n)
+                                 + "</a></body></html>";
+                         }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), testProfile(), false);
+    EventLog log(&browser);
+
+    browser.navigate(server.url("/frameset.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+
+    // Every frame document completes once, before the page.
+    const QStringList events = log.events();
+    ASSERT_EQ(events.size(), 7) << events.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(events.mid(3), QStringList({QStringLiteral("document frame"), QStringLiteral("document frame"),
+                                          QStringLiteral("document frame"), QStringLiteral("document top")}));
+
+    DocumentPtr doc = browser.document();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->bodyTagName, QStringLiteral("FRAMESET"));
+    EXPECT_TRUE(doc->links.isEmpty());
+    ASSERT_EQ(doc->frames.size(), 2);
+    ASSERT_NE(doc->frames[0], nullptr);
+    ASSERT_NE(doc->frames[1], nullptr);
+
+    const HtmlDocument &left = *doc->frames[0];
+    EXPECT_EQ(left.url, server.url("/left.html"));
+    ASSERT_EQ(left.links.size(), 1);
+    EXPECT_EQ(left.links[0].href, server.url("/l1"));
+    EXPECT_EQ(left.links[0].outerText, QStringLiteral("Left 1"));
+
+    const HtmlDocument &right = *doc->frames[1];
+    EXPECT_EQ(right.url, other.url("/right.html"));
+    ASSERT_EQ(right.links.size(), 1);
+    EXPECT_EQ(right.links[0].href, other.url("/r1"));
+    ASSERT_EQ(right.frames.size(), 1);
+    ASSERT_NE(right.frames[0], nullptr);
+    ASSERT_EQ(right.frames[0]->links.size(), 1);
+    EXPECT_EQ(right.frames[0]->links[0].href, other.url("/deep"));
+
+    // A frame that reloads later refreshes its part of the snapshot; the page stays readable.
+    log.clear();
+    runScript(browser.page(), QStringLiteral("frames[0].location.reload()"));
+    ASSERT_TRUE(waitUntil([&] { return log.contains(QStringLiteral("document frame")); }));
+    EXPECT_EQ(log.events(), QStringList({QStringLiteral("document frame")}));
+    EXPECT_EQ(log.documentReadable(), QList<bool>({true}));
+    doc = browser.document();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->frames.size(), 2);
+    ASSERT_NE(doc->frames[0], nullptr);
+    ASSERT_EQ(doc->frames[0]->links.size(), 1);
+    EXPECT_EQ(doc->frames[0]->links[0].outerText, QStringLiteral("Left 2"));
+    ASSERT_NE(doc->frames[1], nullptr);
+    EXPECT_EQ(doc->frames[1]->url, other.url("/right.html"));
+}
+
+TEST(WebEngineBrowser, ANavigationReplacingALoadShowsOnlyTheNewPageAndHistoryWorks)
+{
+    std::atomic<int> images{0};
+    LocalServer server({{"/slow.html", [] { return std::string("<a href=\"/old\">old</a><img src=\"/slow.png\">"); }},
+                        {"/slow.png", [&images] {
+                             ++images;
+                             std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+                             return std::string();
+                         }},
+                        {"/b.html", [] { return std::string("<title>B</title><a href=\"/b\">b</a>"); }},
+                        {"/c.html", [] { return std::string("<title>C</title><a href=\"/c\">c</a>"); }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    EventLog log(&browser);
+
+    // The old page is shown and still loading its image when the next navigation starts.
+    browser.navigate(server.url("/slow.html"));
+    ASSERT_TRUE(waitUntil([&] { return images == 1; }));
+    EXPECT_TRUE(browser.busy());
+    browser.navigate(server.url("/b.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+    EXPECT_EQ(log.events(), QStringList({QStringLiteral("before ") + server.url("/slow.html"),
+                                         QStringLiteral("before ") + server.url("/b.html"),
+                                         QStringLiteral("navigate ") + server.url("/b.html") + QStringLiteral(" top"),
+                                         QStringLiteral("download"), QStringLiteral("document top")}));
+    ASSERT_NE(browser.document(), nullptr);
+    EXPECT_EQ(browser.document()->url, server.url("/b.html"));
+
+    browser.navigate(server.url("/c.html"));
+    ASSERT_TRUE(waitForTopDocument(log, 2));
+    EXPECT_EQ(browser.locationName(), QStringLiteral("C"));
+    browser.goBack();
+    ASSERT_TRUE(waitForTopDocument(log, 3));
+    ASSERT_NE(browser.document(), nullptr);
+    EXPECT_EQ(browser.document()->url, server.url("/b.html"));
+    EXPECT_EQ(browser.locationUrl(), server.url("/b.html"));
+    EXPECT_EQ(browser.locationName(), QStringLiteral("B"));
+
+    // Stopped before its load event, a page is still read as it stands and completes.
+    browser.navigate(server.url("/slow.html"));
+    // The image request may come from the preload scanner, before the parser reached the link.
+    ASSERT_TRUE(waitUntil([&] {
+        return images == 2 && runScript(browser.page(), QStringLiteral("document.links.length")).toInt() == 1;
+    }));
+    browser.stop();
+    ASSERT_TRUE(waitForTopDocument(log, 4));
+    EXPECT_FALSE(browser.busy());
+    ASSERT_NE(browser.document(), nullptr);
+    EXPECT_EQ(browser.document()->url, server.url("/slow.html"));
+    ASSERT_EQ(browser.document()->links.size(), 1);
+}
+
+TEST(WebEngineBrowser, WritesStartANewDocumentAfterCloseAndAppendOtherwise)
+{
+    WebEngineBrowser browser(QStringLiteral("WebBrowser5"), testProfile(), false);
+    EventLog log(&browser);
+    // Between a write and its snapshot nothing else may be readable.
+    bool sawOther = false;
+    const auto written = [&](int paragraphs) {
+        return waitUntil([&] {
+            const DocumentPtr doc = browser.document();
+            if (!doc)
+                return false;
+            const bool match = std::count_if(doc->all.begin(), doc->all.end(), [](const HtmlElement &e) {
+                                   return e.tagName == QLatin1String("P");
+                               }) == paragraphs;
+            sawOther = sawOther || !match;
+            return match;
+        });
+    };
+
+    // The first write on a fresh instance needs a blank page under it, loaded quietly.
+    browser.writeDocument(QStringLiteral("<title>Written</title><p>one</p>"));
+    EXPECT_EQ(browser.document(), nullptr);
+    EXPECT_FALSE(browser.busy());
+    ASSERT_TRUE(written(1));
+    EXPECT_EQ(browser.document()->title, QStringLiteral("Written"));
+    EXPECT_EQ(browser.document()->url, QStringLiteral("about:blank"));
+    EXPECT_EQ(browser.locationUrl(), QStringLiteral("about:blank"));
+
+    browser.writeDocument(QStringLiteral("<p>two</p><a href=\"http://example.invalid/w\">w</a>"
+                                         "<img src=\"http://example.invalid/i.png\">"));
+    ASSERT_TRUE(written(2));
+    DocumentPtr doc = browser.document();
+    EXPECT_EQ(doc->title, QStringLiteral("Written"));
+    ASSERT_EQ(doc->links.size(), 1);
+    EXPECT_EQ(doc->links[0].href, QStringLiteral("http://example.invalid/w"));
+    EXPECT_EQ(doc->images, QVector<QString>({QStringLiteral("http://example.invalid/i.png")}));
+
+    // After a close the next write replaces everything. The text is data: quotes,
+    // backslashes, line separators and script end tags reach the document as written.
+    const QString title = QStringLiteral("a</script>b \"c\" 'd' \\e \\\\n \\u0041 ") + QChar(0x2028) + QChar(0x2029)
+        + QStringLiteral(" ${x} `f` -->");
+    const QString breakout = QStringLiteral("\"); window.quorvaneInjected = 1; (\"");
+    browser.closeDocument();
+    browser.writeDocument(QStringLiteral("<title>") + title + QStringLiteral("</title><p>") + breakout
+                          + QStringLiteral("</p><img src=x onerror=\"window.quorvaneContent = 1\">"));
+    ASSERT_TRUE(waitUntil([&] { return browser.document() && browser.document()->title == title; }));
+    doc = browser.document();
+    const HtmlElement *p = findElement(*doc, QStringLiteral("P"));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->outerText, breakout);
+    EXPECT_TRUE(doc->links.isEmpty());
+    EXPECT_EQ(runScript(browser.page(), QStringLiteral("typeof window.quorvaneInjected")).toString(),
+              QStringLiteral("undefined"));
+
+    EXPECT_FALSE(sawOther);
+    // Writing is not navigating: the quiet blank load raised nothing.
+    EXPECT_TRUE(log.events().isEmpty()) << log.events().join(QLatin1Char('\n')).toStdString();
+
+    // The first write after a load starts a new document even without a close.
+    const QString loaded = QStringLiteral("data:text/html,<title>Loaded</title><p>loaded one</p><p>loaded two</p>");
+    browser.navigate(loaded);
+    ASSERT_TRUE(waitForTopDocument(log));
+    EXPECT_EQ(browser.locationUrl(), QUrl(loaded).toString());
+    EXPECT_EQ(browser.document()->title, QStringLiteral("Loaded"));
+    browser.writeDocument(QStringLiteral("<p>after the load</p>"));
+    ASSERT_TRUE(written(1));
+    p = findElement(*browser.document(), QStringLiteral("P"));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->outerText, QStringLiteral("after the load"));
+    EXPECT_EQ(browser.locationUrl(), QStringLiteral("about:blank"));
+}
+
+TEST(WebEngineBrowser, MouseEventsReportTheSourceElement)
+{
+    const std::string longText(5000, 'x');
+    LocalServer server({{"/mouse.html", [longText] {
+                             return "<html><body><a href=\"/target.html\"><span id=\"s\">Go <b>there</b></span></a>"
+                                    "<img id=\"i\" src=\"/pic.png\" width=10 height=10><p id=\"p\">"
+                                 + longText + "</p></body></html>";
+                         }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), testProfile(), true);
+    ASSERT_NE(browser.view(), nullptr);
+    browser.setVisible(true);
+    EXPECT_TRUE(browser.isVisible());
+    browser.view()->resize(400, 300);
+    EventLog log(&browser);
+    browser.navigate(server.url("/mouse.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+
+    runScript(browser.page(), QStringLiteral(
+        "const fire = (id, type) => document.getElementById(id).dispatchEvent("
+        "    new MouseEvent(type, {bubbles: true, cancelable: true, view: window}));"
+        "fire('s', 'mouseover'); fire('i', 'mouseout'); fire('p', 'dblclick');"));
+    ASSERT_TRUE(waitUntil([&] { return log.mouseEvents().size() >= 3; }));
+
+    const auto &events = log.mouseEvents();
+    EXPECT_EQ(events[0].first, QStringLiteral("over"));
+    EXPECT_EQ(events[0].second.tagName, QStringLiteral("SPAN"));
+    EXPECT_EQ(events[0].second.href, server.url("/target.html"));  // from the enclosing link
+    EXPECT_EQ(events[0].second.outerText, QStringLiteral("Go there"));
+    EXPECT_EQ(events[1].first, QStringLiteral("out"));
+    EXPECT_EQ(events[1].second.tagName, QStringLiteral("IMG"));
+    EXPECT_EQ(events[1].second.src, server.url("/pic.png"));
+    EXPECT_TRUE(events[1].second.href.isEmpty());
+    EXPECT_EQ(events[2].first, QStringLiteral("dblclick"));
+    EXPECT_EQ(events[2].second.tagName, QStringLiteral("P"));
+    EXPECT_EQ(events[2].second.outerText, QString(2000, QLatin1Char('x')));
+
+    browser.setVisible(false);
+    EXPECT_FALSE(browser.isVisible());
+}
+
+TEST(WebEngineBrowser, SnapshotsAPageWith32767Links)
+{
+    constexpr int kLinks = 32767;
+    std::string html = "<html><head><title>Big</title></head><body>";
+    for (int i = 0; i < kLinks; ++i)
+        html += "<a href=\"/link/" + std::to_string(i) + "\">Link number " + std::to_string(i) + " with some text</a><br>\n";
+    html += "</body></html>";
+    LocalServer server({{"/big.html", [&html] { return html; }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    EventLog log(&browser);
+
+    QElapsedTimer timer;
+    qint64 loaded = -1;
+    QObject::connect(&browser, &Browser::navigateComplete, &browser, [&] { loaded = timer.elapsed(); });
+    timer.start();
+    browser.navigate(server.url("/big.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+    const qint64 complete = timer.elapsed();
+
+    const DocumentPtr doc = browser.document();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->links.size(), kLinks);
+    EXPECT_EQ(doc->links.last().href, server.url("/link/32766"));
+    EXPECT_EQ(doc->links.last().outerText, QStringLiteral("Link number 32766 with some text"));
+    // Reported for the record, not asserted.
+    std::printf("[ timing ] %zu-byte page, %d links: loadFinished after %lld ms, snapshot after %lld ms\n",
+                html.size(), kLinks, static_cast<long long>(loaded), static_cast<long long>(complete));
+}
+
+}  // namespace
+}  // namespace quorvane
