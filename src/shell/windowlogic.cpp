@@ -1,5 +1,6 @@
 #include "windowlogic.h"
 
+#include "commandtable.h"
 #include "lifecycle.h"
 #include "links/harvester.h"
 #include "menutree.h"
@@ -29,7 +30,7 @@ const QSet<QString> &plainButtons()
     return buttons;
 }
 
-bool isMenuEntry(const QString &name)
+bool isMenuCommand(const QString &name)
 {
     for (const MenuEntry &entry : menuTree()) {
         if (name == QLatin1String(entry.name))
@@ -44,12 +45,52 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_state(state),
       m_host(host),
       m_config(std::move(config)),
+      m_commands(std::make_unique<CommandTable>()),
       m_lifecycle(std::make_unique<Lifecycle>(m_state, m_host, m_config)),
       m_harvester(std::make_unique<Harvester>(m_state, m_host))
 {
+    bindCommands();
 }
 
 WindowLogic::~WindowLogic() = default;
+
+void WindowLogic::bindCommands()
+{
+    CommandTable &c = *m_commands;
+    c.onMenu(QStringLiteral("getlinks"), [this] { m_harvester->getlinks_Click(); });
+    c.onMenu(QStringLiteral("exit"), [this] { emit closeRequested(); });
+    c.onButtonUp(QStringLiteral("Picture241"), [this](MouseButton) { m_harvester->Picture241_MouseUp(); });
+
+    // The keyword box files its text as a search word, or removes it.
+    c.onKey(QStringLiteral("Combo1"), [this](Key key) {
+        ComboBox &box = m_state.Combo1;
+        if (key == Key::Enter) {
+            box.list.insert(0, box.text);
+        } else {
+            const int at = box.list.indexOf(box.text);
+            if (at >= 0)
+                box.list.removeAt(at);
+        }
+        m_state.setComboText(box, QString());
+    });
+    c.onKey(QStringLiteral("Combo2"), [this](Key key) {
+        if (key != Key::Enter)
+            return;
+        // Recent addresses: at most 19, the oldest makes room.
+        ListControl &recent = m_state.Combo2.list;
+        if (recent.count() == 19)
+            recent.removeAt(0);
+        if (!recent.contains(m_state.Combo2.text))
+            recent.add(m_state.Combo2.text);
+        openAddress();
+    });
+    c.onListClick(QStringLiteral("Combo2"), [this](int index) {
+        if (index < 0 || index >= m_state.Combo2.list.count())
+            return;
+        m_state.setComboText(m_state.Combo2, m_state.Combo2.list.at(index));
+        openAddress();
+    });
+}
 
 void WindowLogic::Form_Load()
 {
@@ -73,42 +114,40 @@ QString WindowLogic::homeSiteUrl(const QString &path) const
 
 bool WindowLogic::menuClick(const QString &name, int index)
 {
-    if (!popupOfMenuArray(name).isEmpty())
-        return index >= 0 && index < m_state.menuArray(name).size();
-    if (!isMenuEntry(name))
-        return false;
-    if (name == QLatin1String("getlinks"))
-        m_harvester->getlinks_Click();
-    else if (name == QLatin1String("exit"))
-        emit closeRequested();
-    return true;
+    if (!popupOfMenuArray(name).isEmpty()) {
+        if (index < 0 || index >= m_state.menuArray(name).size())
+            return false;
+        m_commands->menu(name, index);
+        return true;
+    }
+    return m_commands->menu(name, index) || isMenuCommand(name);
 }
 
-bool WindowLogic::buttonDown(const QString &control, MouseButton)
+bool WindowLogic::buttonDown(const QString &control, MouseButton button)
 {
-    return toolbarButtons().contains(control);
+    return m_commands->buttonDown(control, button) || toolbarButtons().contains(control);
 }
 
-bool WindowLogic::buttonUp(const QString &control, MouseButton)
+bool WindowLogic::buttonUp(const QString &control, MouseButton button)
 {
-    if (!toolbarButtons().contains(control))
-        return false;
-    if (control == QLatin1String("Picture241"))
-        m_harvester->Picture241_MouseUp();
-    return true;
+    return m_commands->buttonUp(control, button) || toolbarButtons().contains(control);
 }
 
 bool WindowLogic::buttonClick(const QString &control)
 {
-    return toolbarButtons().contains(control) || plainButtons().contains(control);
+    return m_commands->buttonClick(control) || toolbarButtons().contains(control)
+        || plainButtons().contains(control);
 }
 
 bool WindowLogic::buttonHover(const QString &control)
 {
-    return toolbarButtons().contains(control);
+    return m_commands->buttonHover(control) || toolbarButtons().contains(control);
 }
 
-void WindowLogic::backgroundHover() {}
+void WindowLogic::backgroundHover()
+{
+    m_commands->backgroundHover();
+}
 
 bool WindowLogic::listClick(const QString &list, int index)
 {
@@ -116,10 +155,7 @@ bool WindowLogic::listClick(const QString &list, int index)
     if (!l)
         return false;
     l->setSelected(index);
-    if (list == QLatin1String("Combo2") && index >= 0 && index < l->count()) {
-        m_state.setComboText(m_state.Combo2, l->at(index));
-        openAddress();
-    }
+    m_commands->listClick(list, index);
     return true;
 }
 
@@ -129,46 +165,33 @@ bool WindowLogic::listDoubleClick(const QString &list, int index)
     if (!l)
         return false;
     l->setSelected(index);
+    m_commands->listDoubleClick(list, index);
     return true;
 }
 
-bool WindowLogic::listMouseDown(const QString &list, int index, MouseButton)
+bool WindowLogic::listMouseDown(const QString &list, int index, MouseButton button)
 {
-    return m_state.list(list) != nullptr;
+    if (!m_state.list(list))
+        return false;
+    // A press does not move the selection: the entry acted on is the one selected before.
+    m_commands->listMouseDown(list, index, button);
+    return true;
 }
 
 bool WindowLogic::keyPress(const QString &control, Key key)
 {
-    ComboBox *combo = control == QLatin1String("Combo1") ? &m_state.Combo1
-                    : control == QLatin1String("Combo2") ? &m_state.Combo2
-                                                         : nullptr;
-    if (!combo)
-        return false;
-    if (combo == &m_state.Combo1) {
-        // The keyword box files its text as a search word, or removes it.
-        if (key == Key::Enter) {
-            combo->list.insert(0, combo->text);
-        } else {
-            const int at = combo->list.indexOf(combo->text);
-            if (at >= 0)
-                combo->list.removeAt(at);
-        }
-        m_state.setComboText(*combo, QString());
-    } else if (key == Key::Enter) {
-        // Recent addresses: at most 19, the oldest makes room.
-        ListControl &recent = combo->list;
-        if (recent.count() == 19)
-            recent.removeAt(0);
-        if (!recent.contains(combo->text))
-            recent.add(combo->text);
-        openAddress();
-    }
-    return true;
+    return m_commands->key(control, key);
 }
 
-void WindowLogic::panelClick(int) {}
+void WindowLogic::panelClick(int panel)
+{
+    m_commands->panelClick(panel);
+}
 
-void WindowLogic::panelDoubleClick(int) {}
+void WindowLogic::panelDoubleClick(int panel)
+{
+    m_commands->panelDoubleClick(panel);
+}
 
 void WindowLogic::openAddress()
 {

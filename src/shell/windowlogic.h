@@ -10,6 +10,7 @@
 
 namespace quorvane {
 
+class CommandTable;
 class Lifecycle;
 class Harvester;
 
@@ -56,17 +57,21 @@ public:
     QString homeSiteUrl(const QString &path = {}) const;
 
     Harvester &harvester() { return *m_harvester; }
+    // Where the role objects bind the events of the controls they own.
+    CommandTable &commands() { return *m_commands; }
 
 signals:
     // The window asks to be closed (menu exit); the view closes and calls Form_Unload.
     void closeRequested();
 
 private:
+    void bindCommands();
     void openAddress();
 
     WindowState &m_state;
     Host &m_host;
     Config m_config;
+    std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<Lifecycle> m_lifecycle;
     std::unique_ptr<Harvester> m_harvester;
 };
