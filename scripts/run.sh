@@ -7,16 +7,31 @@ build=${QUORVANE_BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
 
 port=${QUORVANE_HOME_PORT:-8737}
-"$build/quorvane-testserver" --root "$root/homesite" --host 127.0.0.1 --port "$port" >/dev/null &
+log=$(mktemp)
+"$build/quorvane-testserver" --root "$root/homesite" --host 127.0.0.1 --port "$port" >"$log" 2>&1 &
 server=$!
-trap 'kill $server 2>/dev/null || true' EXIT
+trap 'kill $server 2>/dev/null || true; rm -f "$log"' EXIT
+# Wait for the home site, so that a taken port is reported rather than ignored.
+for _ in $(seq 50); do
+  grep -q '^listening on ' "$log" && break
+  if ! kill -0 "$server" 2>/dev/null; then
+    echo "The home site could not start on 127.0.0.1:$port (set QUORVANE_HOME_PORT to use another port):" >&2
+    cat "$log" >&2
+    exit 1
+  fi
+  sleep 0.1
+done
 
 # The web engine's sandbox cannot run as root.
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
 args=(--home-site "127.0.0.1:$port" --translation-host "127.0.0.1:$port" "$@")
+automated=0
+for a in "$@"; do
+  case $a in --screenshot|--screenshot=*|--script|--script=*) automated=1 ;; esac
+done
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   "$build/quorvane" "${args[@]}"
-elif printf '%s\n' "$@" | grep -q -- '--screenshot\|--script'; then
+elif [ "$automated" -eq 1 ]; then
   QT_QPA_PLATFORM=offscreen "$build/quorvane" "${args[@]}"
 else
   xvfb-run -a -s "-screen 0 1280x900x24" "$build/quorvane" "${args[@]}"

@@ -11,7 +11,7 @@ packages=(
   qt6-webchannel-dev libqt6webchannel6 libgl1-mesa-dev
   libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev
   googletest libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core python3
 )
 missing=()
 for p in "${packages[@]}"; do

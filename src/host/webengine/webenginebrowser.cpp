@@ -15,6 +15,8 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace quorvane {
 
 namespace {
@@ -131,14 +133,14 @@ void WebEngineBrowser::navigate(const QString &url)
     if (!target.isValid())
         return;
     m_internalLoad = false;
-    if (m_qtLoading) {
-        // The engine reports one start per load; a navigation replacing a load in progress is announced here.
-        m_busy = true;
-        m_document.reset();
-        m_writeOpen = false;
-        m_showsWritten = false;
-        emit beforeNavigate(target.toString());
-    }
+    // Announced at once, as callers test busy() right after navigating; the
+    // engine reports the start later, and only once for a load it replaces.
+    m_busy = true;
+    m_document.reset();
+    m_writeOpen = false;
+    m_showsWritten = false;
+    m_announced = true;
+    emit beforeNavigate(target.toString());
     m_page->load(target);
 }
 
@@ -159,6 +161,11 @@ void WebEngineBrowser::refresh()
 
 void WebEngineBrowser::stop()
 {
+    if (!m_qtLoading) {
+        // A load asked for but not started yet ends here too.
+        m_busy = false;
+        m_announced = false;
+    }
     m_page->triggerAction(QWebEnginePage::Stop);
 }
 
@@ -211,7 +218,8 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         m_busy = true;
         m_writeOpen = false;
         m_showsWritten = false;
-        emit beforeNavigate(info.url().toString());
+        if (!std::exchange(m_announced, false))
+            emit beforeNavigate(info.url().toString());
         return;
     }
 

@@ -94,6 +94,8 @@ private:
     // Loading: m_qtLoading follows the engine, m_busy what callers see
     // (the blank page loaded for a first write is not a navigation).
     bool m_qtLoading = false;
+    // navigate() has raised beforeNavigate for the load the engine is about to start.
+    bool m_announced = false;
     bool m_busy = false;
     bool m_internalLoad = false;
     int m_generation = 0;  // bumps at each load start; stale callbacks compare it

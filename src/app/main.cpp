@@ -1,0 +1,177 @@
+#include "host/host.h"
+#include "host/qt/hostport.h"
+#include "shell/windowlogic.h"
+#include "shell/windowstate.h"
+#include "ui/apphost.h"
+#include "ui/automation.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int ExitBadUsage = 2;
+
+struct Options {
+    quorvane::Config config;
+    QString script;
+    QString screenshot;
+};
+
+void setApplicationNames()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+}
+
+int usageError(const QString &message)
+{
+    std::fprintf(stderr, "quorvane: %s\n", qPrintable(message));
+    return ExitBadUsage;
+}
+
+QString settingsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::ConfigLocation) + QStringLiteral("/Quorvane/quorvane.ini");
+}
+
+// Options over the per-user settings file over the built-in defaults.
+// Returns an exit code when the program should stop here, -1 to go on.
+int readOptions(Options *options)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A desktop web browser for people who trade links between web sites."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption folderOption(QStringLiteral("program-folder"),
+                                          QStringLiteral("Folder for the lists and pages Quorvane keeps."),
+                                          QStringLiteral("DIR"));
+    const QCommandLineOption homeOption(QStringLiteral("home-site"),
+                                        QStringLiteral("Home site to fetch the start pages and lists from."),
+                                        QStringLiteral("HOST[:PORT]"));
+    const QCommandLineOption translationOption(QStringLiteral("translation-host"),
+                                               QStringLiteral("Host of the translation service."),
+                                               QStringLiteral("HOST[:PORT]"));
+    const QCommandLineOption scriptOption(QStringLiteral("script"),
+                                          QStringLiteral("Run an automation script against the window, then close."),
+                                          QStringLiteral("FILE"));
+    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
+                                              QStringLiteral("Write a PNG of the window after start-up (and after the script), then close."),
+                                              QStringLiteral("FILE"));
+    parser.addOptions({folderOption, homeOption, translationOption, scriptOption, screenshotOption});
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+
+    const QSettings settings(settingsPath(), QSettings::IniFormat);
+    auto resolve = [&](const QCommandLineOption &option, const char *key, const QString &fallback) {
+        if (parser.isSet(option))
+            return parser.value(option);
+        return settings.value(QLatin1String(key), fallback).toString();
+    };
+
+    quorvane::Config &config = options->config;
+    config.programFolder = resolve(folderOption, "programFolder",
+                                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    config.homeSite = resolve(homeOption, "homeSite", config.homeSite);
+    config.translationHost = resolve(translationOption, "translationHost", config.translationHost);
+
+    const struct {
+        const char *what;
+        const QString &value;
+    } hosts[] = {{"home site", config.homeSite}, {"translation host", config.translationHost}};
+    for (const auto &h : hosts) {
+        QString why;
+        if (!quorvane::isValidHostPort(h.value, &why))
+            return usageError(QStringLiteral("bad %1: %2 (expected HOST[:PORT], e.g. 127.0.0.1:8737)")
+                                  .arg(QLatin1String(h.what), why));
+    }
+    if (config.programFolder.isEmpty() || !QDir().mkpath(config.programFolder))
+        return usageError(QStringLiteral("cannot create the program folder \"%1\"").arg(config.programFolder));
+    config.programFolder = QDir(config.programFolder).absolutePath();
+
+    options->script = parser.value(scriptOption);
+    options->screenshot = parser.value(screenshotOption);
+    if (!options->script.isEmpty() && !QFileInfo(options->script).isReadable())
+        return usageError(QStringLiteral("cannot read script \"%1\"").arg(options->script));
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    Options options;
+    {
+        // Options are read before the window system starts, so that --help and
+        // usage errors need no display.
+        QCoreApplication core(argc, argv);
+        setApplicationNames();
+        if (const int code = readOptions(&options); code >= 0)
+            return code;
+    }
+    const bool automated = !options.script.isEmpty() || !options.screenshot.isEmpty();
+    // An automated run needs no screen: use the offscreen platform when there is none.
+    if (automated && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    setApplicationNames();
+
+    int code = 0;
+    {
+        quorvane::AppHost host(automated ? quorvane::AppHost::ServicesMode::Scripted
+                                         : quorvane::AppHost::ServicesMode::Desktop);
+        quorvane::WindowState state;
+        quorvane::WindowLogic logic(state, host, options.config);
+        {
+            auto window = std::make_unique<quorvane::MainWindow>(state, logic, host);
+            QObject::connect(window.get(), &quorvane::MainWindow::closed, &app, &QCoreApplication::quit,
+                             Qt::QueuedConnection);
+            std::unique_ptr<quorvane::Automation> automation;
+            if (automated) {
+                automation = std::make_unique<quorvane::Automation>(*window, state, host);
+                QString error;
+                if (!options.script.isEmpty() && !automation->loadScript(options.script, &error))
+                    std::fprintf(stderr, "%s\n", qPrintable(error));
+                automation->setFinalScreenshot(options.screenshot);
+            }
+
+            logic.Form_Load();
+            window->syncNow();
+            window->show();
+            if (automation)
+                automation->start();
+
+            code = app.exec();
+            if (automation && code == 0)
+                code = automation->exitCode();
+            automation.reset();
+        }
+        // After the window is gone, as its terminate event comes last.
+        logic.Form_Terminate();
+    }
+    return code;
+}

@@ -1,0 +1,1195 @@
+#include "htmlparser.h"
+
+#include <QUrl>
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace quorvane {
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Markup limits applied before gumbo sees the page.
+//
+// gumbo scans its stack of open elements for most start tags, so a page of
+// 100k nested divs takes it tens of seconds, and it frees the tree
+// recursively. Browsers cap tree depth (Chromium at 512) for the same reason.
+// A light tokenizer therefore tracks an upper estimate of the open elements
+// and drops start tags (with their end tags) that would nest deeper than the
+// cap. Only tags that can nest without bound are counted; the elements the
+// logic reads (A, P, IMG, META, frames, ...) never are, so they are never
+// dropped. It also caps the open formatting elements (each new paragraph
+// re-opens all of them) and the attributes of one tag (gumbo checks
+// duplicates pairwise), and drops the SVG and MathML tags that make gumbo
+// 0.10.1 abort. The estimate follows the tree builder only as far as these
+// limits need: select content, foreign content and implied end tags.
+// ---------------------------------------------------------------------------
+
+constexpr int MaxOpenElements = 256;
+constexpr int MaxOpenFormatting = 8;
+constexpr int MaxAttributes = 64;
+constexpr int DeepStack = 32;
+
+enum class TagKind {
+    Counted,     // may nest: counts towards the depth cap
+    Formatting,  // counted, and re-opened by the tree builder while unclosed
+    Free,        // closed implicitly by its siblings or never nested
+    Void,        // has no content
+    Raw,         // text content up to its end tag: never nests
+};
+
+const std::unordered_map<std::string_view, TagKind> &tagKinds()
+{
+    static const std::unordered_map<std::string_view, TagKind> kinds = [] {
+        std::unordered_map<std::string_view, TagKind> map;
+        for (const char *name : {"b", "big", "code", "em", "font", "i", "s", "small", "strike", "strong", "tt", "u"})
+            map.emplace(name, TagKind::Formatting);
+        for (const char *name : {"html", "head", "body", "a", "p", "form", "select", "option", "td", "th", "tr",
+                                 "tbody", "thead", "tfoot", "caption", "colgroup", "button", "nobr"})
+            map.emplace(name, TagKind::Free);
+        for (const char *name : {"area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr", "image",
+                                 "img", "input", "isindex", "keygen", "link", "meta", "param", "source", "track", "wbr"})
+            map.emplace(name, TagKind::Void);
+        for (const char *name : {"script", "style", "xmp", "iframe", "noembed", "noframes", "textarea", "title"})
+            map.emplace(name, TagKind::Raw);
+        // Its text runs to the end of the page, but a select ignores it: read on as markup.
+        map.emplace("plaintext", TagKind::Void);
+        return map;
+    }();
+    return kinds;
+}
+
+TagKind tagKind(std::string_view name)
+{
+    const auto &kinds = tagKinds();
+    const auto found = kinds.find(name);
+    return found == kinds.end() ? TagKind::Counted : found->second;
+}
+
+bool inSet(std::string_view name, std::initializer_list<std::string_view> set)
+{
+    return std::find(set.begin(), set.end(), name) != set.end();
+}
+
+// Elements that stop "any other end tag" from closing what lies below them.
+bool isBarrier(std::string_view name)
+{
+    static const std::unordered_set<std::string_view> barrier = [] {
+        std::unordered_set<std::string_view> set;
+        for (const char *n : {"address", "applet", "area", "article", "aside", "base", "basefont", "bgsound",
+                              "blockquote", "body", "br", "button", "caption", "center", "col", "colgroup", "dd",
+                              "details", "dir", "div", "dl", "dt", "embed", "fieldset", "figcaption", "figure",
+                              "footer", "form", "frame", "frameset", "h1", "h2", "h3", "h4", "h5", "h6", "head",
+                              "header", "hgroup", "hr", "html", "iframe", "img", "input", "keygen", "li", "link",
+                              "listing", "main", "marquee", "menu", "meta", "nav", "noembed", "noframes", "noscript",
+                              "object", "ol", "p", "param", "plaintext", "pre", "script", "section", "select",
+                              "source", "style", "summary", "table", "tbody", "td", "template", "textarea", "tfoot",
+                              "th", "thead", "title", "tr", "track", "ul", "wbr", "xmp", "foreignobject", "desc",
+                              "mi", "mo", "mn", "ms", "mtext", "annotation-xml"})
+            set.emplace(n);
+        return set;
+    }();
+    return barrier.contains(name);
+}
+
+bool isScopeBoundary(std::string_view name)
+{
+    return inSet(name, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template",
+                        "foreignobject", "desc", "title", "mi", "mo", "mn", "ms", "mtext", "annotation-xml"});
+}
+
+// Start tags that leave SVG or MathML content for HTML.
+bool isForeignBreakout(std::string_view name)
+{
+    return inSet(name, {"b", "big", "blockquote", "body", "br", "center", "code", "dd", "div", "dl", "dt", "em",
+                        "embed", "h1", "h2", "h3", "h4", "h5", "h6", "head", "hr", "i", "img", "li", "listing",
+                        "menu", "meta", "nobr", "ol", "p", "pre", "ruby", "s", "small", "span", "strong", "strike",
+                        "sub", "sup", "table", "tt", "u", "ul", "var"});
+}
+
+bool resetsInsertionMode(std::string_view name)
+{
+    return inSet(name, {"select", "td", "th", "tr", "tbody", "thead", "tfoot", "caption", "colgroup", "table",
+                        "template", "head", "body", "html", "frameset"});
+}
+
+bool isHtmlIntegrationPoint(std::string_view name)
+{
+    return inSet(name, {"foreignobject", "desc", "title", "mi", "mo", "mn", "ms", "mtext"});
+}
+
+bool isMarkupSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+}
+
+bool isAsciiAlpha(char c)
+{
+    const char lower = char(c | 0x20);
+    return lower >= 'a' && lower <= 'z';
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+}
+
+struct AttributeSpan {
+    qsizetype start = 0;
+    qsizetype nameEnd = 0;
+    qsizetype end = 0;
+};
+
+struct ScannedTag {
+    std::string name;  // lower case
+    std::vector<AttributeSpan> attributes;
+    qsizetype end = 0;  // just past '>'
+    bool selfClosing = false;
+    bool complete = false;  // false when the page ends inside the tag
+};
+
+// Reads a tag from just past its name to its '>' as the HTML tokenizer does:
+// quoted attribute values may hold '>'.
+void scanTagBody(const char *s, qsizetype n, qsizetype p, ScannedTag &tag)
+{
+    tag.attributes.clear();
+    tag.selfClosing = false;
+    tag.complete = false;
+    while (p < n) {
+        while (p < n && isMarkupSpace(s[p]))
+            ++p;
+        if (p >= n)
+            return;
+        if (s[p] == '>') {
+            tag.end = p + 1;
+            tag.complete = true;
+            return;
+        }
+        if (s[p] == '/') {
+            ++p;
+            if (p < n && s[p] == '>') {
+                tag.selfClosing = true;
+                tag.end = p + 1;
+                tag.complete = true;
+                return;
+            }
+            continue;
+        }
+        AttributeSpan attribute;
+        attribute.start = p++;  // a leading '=' belongs to the name
+        while (p < n && !isMarkupSpace(s[p]) && s[p] != '/' && s[p] != '>' && s[p] != '=')
+            ++p;
+        attribute.nameEnd = p;
+        while (p < n && isMarkupSpace(s[p]))
+            ++p;
+        if (p < n && s[p] == '=') {
+            ++p;
+            while (p < n && isMarkupSpace(s[p]))
+                ++p;
+            if (p < n && (s[p] == '"' || s[p] == '\'')) {
+                const void *close = std::memchr(s + p + 1, s[p], size_t(n - p - 1));
+                if (!close)
+                    return;
+                p = static_cast<const char *>(close) - s + 1;
+            } else {
+                while (p < n && !isMarkupSpace(s[p]) && s[p] != '>')
+                    ++p;
+            }
+        }
+        attribute.end = p;
+        tag.attributes.push_back(attribute);
+    }
+}
+
+qsizetype scanTagName(const char *s, qsizetype n, qsizetype p, std::string &name)
+{
+    name.clear();
+    while (p < n && !isMarkupSpace(s[p]) && s[p] != '/' && s[p] != '>')
+        name.push_back(asciiLower(s[p++]));
+    return p;
+}
+
+qsizetype findByte(const char *s, qsizetype n, qsizetype from, char c)
+{
+    if (from >= n)
+        return -1;
+    const void *found = std::memchr(s + from, c, size_t(n - from));
+    return found ? static_cast<const char *>(found) - s : -1;
+}
+
+// Where text of a raw text element ends: at "</name" followed by a space, '/' or '>'.
+qsizetype findRawEnd(const char *s, qsizetype n, qsizetype from, const std::string &name)
+{
+    const auto len = qsizetype(name.size());
+    for (qsizetype p = findByte(s, n, from, '<'); p >= 0; p = findByte(s, n, p + 1, '<')) {
+        if (p + 2 + len > n)
+            return -1;
+        if (s[p + 1] != '/')
+            continue;
+        bool same = true;
+        for (qsizetype i = 0; i < len && same; ++i)
+            same = asciiLower(s[p + 2 + i]) == name[size_t(i)];
+        if (!same)
+            continue;
+        const qsizetype after = p + 2 + len;
+        if (after == n || isMarkupSpace(s[after]) || s[after] == '/' || s[after] == '>')
+            return p;
+    }
+    return -1;
+}
+
+// Past the end of a comment that starts at p ("<!--").
+qsizetype skipComment(const char *s, qsizetype n, qsizetype p)
+{
+    qsizetype q = p + 4;
+    if (q < n && s[q] == '>')
+        return q + 1;
+    if (q + 1 < n && s[q] == '-' && s[q + 1] == '>')
+        return q + 2;
+    for (; q + 2 < n; ++q) {
+        if (s[q] != '-' || s[q + 1] != '-')
+            continue;
+        if (s[q + 2] == '>')
+            return q + 3;
+        if (q + 3 < n && s[q + 2] == '!' && s[q + 3] == '>')
+            return q + 4;
+    }
+    return n;
+}
+
+struct OpenElement {
+    std::string name;
+    bool foreignContent = false;  // its children are SVG or MathML
+    bool barrier = false;
+    bool scopeBoundary = false;
+};
+
+struct Edit {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QByteArray replacement;
+};
+
+struct LimiterState {
+    std::vector<OpenElement> open;
+    std::unordered_map<std::string, int> openNames;  // how often each name is in open
+    std::unordered_map<std::string, int> formattingOpen;
+    int formattingTotal = 0;
+    std::unordered_map<std::string, int> dropped;  // dropped start tags still waiting for their end tag
+    std::vector<Edit> edits;
+    std::unordered_map<std::string, qsizetype> rawEndMissingFrom;
+    bool inSelect = false;  // inside an HTML select, where most tags are ignored
+};
+
+bool endsSelect(std::string_view name)
+{
+    return inSet(name, {"input", "keygen", "textarea", "caption", "table", "tbody", "tfoot", "thead", "tr", "td", "th"});
+}
+
+// Inside a select the tree builder ignores all tags but these.
+bool countsInSelect(std::string_view name)
+{
+    return name == "option" || name == "optgroup" || name == "script" || name == "template";
+}
+
+bool inForeignContent(const LimiterState &state)
+{
+    return !state.open.empty() && state.open.back().foreignContent;
+}
+
+void pushOpen(LimiterState &state, const std::string &name, bool foreignContent)
+{
+    state.open.push_back({name, foreignContent, isBarrier(name), isScopeBoundary(name)});
+    ++state.openNames[name];
+}
+
+void popOpenTo(LimiterState &state, size_t size)
+{
+    while (state.open.size() > size) {
+        const auto found = state.openNames.find(state.open.back().name);
+        if (--found->second == 0)
+            state.openNames.erase(found);
+        state.open.pop_back();
+    }
+}
+
+// A dropped tag becomes an empty comment so the text on both sides cannot
+// join into a new tag or character reference.
+void dropTag(LimiterState &state, qsizetype start, qsizetype end)
+{
+    state.edits.push_back({start, end, QByteArrayLiteral("<!---->")});
+}
+
+void trimAttributes(const char *s, qsizetype start, const ScannedTag &tag, bool endTag, LimiterState &state)
+{
+    if (int(tag.attributes.size()) <= MaxAttributes)
+        return;
+    QByteArray rebuilt(s + start, tag.attributes[MaxAttributes - 1].end - start);
+    if (!endTag) {
+        // Beyond the cap keep only the first of each attribute the snapshot reads.
+        std::array<bool, 4> kept{};
+        static constexpr std::array<std::string_view, 4> wanted{"href", "src", "name", "content"};
+        for (size_t i = 0; i < MaxAttributes; ++i) {
+            const auto &a = tag.attributes[i];
+            std::string name(s + a.start, size_t(a.nameEnd - a.start));
+            std::transform(name.begin(), name.end(), name.begin(), asciiLower);
+            for (size_t w = 0; w < wanted.size(); ++w)
+                kept[w] = kept[w] || name == wanted[w];
+        }
+        for (size_t i = MaxAttributes; i < tag.attributes.size(); ++i) {
+            const auto &a = tag.attributes[i];
+            std::string name(s + a.start, size_t(a.nameEnd - a.start));
+            std::transform(name.begin(), name.end(), name.begin(), asciiLower);
+            for (size_t w = 0; w < wanted.size(); ++w) {
+                if (!kept[w] && name == wanted[w]) {
+                    kept[w] = true;
+                    rebuilt += ' ';
+                    rebuilt.append(s + a.start, a.end - a.start);
+                }
+            }
+        }
+    }
+    rebuilt += tag.selfClosing ? "/>" : ">";
+    state.edits.push_back({start, tag.end, rebuilt});
+}
+
+bool fontBreaksOut(const char *s, const ScannedTag &tag)
+{
+    for (const auto &a : tag.attributes) {
+        std::string name(s + a.start, size_t(a.nameEnd - a.start));
+        std::transform(name.begin(), name.end(), name.begin(), asciiLower);
+        if (name == "color" || name == "face" || name == "size")
+            return true;
+    }
+    return false;
+}
+
+// Returns false when the start tag is dropped.
+bool openElement(const char *s, const ScannedTag &tag, LimiterState &state)
+{
+    const std::string &name = tag.name;
+    if (state.inSelect) {
+        if (name == "select") {
+            state.inSelect = false;  // a select in a select closes it
+            return true;
+        }
+        if (!endsSelect(name) && !countsInSelect(name))
+            return true;
+        if (endsSelect(name))
+            state.inSelect = false;
+    }
+    const bool foreign = inForeignContent(state);
+    const bool breakout = foreign && (isForeignBreakout(name) || (name == "font" && fontBreaksOut(s, tag)));
+    if (foreign && !breakout) {
+        // gumbo 0.10.1 picks its insertion mode by tag name alone, so a MathML
+        // or SVG element named like a table part or select can send it into a
+        // mode whose element is missing, and it aborts. They mean nothing there.
+        if (resetsInsertionMode(name))
+            return false;
+        if (tag.selfClosing)
+            return true;
+        if (int(state.open.size()) >= MaxOpenElements)
+            return false;
+        pushOpen(state, name, !isHtmlIntegrationPoint(name));
+        return true;
+    }
+    const TagKind kind = tagKind(name);
+    const bool opens = (kind == TagKind::Counted || kind == TagKind::Formatting)
+        && !((name == "svg" || name == "math") && tag.selfClosing);
+    if (opens) {
+        if (int(state.open.size()) >= MaxOpenElements)
+            return false;
+        if (kind == TagKind::Formatting && state.formattingTotal >= MaxOpenFormatting)
+            return false;
+    }
+    if (breakout) {
+        while (!state.open.empty() && state.open.back().foreignContent)
+            popOpenTo(state, state.open.size() - 1);
+    }
+    if (name == "select")
+        state.inSelect = true;
+    if (!opens)
+        return true;
+    // Unclosed list items and definitions close their previous sibling.
+    if (!state.open.empty()) {
+        const std::string &top = state.open.back().name;
+        if ((name == "li" && top == "li") || ((name == "dd" || name == "dt") && (top == "dd" || top == "dt")))
+            popOpenTo(state, state.open.size() - 1);
+    }
+    if (kind == TagKind::Formatting) {
+        ++state.formattingOpen[name];
+        ++state.formattingTotal;
+    }
+    pushOpen(state, name, name == "svg" || name == "math");
+    return true;
+}
+
+// Returns false when the end tag belongs to a dropped start tag.
+bool closeElement(const std::string &name, LimiterState &state)
+{
+    if (state.inSelect) {
+        if (name == "select" || endsSelect(name))
+            state.inSelect = false;
+        if (name != "table")
+            return true;  // ignored inside a select, or closes only it
+    }
+    if (!state.dropped.empty()) {
+        const auto found = state.dropped.find(name);
+        if (found != state.dropped.end()) {
+            if (--found->second == 0)
+                state.dropped.erase(found);
+            return false;
+        }
+    }
+    const TagKind kind = tagKind(name);
+    if (kind == TagKind::Formatting) {
+        if (!state.openNames.contains(name) && !state.formattingOpen.contains(name)
+            && int(state.open.size()) >= DeepStack)
+            return false;
+        auto found = state.formattingOpen.find(name);
+        if (found != state.formattingOpen.end()) {
+            --state.formattingTotal;
+            if (--found->second == 0)
+                state.formattingOpen.erase(found);
+        }
+        if (state.openNames.contains(name)) {
+            for (auto it = state.open.rbegin(); it != state.open.rend(); ++it) {
+                if (it->name == name) {
+                    state.open.erase(std::next(it).base());
+                    if (--state.openNames[name] == 0)
+                        state.openNames.erase(name);
+                    break;
+                }
+            }
+        }
+        return true;
+    }
+    if (!state.openNames.contains(name)) {
+        // A stray end tag closes nothing, but gumbo looks for it through the
+        // whole stack: on a deep stack drop it.
+        return kind != TagKind::Counted || int(state.open.size()) < DeepStack;
+    }
+    const bool barrier = isBarrier(name);
+    for (size_t i = state.open.size(); i-- > 0;) {
+        const OpenElement &open = state.open[i];
+        if (open.name == name) {
+            popOpenTo(state, i);
+            break;
+        }
+        if (barrier ? open.scopeBoundary : open.barrier)
+            break;
+    }
+    return true;
+}
+
+QByteArray limitMarkup(const QByteArray &html)
+{
+    const char *s = html.constData();
+    const qsizetype n = html.size();
+    LimiterState state;
+    ScannedTag tag;
+    qsizetype p = 0;
+    while ((p = findByte(s, n, p, '<')) >= 0) {
+        const qsizetype start = p;
+        if (p + 1 >= n)
+            break;
+        const char next = s[p + 1];
+        if (next == '!') {
+            if (p + 3 < n && s[p + 2] == '-' && s[p + 3] == '-') {
+                p = skipComment(s, n, p);
+            } else if (inForeignContent(state) && n - p >= 9 && std::memcmp(s + p, "<![CDATA[", 9) == 0) {
+                const auto end = QByteArrayView(s + p + 9, n - p - 9).indexOf("]]>");
+                p = end < 0 ? n : p + 9 + end + 3;
+            } else {
+                const qsizetype end = findByte(s, n, p + 2, '>');
+                p = end < 0 ? n : end + 1;
+            }
+            continue;
+        }
+        if (next == '?') {
+            const qsizetype end = findByte(s, n, p + 2, '>');
+            p = end < 0 ? n : end + 1;
+            continue;
+        }
+        if (next == '/') {
+            if (p + 2 < n && isAsciiAlpha(s[p + 2])) {
+                const qsizetype afterName = scanTagName(s, n, p + 2, tag.name);
+                scanTagBody(s, n, afterName, tag);
+                if (!tag.complete)
+                    break;
+                if (!closeElement(tag.name, state))
+                    dropTag(state, start, tag.end);
+                else
+                    trimAttributes(s, start, tag, true, state);
+                p = tag.end;
+            } else {
+                const qsizetype end = findByte(s, n, p + 2, '>');
+                p = end < 0 ? n : end + 1;
+            }
+            continue;
+        }
+        if (!isAsciiAlpha(next)) {
+            ++p;
+            continue;
+        }
+        const qsizetype afterName = scanTagName(s, n, p + 1, tag.name);
+        scanTagBody(s, n, afterName, tag);
+        if (!tag.complete)
+            break;
+        p = tag.end;
+        // Raw text only exists in HTML content, and not for the tags a select ignores.
+        const bool contentIsMarkup = inForeignContent(state)
+            || (state.inSelect && tag.name != "script" && !endsSelect(tag.name));
+        if (!openElement(s, tag, state)) {
+            ++state.dropped[tag.name];
+            dropTag(state, start, tag.end);
+            continue;
+        }
+        trimAttributes(s, start, tag, false, state);
+        if (contentIsMarkup)
+            continue;
+        if (tagKind(tag.name) == TagKind::Raw) {
+            // Unterminated raw text would run to the end of the page; go on
+            // scanning it as markup in case this reading of the page is wrong.
+            auto &missingFrom = state.rawEndMissingFrom[tag.name];
+            const qsizetype end = missingFrom > 0 && p >= missingFrom ? -1 : findRawEnd(s, n, p, tag.name);
+            if (end >= 0)
+                p = end;
+            else if (missingFrom == 0 || p < missingFrom)
+                missingFrom = p;  // later searches for this name would fail as well
+        }
+    }
+    if (state.edits.empty())
+        return html;
+    QByteArray limited;
+    limited.reserve(n);
+    qsizetype copied = 0;
+    for (const Edit &edit : state.edits) {
+        limited.append(s + copied, edit.start - copied);
+        limited += edit.replacement;
+        copied = edit.end;
+    }
+    limited.append(s + copied, n - copied);
+    return limited;
+}
+
+// ---------------------------------------------------------------------------
+// Addresses
+// ---------------------------------------------------------------------------
+
+bool isWebScheme(const QString &scheme)
+{
+    return scheme == u"http" || scheme == u"https" || scheme == u"ftp" || scheme == u"file" || scheme == u"ws"
+        || scheme == u"wss";
+}
+
+int defaultPort(const QString &scheme)
+{
+    if (scheme == u"http" || scheme == u"ws")
+        return 80;
+    if (scheme == u"https" || scheme == u"wss")
+        return 443;
+    if (scheme == u"ftp")
+        return 21;
+    return -1;
+}
+
+struct BaseUrl {
+    QUrl url;
+    QString scheme;
+    bool valid = false;
+    bool web = false;
+    bool opaque = false;  // "about:blank", "mailto:x": nothing relative resolves against it
+};
+
+BaseUrl makeBase(const QString &text)
+{
+    BaseUrl base;
+    base.url = QUrl(text.trimmed(), QUrl::TolerantMode);
+    base.valid = base.url.isValid() && !base.url.scheme().isEmpty();
+    base.scheme = base.url.scheme().toLower();
+    base.web = isWebScheme(base.scheme);
+    base.opaque = !base.web && !base.url.path().startsWith(u'/') && base.url.authority().isEmpty();
+    return base;
+}
+
+// Length of a leading "scheme:" (without the colon), or 0.
+qsizetype schemeLength(QStringView text)
+{
+    if (text.isEmpty() || !(text[0].isLetter() && text[0].unicode() < 128))
+        return 0;
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u':')
+            return i;
+        const bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'+'
+            || c == u'-' || c == u'.';
+        if (!ok)
+            return 0;
+    }
+    return 0;
+}
+
+void normalize(QUrl &url)
+{
+    const QString scheme = url.scheme();
+    if (url.port() != -1 && url.port() == defaultPort(scheme))
+        url.setPort(-1);
+    if (isWebScheme(scheme) && scheme != u"file" && url.path().isEmpty())
+        url.setPath(QStringLiteral("/"));
+}
+
+QString withoutFragment(const QUrl &url)
+{
+    QUrl copy = url;
+    copy.setFragment(QString());
+    normalize(copy);
+    return copy.toString(QUrl::FullyEncoded);
+}
+
+// An absolute address with its dot segments removed, as written when it
+// does not parse.
+QString absoluteAddress(const QString &address, const QString &asWritten)
+{
+    const QUrl url(address, QUrl::TolerantMode);
+    if (!url.isValid() || (url.scheme() != u"file" && url.host().isEmpty()))
+        return asWritten;
+    QUrl root = url;
+    root.setPath(QString());
+    root.setQuery(QString());
+    root.setFragment(QString());
+    QUrl rest;
+    rest.setPath(url.path().isEmpty() ? QStringLiteral("/") : url.path(QUrl::FullyEncoded), QUrl::TolerantMode);
+    rest.setQuery(url.query(QUrl::FullyEncoded), QUrl::TolerantMode);
+    rest.setFragment(url.fragment(QUrl::FullyEncoded), QUrl::TolerantMode);
+    if (!url.hasQuery())
+        rest.setQuery(QString());
+    if (!url.hasFragment())
+        rest.setFragment(QString());
+    QUrl resolved = root.resolved(rest);
+    if (!resolved.isValid())
+        return asWritten;
+    normalize(resolved);
+    return resolved.toString(QUrl::FullyEncoded);
+}
+
+QString resolveAgainst(const BaseUrl &base, QStringView relative)
+{
+    // As the URL parser does: strip leading and trailing controls and spaces,
+    // and drop tabs and newlines anywhere.
+    qsizetype from = 0;
+    qsizetype to = relative.size();
+    while (from < to && relative[from].unicode() <= 0x20)
+        ++from;
+    while (to > from && relative[to - 1].unicode() <= 0x20)
+        --to;
+    QString input = relative.mid(from, to - from).toString();
+    input.remove(u'\t').remove(u'\n').remove(u'\r');
+
+    if (input.isEmpty())
+        return base.valid ? withoutFragment(base.url) : input;
+
+    const qsizetype schemeLen = schemeLength(input);
+    if (schemeLen > 0) {
+        const QString scheme = input.left(schemeLen).toLower();
+        if (!isWebScheme(scheme))
+            return scheme + input.mid(schemeLen);  // mailto:, javascript:, ... as written
+        QString rest = input.mid(schemeLen + 1);
+        rest.replace(u'\\', u'/');
+        const bool sameScheme = base.valid && scheme == base.scheme;
+        if (!sameScheme || rest.startsWith(u"//")) {
+            // Browsers read any run of slashes after a web scheme as the
+            // start of the host ("https:x.com" is https://x.com/).
+            if (scheme != u"file") {
+                qsizetype slashes = 0;
+                while (slashes < rest.size() && rest[slashes] == u'/')
+                    ++slashes;
+                rest = QStringLiteral("//") + rest.mid(slashes);
+            }
+            return absoluteAddress(scheme + u':' + rest, input);
+        }
+        input = rest;  // "http:page.htm" on an http page is relative
+        if (input.isEmpty())
+            return withoutFragment(base.url);
+    }
+
+    if (!base.valid)
+        return input;
+    if (base.opaque) {
+        if (input.startsWith(u'#')) {
+            QUrl url = base.url;
+            url.setFragment(input.mid(1));
+            return url.toString(QUrl::FullyEncoded);
+        }
+        return input;  // a browser fails to parse it and returns the attribute
+    }
+    if (base.web)
+        input.replace(u'\\', u'/');
+    const QUrl relativeUrl(input, QUrl::TolerantMode);
+    if (!relativeUrl.isValid())
+        return input;
+    QUrl resolved = base.url.resolved(relativeUrl);
+    if (!resolved.isValid())
+        return input;
+    normalize(resolved);
+    return resolved.toString(QUrl::FullyEncoded);
+}
+
+// ---------------------------------------------------------------------------
+// Tree walk
+// ---------------------------------------------------------------------------
+
+const std::array<QString, GUMBO_TAG_LAST + 1> &htmlTagNames()
+{
+    static const std::array<QString, GUMBO_TAG_LAST + 1> names = [] {
+        std::array<QString, GUMBO_TAG_LAST + 1> table;
+        for (int tag = 0; tag < GUMBO_TAG_LAST; ++tag)
+            table[size_t(tag)] = QString::fromLatin1(gumbo_normalized_tagname(GumboTag(tag))).toUpper();
+        return table;
+    }();
+    return names;
+}
+
+QString asciiUpper(QString text)
+{
+    for (QChar &c : text) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - 32);
+    }
+    return text;
+}
+
+QString asciiLowerString(QString text)
+{
+    for (QChar &c : text) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    }
+    return text;
+}
+
+// The tag name as the DOM reports it: upper case for HTML elements, as
+// written (lower or SVG camel case) for SVG and MathML ones.
+QString tagNameOf(const GumboElement &element)
+{
+    if (element.tag_namespace == GUMBO_NAMESPACE_HTML && element.tag != GUMBO_TAG_UNKNOWN)
+        return htmlTagNames()[size_t(element.tag)];
+    QByteArray lower;
+    if (element.tag != GUMBO_TAG_UNKNOWN) {
+        lower = gumbo_normalized_tagname(element.tag);
+    } else {
+        GumboStringPiece piece = element.original_tag;
+        if (piece.data && piece.length >= 2 && piece.data[0] == '<' && piece.data[piece.length - 1] == '>')
+            gumbo_tag_from_original_text(&piece);
+        else
+            piece = {nullptr, 0};
+        lower = QByteArray(piece.data, qsizetype(piece.length)).toLower();
+    }
+    // original_tag is a slice of the UTF-8 input: its length counts bytes.
+    const QString name = QString::fromUtf8(lower);
+    if (element.tag_namespace == GUMBO_NAMESPACE_HTML)
+        return asciiUpper(name);
+    if (element.tag_namespace == GUMBO_NAMESPACE_SVG) {
+        const GumboStringPiece piece{lower.constData(), size_t(lower.size())};
+        if (const char *adjusted = gumbo_normalize_svg_tagname(&piece))
+            return QString::fromLatin1(adjusted);
+    }
+    return asciiLowerString(name);
+}
+
+const GumboAttribute *attribute(const GumboElement &element, const char *name)
+{
+    return gumbo_get_attribute(&element.attributes, name);
+}
+
+QString attributeValue(const GumboAttribute *attribute)
+{
+    return attribute ? QString::fromUtf8(attribute->value) : QString();
+}
+
+bool isHtml(const GumboNode *node, GumboTag tag)
+{
+    return node && (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE)
+        && node->v.element.tag == tag && node->v.element.tag_namespace == GUMBO_NAMESPACE_HTML;
+}
+
+// Text of these is not rendered, so it stays out of outerText.
+bool hidesText(const GumboNode *parent)
+{
+    if (!parent || parent->type != GUMBO_NODE_ELEMENT || parent->v.element.tag_namespace != GUMBO_NAMESPACE_HTML)
+        return false;
+    switch (parent->v.element.tag) {
+    case GUMBO_TAG_SCRIPT:
+    case GUMBO_TAG_STYLE:
+    case GUMBO_TAG_TITLE:
+    case GUMBO_TAG_IFRAME:
+    case GUMBO_TAG_NOEMBED:
+    case GUMBO_TAG_NOFRAMES:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isAsciiWhitespace(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
+}
+
+// Collapses a run of captured text: the buffer holds text with every
+// whitespace character turned into a space, and "\n" only for <br>.
+QString collapseText(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool pendingSpace = false;
+    for (const QChar c : text) {
+        if (c == u'\n') {
+            out += c;
+            pendingSpace = false;
+        } else if (c == u' ') {
+            pendingSpace = !out.isEmpty() && out.back() != u'\n';
+        } else {
+            if (pendingSpace)
+                out += u' ';
+            pendingSpace = false;
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString collapseTitle(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    bool pendingSpace = false;
+    for (const QChar c : text) {
+        if (isAsciiWhitespace(c.unicode())) {
+            pendingSpace = !out.isEmpty();
+        } else {
+            if (pendingSpace)
+                out += u' ';
+            pendingSpace = false;
+            out += c;
+        }
+    }
+    return out;
+}
+
+void appendText(QString &buffer, const char *utf8)
+{
+    const QString text = QString::fromUtf8(utf8);
+    buffer.reserve(buffer.size() + text.size());
+    for (const QChar c : text) {
+        if (isAsciiWhitespace(c.unicode())) {
+            if (buffer.isEmpty() || buffer.back() != u' ')
+                buffer += u' ';
+        } else {
+            buffer += c;
+        }
+    }
+}
+
+const GumboVector *childrenOf(const GumboNode *node)
+{
+    switch (node->type) {
+    case GUMBO_NODE_DOCUMENT:
+        return &node->v.document.children;
+    case GUMBO_NODE_ELEMENT:
+        return &node->v.element.children;
+    default:
+        return nullptr;  // template contents are not part of the document tree
+    }
+}
+
+const GumboNode *findBase(const GumboNode *root)
+{
+    std::vector<std::pair<const GumboNode *, unsigned>> stack{{root, 0u}};
+    while (!stack.empty()) {
+        auto &[node, next] = stack.back();
+        const GumboVector *children = childrenOf(node);
+        if (!children || next >= children->length) {
+            stack.pop_back();
+            continue;
+        }
+        const auto *child = static_cast<const GumboNode *>(children->data[next++]);
+        if (child->type != GUMBO_NODE_ELEMENT)
+            continue;
+        if (isHtml(child, GUMBO_TAG_BASE) && attribute(child->v.element, "href"))
+            return child;
+        stack.emplace_back(child, 0u);
+    }
+    return nullptr;
+}
+
+// Documents loaded for frames across one top-level parse; a page whose frames
+// all frame the page again would otherwise grow as frames^depth. Chromium
+// stops at 1000 frames per page too.
+constexpr int MaxFramesPerPage = 1000;
+thread_local int t_framesLeft = -1;
+
+DocumentPtr blankDocument()
+{
+    static const DocumentPtr blank = [] {
+        auto document = std::make_shared<HtmlDocument>();
+        document->url = QStringLiteral("about:blank");
+        document->bodyTagName = QStringLiteral("BODY");
+        document->all = {HtmlElement{QStringLiteral("HTML"), {}, {}, {}, {}, {}},
+                         HtmlElement{QStringLiteral("HEAD"), {}, {}, {}, {}, {}},
+                         HtmlElement{QStringLiteral("BODY"), {}, {}, {}, {}, {}}};
+        return document;
+    }();
+    return blank;
+}
+
+struct Capture {
+    const GumboNode *node = nullptr;
+    qsizetype allIndex = -1;
+    qsizetype linkIndex = -1;
+    qsizetype textStart = 0;
+};
+
+struct WalkState {
+    HtmlDocument *document = nullptr;
+    BaseUrl base;
+    const FrameLoader *frames = nullptr;
+    int depth = 0;
+    bool titleFound = false;
+    QString text;  // text captured for the open P and A elements
+    std::vector<Capture> captures;
+    qsizetype textBudget = 0;  // characters of outerText still allowed
+};
+
+DocumentPtr frameDocument(const GumboElement &element, WalkState &state)
+{
+    const int frameDepth = state.depth + 1;
+    if (frameDepth > MaxFrameDepth)
+        return nullptr;
+    // A frame without an address shows an empty about:blank document, as in a
+    // browser, rather than nothing.
+    const GumboAttribute *src = attribute(element, "src");
+    if (!src || !*src->value)
+        return blankDocument();
+    if (!state.frames || !*state.frames || t_framesLeft == 0)
+        return nullptr;
+    if (t_framesLeft > 0)
+        --t_framesLeft;
+    return (*state.frames)(resolveAgainst(state.base, QString::fromUtf8(src->value)), frameDepth);
+}
+
+void enterElement(const GumboNode *node, WalkState &state)
+{
+    const GumboElement &element = node->v.element;
+    HtmlDocument &document = *state.document;
+    HtmlElement item;
+    item.tagName = tagNameOf(element);
+    const bool html = element.tag_namespace == GUMBO_NAMESPACE_HTML;
+    const auto resolved = [&](const char *name) {
+        const GumboAttribute *value = attribute(element, name);
+        return value ? resolveAgainst(state.base, QString::fromUtf8(value->value)) : QString();
+    };
+    bool capture = false;
+    qsizetype linkIndex = -1;
+    if (html) {
+        switch (element.tag) {
+        case GUMBO_TAG_A:
+        case GUMBO_TAG_AREA:
+            if (attribute(element, "href")) {
+                item.href = resolved("href");
+                linkIndex = document.links.size();
+                document.links.append(HtmlLink{item.href, QString()});
+            }
+            capture = element.tag == GUMBO_TAG_A;
+            break;
+        case GUMBO_TAG_P:
+            capture = true;
+            break;
+        case GUMBO_TAG_LINK:
+            item.href = resolved("href");
+            break;
+        case GUMBO_TAG_IMG:
+            if (attribute(element, "src")) {
+                item.src = resolved("src");
+                document.images.append(item.src);
+            }
+            break;
+        case GUMBO_TAG_FRAME:
+        case GUMBO_TAG_IFRAME:
+            item.src = resolved("src");
+            document.frames.append(frameDocument(element, state));
+            break;
+        case GUMBO_TAG_SCRIPT:
+            item.src = resolved("src");
+            break;
+        case GUMBO_TAG_META:
+            item.name = attributeValue(attribute(element, "name"));
+            item.content = attributeValue(attribute(element, "content"));
+            break;
+        case GUMBO_TAG_TITLE:
+            if (!state.titleFound) {
+                state.titleFound = true;
+                QString title;
+                for (unsigned i = 0; i < element.children.length; ++i) {
+                    const auto *child = static_cast<const GumboNode *>(element.children.data[i]);
+                    if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE)
+                        title += QString::fromUtf8(child->v.text.text);
+                }
+                document.title = collapseTitle(title);
+            }
+            break;
+        case GUMBO_TAG_BR:
+            if (!state.captures.empty())
+                state.text += u'\n';
+            break;
+        default:
+            break;
+        }
+    }
+    if (capture && node->type == GUMBO_NODE_ELEMENT)
+        state.captures.push_back({node, document.all.size(), linkIndex, state.text.size()});
+    document.all.append(std::move(item));
+}
+
+void leaveElement(const GumboNode *node, WalkState &state)
+{
+    if (state.captures.empty() || state.captures.back().node != node)
+        return;
+    const Capture capture = state.captures.back();
+    state.captures.pop_back();
+    QStringView captured = QStringView(state.text).mid(capture.textStart);
+    // A hostile page can nest paragraphs so that each holds all the text
+    // below it; the budget keeps the copies linear in the page size.
+    if (captured.size() > state.textBudget)
+        captured = captured.left(state.textBudget);
+    const QString outerText = collapseText(captured);
+    state.textBudget -= outerText.size();
+    state.document->all[capture.allIndex].outerText = outerText;
+    if (capture.linkIndex >= 0)
+        state.document->links[capture.linkIndex].outerText = outerText;
+    if (state.captures.empty())
+        state.text.clear();
+}
+
+void walkDocument(const GumboNode *root, WalkState &state)
+{
+    std::vector<std::pair<const GumboNode *, unsigned>> stack{{root, 0u}};
+    while (!stack.empty()) {
+        const GumboNode *node = stack.back().first;
+        const GumboVector *children = childrenOf(node);
+        if (!children || stack.back().second >= children->length) {
+            if (node != root)
+                leaveElement(node, state);
+            stack.pop_back();
+            continue;
+        }
+        const auto *child = static_cast<const GumboNode *>(children->data[stack.back().second++]);
+        switch (child->type) {
+        case GUMBO_NODE_ELEMENT:
+            enterElement(child, state);
+            stack.emplace_back(child, 0u);
+            break;
+        case GUMBO_NODE_TEMPLATE:
+            enterElement(child, state);
+            break;
+        case GUMBO_NODE_TEXT:
+        case GUMBO_NODE_CDATA:
+        case GUMBO_NODE_WHITESPACE:
+            if (!state.captures.empty() && !hidesText(node))
+                appendText(state.text, child->v.text.text);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+QString bodyTagName(const GumboNode *root)
+{
+    if (!root || root->type != GUMBO_NODE_ELEMENT)
+        return QString();
+    const GumboVector &children = root->v.element.children;
+    for (unsigned i = 0; i < children.length; ++i) {
+        const auto *child = static_cast<const GumboNode *>(children.data[i]);
+        if (isHtml(child, GUMBO_TAG_BODY))
+            return QStringLiteral("BODY");
+        if (isHtml(child, GUMBO_TAG_FRAMESET))
+            return QStringLiteral("FRAMESET");
+    }
+    return QString();
+}
+
+QString domainOf(const QString &url)
+{
+    const QUrl parsed(url, QUrl::TolerantMode);
+    const QString scheme = parsed.scheme().toLower();
+    if (scheme == u"file" || scheme == u"about")
+        return QString();
+    const QString host = parsed.host(QUrl::FullyEncoded).toLower();
+    return host.contains(u':') ? u'[' + host + u']' : host;
+}
+
+struct GumboOutputDeleter {
+    void operator()(GumboOutput *output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+};
+
+}  // namespace
+
+QString resolveUrl(const QString &base, const QString &relative)
+{
+    return resolveAgainst(makeBase(base), relative);
+}
+
+DocumentPtr parseHtmlDocument(const QString &html, const QString &url, const FrameLoader &frames, int depth)
+{
+    const bool ownsFrameBudget = t_framesLeft < 0;
+    if (ownsFrameBudget)
+        t_framesLeft = MaxFramesPerPage;
+    const auto releaseBudget = [ownsFrameBudget](void *) {
+        if (ownsFrameBudget)
+            t_framesLeft = -1;
+    };
+    const std::unique_ptr<void, decltype(releaseBudget)> budgetGuard(&t_framesLeft, releaseBudget);
+
+    const QByteArray utf8 = limitMarkup(html.toUtf8());
+    GumboOptions options = kGumboDefaultOptions;
+    options.max_errors = 0;  // the errors are never read
+    const std::unique_ptr<GumboOutput, GumboOutputDeleter> output(
+        gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size())));
+
+    auto document = std::make_shared<HtmlDocument>();
+    document->url = url;
+    document->domain = domainOf(url);
+    if (!output)
+        return document;
+    document->bodyTagName = bodyTagName(output->root);
+
+    WalkState state;
+    state.document = document.get();
+    state.frames = &frames;
+    state.depth = depth;
+    state.textBudget = std::max<qsizetype>(qsizetype(1) << 20, 4 * html.size());
+    state.base = makeBase(url);
+    if (const GumboNode *base = findBase(output->document)) {
+        // The base address must itself resolve against the page; a script or
+        // data address cannot serve as one.
+        const QString href = resolveAgainst(state.base, QString::fromUtf8(attribute(base->v.element, "href")->value));
+        const BaseUrl candidate = makeBase(href);
+        if (candidate.valid && candidate.scheme != u"javascript" && candidate.scheme != u"data")
+            state.base = candidate;
+    }
+    walkDocument(output->document, state);
+    return document;
+}
+
+}  // namespace quorvane

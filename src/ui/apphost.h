@@ -1,0 +1,57 @@
+#pragma once
+
+#include "host/host.h"
+
+#include <QList>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace quorvane {
+
+class CurlMulti;
+class QtWindowServices;
+class ScriptedServices;
+class WebEngineBrowser;
+
+// The real host: web engine browsers, libcurl transfers, Qt timers and either
+// desktop dialogs or, under automation, scripted answers.
+class AppHost final : public Host {
+public:
+    enum class ServicesMode { Desktop, Scripted };
+
+    explicit AppHost(ServicesMode mode);
+    ~AppHost() override;
+    AppHost(const AppHost &) = delete;
+    AppHost &operator=(const AppHost &) = delete;
+
+    Browser *browser(const QString &name) override;
+    Transfer *transfer(int number) override;
+    Timer *timer(int number) override;
+    WindowServices &services() override;
+
+    // The browsers shown in the window (WebBrowser1, WebBrowser5), in that order.
+    QList<WebEngineBrowser *> viewBrowsers() const;
+    WebEngineBrowser *webBrowser(const QString &name) const;
+    QList<Browser *> browsers() const;
+
+    // Exactly one of these is non-null, by mode.
+    QtWindowServices *desktopServices() const { return m_desktop.get(); }
+    ScriptedServices *scriptedServices() const { return m_scripted.get(); }
+
+private:
+    // Declared first so that it is destroyed last: pages must go before their profile.
+    std::unique_ptr<QWebEngineProfile> m_profile;
+    std::unique_ptr<CurlMulti> m_multi;
+    std::map<QString, std::unique_ptr<WebEngineBrowser>> m_browsers;
+    std::map<int, std::unique_ptr<Transfer>> m_transfers;
+    std::map<int, std::unique_ptr<Timer>> m_timers;
+    std::unique_ptr<QtWindowServices> m_desktop;
+    std::unique_ptr<ScriptedServices> m_scripted;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,865 @@
+#include "mainwindow.h"
+
+#include "apphost.h"
+#include "host/qt/qtwindowservices.h"
+#include "host/webengine/webenginebrowser.h"
+#include "listmodel.h"
+#include "shell/menutree.h"
+#include "shell/windowstate.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSet>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <algorithm>
+
+namespace quorvane {
+
+namespace {
+
+struct ToolButtonInfo {
+    const char *name;
+    const char *label;
+    const char *toolTip;
+};
+
+// The toolbar in window order. Labels stand in until the icons arrive.
+constexpr ToolButtonInfo toolButtonInfos[] = {
+    {"Picture2", "Back", "Go back"},
+    {"Picture3", "Forward", "Go forward"},
+    {"Picture4", "Stop", "Stop"},
+    {"Picture5", "Home", "Go home"},
+    {"Picture6", "Refresh", "Refresh"},
+    {"Picture8", "Search", "Search Engine Listing"},
+    {"Picture9", "Favorites", "Your Favorites"},
+    {"Picture10", "History", "Your History"},
+    {"Picture11", "Channels", "Your Channels"},
+    {"Picture14", "Private", "Private Zone enterance"},
+    {"Picture15", "Images", "Collect Images autamatically"},
+    {"Picture19", "Mail", "Calls \"OutLook Express\""},
+    {"Picture20", "Addresses", "Callas Address Book"},
+    {"Picture21", "Calc", "Calls calculator"},
+    {"Picture23", "Switch", "Switch between browsers"},
+    {"Picture24", "Next home", "Shows next home page"},
+    {"Picture241", "Get links", "Get all links from a page"},
+    {"Picture26", "Prev link", "Previous link"},
+    {"Picture27", "Next link", "Next link"},
+    {"Picture28", "Clear links", "Cleares links listing"},
+};
+
+struct PlainButtonInfo {
+    const char *name;
+    const char *caption;
+    const char *list;  // the list panel it belongs to
+};
+
+constexpr PlainButtonInfo plainButtonInfos[] = {
+    {"Command1", "Clear All", "listlinks"},
+    {"Clearalllinks", "Clear All Links", "List3"},
+    {"closel3", "Close", "List3"},
+};
+
+// Where a list panel goes when the logic has not placed it, in twips from the
+// client area's origin.
+constexpr int DefaultPanelLeft = 0;
+constexpr int DefaultPanelTop = 1200;
+constexpr int DefaultPanelWidth = 3800;
+constexpr int DefaultPanelHeight = 2200;
+
+MouseButton toMouseButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton:
+        return MouseButton::Right;
+    case Qt::MiddleButton:
+        return MouseButton::Middle;
+    default:
+        return MouseButton::Left;
+    }
+}
+
+QString arrayEntryName(const QString &array, int index)
+{
+    return QStringLiteral("%1(%2)").arg(array).arg(index);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(WindowState &state, WindowLogic &logic, AppHost &host, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_logic(logic), m_host(host)
+{
+    setObjectName(QStringLiteral("Form1"));
+    resize(1000, 720);
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("client"));
+    central->setMouseTracking(true);
+    central->installEventFilter(this);
+    setCentralWidget(central);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    buildMenus();
+    buildToolbar(layout);
+    buildAddressRow(layout);
+    buildBrowserArea(layout);
+    buildListPanels();
+    buildStatusBar();
+    connectHostEvents();
+
+    if (QtWindowServices *services = m_host.desktopServices()) {
+        services->setParentWindow(this);
+        services->setPopupHandler([this](const QString &menu) { showPopupMenu(menu); });
+    }
+    connect(&m_logic, &WindowLogic::closeRequested, this, &QWidget::close, Qt::QueuedConnection);
+    m_state.setChangeListener([this] { scheduleSync(); });
+    syncNow();
+}
+
+MainWindow::~MainWindow()
+{
+    // The views go with the window; their browsers (and pages) live on until the host goes.
+    m_state.setChangeListener({});
+    if (QtWindowServices *services = m_host.desktopServices()) {
+        services->setPopupHandler({});
+        services->setParentWindow(nullptr);
+    }
+}
+
+// ---- construction ----
+
+void MainWindow::buildMenus()
+{
+    for (const MenuEntry &entry : menuTree()) {
+        const QString name = QString::fromLatin1(entry.name);
+        const QString caption = QString::fromLatin1(entry.caption);
+        QMenu *parentMenu = m_menus.value(QString::fromLatin1(entry.parent));
+        switch (entry.kind) {
+        case MenuEntry::Kind::Menu: {
+            QMenu *menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            m_menus.insert(name, menu);
+            m_actions.insert(name, menu->menuAction());
+            // Opening a menu is its click.
+            connect(menu, &QMenu::aboutToShow, this, [this, name] {
+                m_logic.menuClick(name);
+                syncNow();
+            });
+            break;
+        }
+        case MenuEntry::Kind::Popup: {
+            auto *menu = new QMenu(caption, this);
+            menu->setObjectName(name);
+            m_menus.insert(name, menu);
+            break;
+        }
+        case MenuEntry::Kind::Command: {
+            if (!parentMenu)
+                continue;
+            QAction *action = parentMenu->addAction(caption);
+            action->setObjectName(name);
+            m_actions.insert(name, action);
+            connect(action, &QAction::triggered, this, [this, name] {
+                m_logic.menuClick(name);
+                syncNow();
+            });
+            break;
+        }
+        case MenuEntry::Kind::Separator: {
+            if (!parentMenu)
+                continue;
+            QAction *action = parentMenu->addSeparator();
+            action->setObjectName(name);
+            m_actions.insert(name, action);
+            break;
+        }
+        }
+        m_hiddenByDefault.insert(name, entry.hidden);
+    }
+}
+
+void MainWindow::buildToolbar(QVBoxLayout *layout)
+{
+    m_toolbar = new QWidget(centralWidget());
+    m_toolbar->setObjectName(QStringLiteral("Picture1"));
+    m_toolbar->setMouseTracking(true);
+    m_toolbar->installEventFilter(this);
+    auto *row = new QHBoxLayout(m_toolbar);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(1);
+    for (const ToolButtonInfo &info : toolButtonInfos) {
+        auto *button = new QToolButton(m_toolbar);
+        const QString name = QString::fromLatin1(info.name);
+        button->setObjectName(name);
+        button->setText(QString::fromLatin1(info.label));
+        button->setToolTip(QString::fromLatin1(info.toolTip));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->installEventFilter(this);
+        row->addWidget(button);
+        m_toolButtons.insert(name, button);
+    }
+    row->addStretch(1);
+    layout->addWidget(m_toolbar);
+}
+
+void MainWindow::buildAddressRow(QVBoxLayout *layout)
+{
+    auto *rowWidget = new QWidget(centralWidget());
+    auto *row = new QHBoxLayout(rowWidget);
+    row->setContentsMargins(4, 0, 4, 0);
+
+    m_keyLabel = new QLabel(QStringLiteral("Key's"), rowWidget);
+    m_keyLabel->setObjectName(QStringLiteral("Label1"));
+    row->addWidget(m_keyLabel);
+
+    for (QComboBox **slot : {&m_combo1, &m_combo2}) {
+        auto *combo = new QComboBox(rowWidget);
+        combo->setEditable(true);
+        // The logic decides what enters the list, not the widget.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setMaxVisibleItems(20);
+        combo->lineEdit()->installEventFilter(this);
+        *slot = combo;
+    }
+    m_combo1->setObjectName(QStringLiteral("Combo1"));
+    m_combo1->setToolTip(QStringLiteral("File keywords here and press Enter"));
+    m_combo2->setObjectName(QStringLiteral("Combo2"));
+    m_combo1->setMinimumWidth(140);
+    row->addWidget(m_combo1, 1);
+    row->addWidget(m_combo2, 4);
+
+    connect(m_combo1->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_state.setComboText(m_state.Combo1, text); });
+    connect(m_combo2->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_state.setComboText(m_state.Combo2, text); });
+    connect(m_combo1, &QComboBox::activated, this, [this](int index) { clickControl(QStringLiteral("Combo1"), index); });
+    connect(m_combo2, &QComboBox::activated, this, [this](int index) { clickControl(QStringLiteral("Combo2"), index); });
+    layout->addWidget(rowWidget);
+}
+
+void MainWindow::buildBrowserArea(QVBoxLayout *layout)
+{
+    m_browserArea = new QWidget(centralWidget());
+    m_browserArea->setObjectName(QStringLiteral("browserArea"));
+    auto *grid = new QGridLayout(m_browserArea);
+    grid->setContentsMargins(0, 0, 0, 0);
+    // Both views share one place; the shown browser decides which is seen.
+    for (WebEngineBrowser *browser : m_host.viewBrowsers()) {
+        if (!browser || !browser->view())
+            continue;
+        browser->view()->setObjectName(browser->name());
+        grid->addWidget(browser->view(), 0, 0);
+    }
+    // Browser 1 is shown until the logic switches. Only now that the views sit
+    // in the window: showing a parentless view would open a window of its own.
+    const QList<WebEngineBrowser *> browsers = m_host.viewBrowsers();
+    if (std::none_of(browsers.cbegin(), browsers.cend(), [](WebEngineBrowser *b) { return b && b->isVisible(); })
+        && browsers.value(0))
+        browsers.value(0)->setVisible(true);
+    layout->addWidget(m_browserArea, 1);
+}
+
+void MainWindow::buildListPanels()
+{
+    QWidget *client = centralWidget();
+    for (const ListControl *list : m_state.lists()) {
+        ListPanel panel;
+        panel.name = list->name();
+        panel.model = new ListModel(this);
+        panel.view = new QListView(client);
+        panel.view->setObjectName(panel.name);
+        panel.view->setModel(panel.model);
+        // Uniform rows let a 32,767-entry list lay out without measuring each row.
+        panel.view->setUniformItemSizes(true);
+        panel.view->setLayoutMode(QListView::Batched);
+        panel.view->setBatchSize(500);
+        panel.view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        panel.view->setSelectionMode(QAbstractItemView::SingleSelection);
+        panel.view->setFrameShape(QFrame::Box);
+        panel.view->hide();
+        panel.view->viewport()->installEventFilter(this);
+        const QString name = panel.name;
+        connect(panel.view, &QListView::clicked, this,
+                [this, name](const QModelIndex &index) { clickControl(name, index.row()); });
+        connect(panel.view, &QListView::doubleClicked, this,
+                [this, name](const QModelIndex &index) { doubleClickControl(name, index.row()); });
+        m_listPanels.append(panel);
+    }
+    for (const PlainButtonInfo &info : plainButtonInfos) {
+        const QString name = QString::fromLatin1(info.name);
+        auto *button = new QPushButton(QString::fromLatin1(info.caption), client);
+        button->setObjectName(name);
+        button->hide();
+        connect(button, &QPushButton::clicked, this, [this, name] { clickControl(name, -1); });
+        m_plainButtons.insert(name, button);
+    }
+}
+
+void MainWindow::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    for (int p = 1; p <= WindowState::PanelCount; ++p) {
+        auto *label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("Panel%1").arg(p));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setMinimumWidth(p <= 2 ? 160 : 60);
+        label->installEventFilter(this);
+        bar->addPermanentWidget(label, p == 1 ? 4 : p == 2 ? 2 : 1);
+        m_panels.append(label);
+    }
+}
+
+void MainWindow::connectHostEvents()
+{
+    // The logic reacts to these on its own; afterwards the window catches up
+    // (a browser it switched, lists it filled).
+    for (Browser *browser : m_host.browsers()) {
+        connect(browser, &Browser::navigateComplete, this, &MainWindow::scheduleSync);
+        connect(browser, &Browser::documentComplete, this, &MainWindow::scheduleSync);
+        connect(browser, &Browser::downloadComplete, this, &MainWindow::scheduleSync);
+    }
+    for (int i = 1; i <= 10; ++i) {
+        if (Transfer *transfer = m_host.transfer(i))
+            connect(transfer, &Transfer::stateChanged, this, &MainWindow::scheduleSync);
+    }
+    for (int i = 3; i <= 12; ++i) {
+        if (Timer *timer = m_host.timer(i))
+            connect(timer, &Timer::timeout, this, &MainWindow::scheduleSync);
+    }
+    for (WebEngineBrowser *browser : m_host.viewBrowsers()) {
+        if (!browser)
+            continue;
+        connect(browser, &WebEngineBrowser::pageCommandRequested, this,
+                [this, browser](Browser::PageCommand command) { runPageCommand(browser, command); });
+    }
+}
+
+// ---- events from the widgets and the automation interface ----
+
+bool MainWindow::triggerMenu(const QString &name, int index)
+{
+    QAction *action = nullptr;
+    if (index >= 0) {
+        if (QMenu *popup = m_menus.value(popupOfMenuArray(name))) {
+            const QString entry = arrayEntryName(name, index);
+            for (QAction *a : popup->actions()) {
+                if (a->objectName() == entry)
+                    action = a;
+            }
+        }
+    } else {
+        action = m_actions.value(name);
+    }
+    if (!action)
+        return false;
+    if (action->menu()) {
+        // A menu's click is its opening; trigger() would not open it.
+        m_logic.menuClick(name);
+        syncNow();
+        return true;
+    }
+    action->trigger();
+    return true;
+}
+
+bool MainWindow::pressButton(const QString &control, MouseButton button)
+{
+    if (!m_logic.buttonDown(control, button))
+        return false;
+    syncNow();
+    m_logic.buttonUp(control, button);
+    syncNow();
+    m_logic.buttonClick(control);
+    syncNow();
+    return true;
+}
+
+bool MainWindow::hoverButton(const QString &control)
+{
+    m_hoveredButton = control;
+    const bool known = m_logic.buttonHover(control);
+    syncNow();
+    return known;
+}
+
+void MainWindow::hoverBackground()
+{
+    m_hoveredButton.clear();
+    m_logic.backgroundHover();
+    syncNow();
+}
+
+void MainWindow::selectListEntry(const QString &list, int index)
+{
+    if (ListControl *l = m_state.list(list); l && index >= 0)
+        l->setSelected(index);
+}
+
+bool MainWindow::clickControl(const QString &control, int index)
+{
+    if (ListControl *list = m_state.list(control)) {
+        if (index < 0)
+            index = list->selected();
+        selectListEntry(control, index);
+        // Picking from a combo's list puts the entry in its text before the click.
+        if (comboWidget(control) && index >= 0 && index < list->count())
+            m_state.setComboText(*comboState(control), list->at(index));
+        const bool known = m_logic.listClick(control, index);
+        syncNow();
+        return known;
+    }
+    const bool known = m_logic.buttonClick(control);
+    syncNow();
+    return known;
+}
+
+bool MainWindow::doubleClickControl(const QString &control, int index)
+{
+    ListControl *list = m_state.list(control);
+    if (!list)
+        return false;
+    if (index < 0)
+        index = list->selected();
+    selectListEntry(control, index);
+    const bool known = m_logic.listDoubleClick(control, index);
+    syncNow();
+    return known;
+}
+
+bool MainWindow::rightClickControl(const QString &control, int index)
+{
+    ListControl *list = m_state.list(control);
+    if (!list)
+        return false;
+    if (index < 0)
+        index = list->selected();
+    selectListEntry(control, index);
+    const bool known = m_logic.listMouseDown(control, index, MouseButton::Right);
+    syncNow();
+    return known;
+}
+
+bool MainWindow::typeText(const QString &control, const QString &text)
+{
+    QComboBox *combo = comboWidget(control);
+    if (!combo)
+        return false;
+    combo->setEditText(text);
+    m_state.setComboText(*comboState(control), text);
+    syncNow();
+    return true;
+}
+
+bool MainWindow::pressKey(const QString &control, Key key)
+{
+    if (QComboBox *combo = comboWidget(control)) {
+        // The logic reads the text as typed, before anything else happens to it.
+        m_state.setComboText(*comboState(control), combo->currentText());
+    }
+    const bool known = m_logic.keyPress(control, key);
+    syncNow();
+    return known;
+}
+
+void MainWindow::clickPanel(int panel)
+{
+    m_logic.panelClick(panel);
+    syncNow();
+}
+
+void MainWindow::doubleClickPanel(int panel)
+{
+    m_logic.panelDoubleClick(panel);
+    syncNow();
+}
+
+void MainWindow::showPopupMenu(const QString &menuName)
+{
+    syncNow();
+    if (QMenu *menu = m_menus.value(menuName))
+        menu->popup(QCursor::pos());  // not exec(): no nested event loop
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        m_logic.Form_Unload();
+    }
+    event->accept();
+    emit closed();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+
+    // Toolbar buttons: down, up, click (any mouse button), hover.
+    if (auto *button = qobject_cast<QToolButton *>(watched); button && m_toolButtons.contains(button->objectName())) {
+        const QString name = button->objectName();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            m_logic.buttonDown(name, toMouseButton(static_cast<QMouseEvent *>(event)->button()));
+            syncNow();
+        } else if (type == QEvent::MouseButtonRelease) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            m_logic.buttonUp(name, toMouseButton(mouse->button()));
+            syncNow();
+            if (button->rect().contains(mouse->position().toPoint())) {
+                m_logic.buttonClick(name);
+                syncNow();
+            }
+        } else if (type == QEvent::Enter) {
+            hoverButton(name);
+        }
+        return false;
+    }
+
+    // The window's background: only the move off a button counts, not every pixel.
+    if ((watched == m_toolbar || watched == centralWidget()) && type == QEvent::MouseMove) {
+        auto *container = static_cast<QWidget *>(watched);
+        const QPoint pos = static_cast<QMouseEvent *>(event)->position().toPoint();
+        QWidget *child = container->childAt(pos);
+        const bool overButton = child && m_toolButtons.contains(child->objectName());
+        if (!overButton && !m_hoveredButton.isEmpty())
+            hoverBackground();
+        return false;
+    }
+
+    // Keys in the combos' edit fields.
+    if (type == QEvent::KeyPress && (watched == m_combo1->lineEdit() || watched == m_combo2->lineEdit())) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const QString name = watched == m_combo1->lineEdit() ? QStringLiteral("Combo1") : QStringLiteral("Combo2");
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            pressKey(name, Key::Enter);
+            return true;  // the combo must not act on Enter itself
+        }
+        if (key == Qt::Key_Delete && name == QLatin1String("Combo1"))
+            pressKey(name, Key::Delete);  // the edit still deletes a character afterwards
+        return false;
+    }
+
+    // Right button on a list.
+    if (type == QEvent::MouseButtonPress) {
+        for (const ListPanel &panel : std::as_const(m_listPanels)) {
+            if (watched != panel.view->viewport())
+                continue;
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::RightButton) {
+                const int row = panel.view->indexAt(mouse->position().toPoint()).row();
+                rightClickControl(panel.name, row);
+            }
+            return false;
+        }
+    }
+
+    // Status panels: a click, or a double click without a second click.
+    if (auto *label = qobject_cast<QLabel *>(watched); label && m_panels.contains(label)) {
+        const int panel = int(m_panels.indexOf(label)) + 1;
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+            m_panelDoubleClicked = true;
+            doubleClickPanel(panel);
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+            if (m_panelDoubleClicked)
+                m_panelDoubleClicked = false;
+            else if (label->rect().contains(mouse->position().toPoint()))
+                clickPanel(panel);
+            return true;
+        }
+        return false;
+    }
+
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutOverlays();
+}
+
+// ---- state binding ----
+
+void MainWindow::scheduleSync()
+{
+    if (m_syncScheduled)
+        return;
+    m_syncScheduled = true;
+    QTimer::singleShot(0, this, [this] { syncNow(); });
+}
+
+void MainWindow::syncNow()
+{
+    m_syncScheduled = false;
+    if (m_syncing)
+        return;  // a widget update fed back into the state
+    m_syncing = true;
+    if (windowTitle() != m_state.caption())
+        setWindowTitle(m_state.caption());
+    syncViews();
+    syncCombos();
+    syncLists();
+    syncControls();
+    syncMenus();
+    syncPanels();
+    layoutOverlays();
+    m_syncing = false;
+}
+
+void MainWindow::syncViews()
+{
+    for (WebEngineBrowser *browser : m_host.viewBrowsers()) {
+        if (browser && browser->view() && browser->view()->isVisibleTo(this) != browser->isVisible())
+            browser->view()->setVisible(browser->isVisible());
+    }
+}
+
+void MainWindow::syncCombos()
+{
+    const struct {
+        QComboBox *widget;
+        const ComboBox &state;
+    } combos[] = {{m_combo1, m_state.Combo1}, {m_combo2, m_state.Combo2}};
+    for (const auto &c : combos) {
+        const quint64 revision = c.state.list.revision();
+        if (c.widget->property("listRevision").toULongLong() != revision || c.widget->count() != c.state.list.count()) {
+            const QSignalBlocker blocker(c.widget);
+            c.widget->clear();
+            c.widget->addItems(c.state.list.items());
+            c.widget->setProperty("listRevision", revision);
+        }
+        if (c.widget->currentIndex() != c.state.list.selected() && c.state.list.selected() < c.widget->count()) {
+            const QSignalBlocker blocker(c.widget);
+            c.widget->setCurrentIndex(c.state.list.selected());
+        }
+        if (c.widget->lineEdit()->text() != c.state.text)
+            c.widget->lineEdit()->setText(c.state.text);  // setText does not emit textEdited
+    }
+}
+
+void MainWindow::syncLists()
+{
+    for (const ListPanel &panel : std::as_const(m_listPanels)) {
+        const ListControl *list = m_state.list(panel.name);
+        if (!list)
+            continue;
+        const ControlState control = m_state.control(panel.name);
+        // Hidden lists are refreshed when they appear: no copies of lists nobody sees.
+        if (control.visible && (!panel.model->hasSnapshot() || panel.model->revision() != list->revision()))
+            panel.model->setItems(list->items(), list->revision());
+        if (panel.view->isHidden() == control.visible)
+            panel.view->setVisible(control.visible);
+        panel.view->setEnabled(control.enabled);
+        if (!control.visible)
+            continue;
+        const int selected = list->selected();
+        if (panel.view->currentIndex().row() != selected) {
+            if (selected >= 0 && selected < panel.model->rowCount()) {
+                const QModelIndex index = panel.model->index(selected);
+                panel.view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+                panel.view->scrollTo(index);
+            } else {
+                panel.view->selectionModel()->clear();
+            }
+        }
+        panel.view->raise();
+    }
+}
+
+void MainWindow::syncControls()
+{
+    auto apply = [this](QWidget *widget, const QString &name) {
+        const ControlState control = m_state.control(name);
+        if (widget->isHidden() == control.visible)
+            widget->setVisible(control.visible);
+        if (widget->isEnabled() != control.enabled)
+            widget->setEnabled(control.enabled);
+    };
+    for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it)
+        apply(it.value(), it.key());
+    for (auto it = m_plainButtons.cbegin(); it != m_plainButtons.cend(); ++it) {
+        apply(it.value(), it.key());
+        it.value()->raise();
+    }
+    apply(m_toolbar, m_toolbar->objectName());
+    apply(m_keyLabel, m_keyLabel->objectName());
+    apply(m_combo1, m_combo1->objectName());
+    apply(m_combo2, m_combo2->objectName());
+    apply(statusBar(), statusBar()->objectName());
+}
+
+void MainWindow::syncMenus()
+{
+    const QStringList names = m_state.controlNames();
+    const QSet<QString> placed(names.cbegin(), names.cend());
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        bool visible = !m_hiddenByDefault.value(it.key());
+        bool enabled = true;
+        if (placed.contains(it.key())) {
+            const ControlState control = m_state.control(it.key());
+            visible = control.visible;
+            enabled = control.enabled;
+        }
+        if (it.value()->isVisible() != visible)
+            it.value()->setVisible(visible);
+        if (it.value()->isEnabled() != enabled)
+            it.value()->setEnabled(enabled);
+    }
+    for (const QString &array : m_state.menuArrayNames()) {
+        const QStringList captions = m_state.menuArray(array);
+        if (m_menuArrayCaptions.contains(array) && m_menuArrayCaptions.value(array) == captions)
+            continue;
+        if (QMenu *popup = m_menus.value(popupOfMenuArray(array)))
+            setMenuEntries(popup, array, captions);
+        m_menuArrayCaptions.insert(array, captions);
+    }
+}
+
+void MainWindow::setMenuEntries(QMenu *menu, const QString &array, const QStringList &captions)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->objectName().startsWith(array + QLatin1Char('('))) {
+            menu->removeAction(action);
+            action->deleteLater();
+        }
+    }
+    for (int i = 0; i < int(captions.size()); ++i) {
+        QAction *action = menu->addAction(captions.at(i));
+        action->setObjectName(arrayEntryName(array, i));
+        connect(action, &QAction::triggered, this, [this, array, i] {
+            m_logic.menuClick(array, i);
+            syncNow();
+        });
+    }
+}
+
+void MainWindow::syncPanels()
+{
+    for (int p = 1; p <= WindowState::PanelCount; ++p) {
+        QLabel *label = m_panels.at(p - 1);
+        if (label->text() != m_state.panelText(p))
+            label->setText(m_state.panelText(p));
+        if (label->toolTip() != m_state.panelToolTip(p))
+            label->setToolTip(m_state.panelToolTip(p));
+    }
+}
+
+QRect MainWindow::toPixels(int left, int top, int width, int height) const
+{
+    // Twips are 1/1440 inch at the screen's logical resolution.
+    const int dpiX = logicalDpiX();
+    const int dpiY = logicalDpiY();
+    return QRect(left * dpiX / 1440, top * dpiY / 1440, width * dpiX / 1440, height * dpiY / 1440);
+}
+
+void MainWindow::layoutOverlays()
+{
+    QHash<QString, QRect> listRects;
+    for (const ListPanel &panel : std::as_const(m_listPanels)) {
+        const ControlState c = m_state.control(panel.name);
+        const bool placed = c.left >= 0 && c.top >= 0 && c.width > 0 && c.height > 0;
+        const QRect rect = placed ? toPixels(c.left, c.top, c.width, c.height)
+                                  : toPixels(DefaultPanelLeft, DefaultPanelTop, DefaultPanelWidth, DefaultPanelHeight);
+        listRects.insert(panel.name, rect);
+        if (panel.view->geometry() != rect)
+            panel.view->setGeometry(rect);
+    }
+    // Unplaced buttons sit in a row under their list.
+    QHash<QString, int> nextLeft;
+    for (const PlainButtonInfo &info : plainButtonInfos) {
+        const QString name = QString::fromLatin1(info.name);
+        const QString list = QString::fromLatin1(info.list);
+        QPushButton *button = m_plainButtons.value(name);
+        const ControlState c = m_state.control(name);
+        QRect rect;
+        if (c.left >= 0 && c.top >= 0 && c.width > 0 && c.height > 0) {
+            rect = toPixels(c.left, c.top, c.width, c.height);
+        } else {
+            const QRect under = listRects.value(list);
+            const int left = nextLeft.value(list, under.left());
+            rect = QRect(QPoint(left, under.bottom() + 2), button->sizeHint());
+            nextLeft.insert(list, rect.right() + 4);
+        }
+        if (button->geometry() != rect)
+            button->setGeometry(rect);
+    }
+}
+
+ComboBox *MainWindow::comboState(const QString &name)
+{
+    if (name == QLatin1String("Combo1"))
+        return &m_state.Combo1;
+    if (name == QLatin1String("Combo2"))
+        return &m_state.Combo2;
+    return nullptr;
+}
+
+QComboBox *MainWindow::comboWidget(const QString &name) const
+{
+    if (name == QLatin1String("Combo1"))
+        return m_combo1;
+    if (name == QLatin1String("Combo2"))
+        return m_combo2;
+    return nullptr;
+}
+
+// ---- page commands the browsers hand to the window ----
+
+void MainWindow::runPageCommand(WebEngineBrowser *browser, Browser::PageCommand command)
+{
+    QWebEnginePage *page = browser->page();
+    WindowServices &services = m_host.services();
+    switch (command) {
+    case Browser::PageCommand::SaveAs: {
+        const QString file = services.saveFileDialog(
+            QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Web archive (*.mht)|*.mht"));
+        if (file.isEmpty() || !page)
+            return;
+        const auto format = file.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
+                                ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
+                                : QWebEngineDownloadRequest::SingleHtmlSaveFormat;
+        page->save(file, format);
+        return;
+    }
+    case Browser::PageCommand::Print: {
+        // Printing goes to a PDF file until a print dialog is available.
+        const QString file = services.saveFileDialog(QStringLiteral("PDF file (*.pdf)|*.pdf"));
+        if (file.isEmpty() || !page)
+            return;
+        page->printToPdf(file);
+        return;
+    }
+    case Browser::PageCommand::PageSetup:
+        statusBar()->showMessage(QStringLiteral("Page setup is not available; Print writes a PDF file."), 5000);
+        return;
+    case Browser::PageCommand::Copy:
+    case Browser::PageCommand::SelectAll:
+        return;  // the browser runs these itself
+    }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Harvests the links of a frameset page through the real window and checks the
+# lists, then the files a normal shutdown leaves in a fresh program folder.
+# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+set -euo pipefail
+quorvane=$1 testserver=$2 source=$3
+work=$(mktemp -d)
+server=
+cleanup() {
+  [ -z "$server" ] || kill "$server" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$testserver" --root "$source/homesite" --port 0 >"$work/server.out" 2>&1 &
+server=$!
+for _ in $(seq 100); do
+  grep -q '^listening on ' "$work/server.out" && break
+  kill -0 "$server" 2>/dev/null || { cat "$work/server.out"; exit 1; }
+  sleep 0.1
+done
+base=$(sed -n 's/^listening on \(http:\/\/[^ ]*\).*/\1/p' "$work/server.out")
+[ -n "$base" ] || { echo "test server did not start"; cat "$work/server.out"; exit 1; }
+hostport=${base#http://}
+
+mkdir "$work/folder"
+cat >"$work/script.txt" <<SCRIPT
+navigate WebBrowser1 $base/samples/frames.htm
+wait-load WebBrowser1
+menu getlinks
+dump $work/out.json
+SCRIPT
+
+QT_QPA_PLATFORM=offscreen timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
+  --translation-host "$hostport" --script "$work/script.txt"
+
+python3 - "$work" "$base" "$source/homesite/samples" <<'PY'
+import html.parser, json, os, sys, urllib.parse
+
+work, base, samples = sys.argv[1:4]
+dump = json.load(open(os.path.join(work, "out.json"), encoding="utf-8"))
+failures = []
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+def normalized(url):
+    # What the DOM's href property gives for the simple links of the samples.
+    parts = urllib.parse.urlsplit(url)
+    return urllib.parse.urlunsplit((parts.scheme.lower(), parts.netloc.lower(), parts.path or "/",
+                                    parts.query, parts.fragment))
+
+class Links(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__()
+        self.hrefs = []
+    def handle_starttag(self, tag, attrs):
+        href = dict(attrs).get("href")
+        if tag in ("a", "area") and href:
+            self.hrefs.append(href)
+
+def links_of(name):
+    parser = Links()
+    parser.feed(open(os.path.join(samples, name), encoding="utf-8", errors="replace").read())
+    page = f"{base}/samples/{name}"
+    return [normalized(urllib.parse.urljoin(page, h)) for h in parser.hrefs]
+
+# Both frames, left first; an address already taken (ignoring case) is skipped.
+expected, seen = [], set()
+for address in links_of("left.htm") + links_of("right.htm"):
+    if address.casefold() not in seen:
+        seen.add(address.casefold())
+        expected.append(address)
+check(len(links_of("left.htm")) > 0 and len(links_of("right.htm")) > 0, "the sample frames hold no links")
+
+check(dump["List7"]["items"] == expected, f"List7 {dump['List7']['items']} != {expected}")
+listlinks = dump["listlinks"]["items"]
+check(sorted(listlinks) == sorted(expected), f"listlinks {listlinks} does not hold {expected}")
+check(listlinks == sorted(listlinks, key=str.casefold), f"listlinks is not sorted: {listlinks}")
+rows = dump["List3"]["items"]
+addresses = []
+for row in rows:
+    check(row.startswith("<a href='") and row.endswith("</a><br>"), f"List3 row {row!r} is not a link row")
+    addresses.append(html.unescape(row[len("<a href='"):row.find("'>")]))
+check(addresses == expected, f"List3 addresses {addresses} != {expected}")
+
+def list_file(items):
+    return b'"' + b"".join(i.encode("utf-8") + b"\r\n" for i in items) + b'"\r\n'
+
+folder = os.path.join(work, "folder")
+def file_bytes(name):
+    path = os.path.join(folder, name)
+    return open(path, "rb").read() if os.path.exists(path) else None
+
+# A fresh folder: every list starts empty. The visited-domains list may have
+# recorded the page's domain; whatever it held at the dump is what must be written.
+domains = dump["domain2"]["items"]
+check(domains in ([], ["127.0.0.1"]), f"domain2 holds {domains}")
+for name, items in (("lb.prv", dump["Combo2"]["items"]), ("domain.prv", dump["domain"]["items"]),
+                    ("list6.prv", dump["List6"]["items"]), ("domain2.txt", domains)):
+    if name != "domain2.txt":
+        check(items == [], f"{name}: the list behind it is not empty: {items}")
+    check(file_bytes(name) == list_file(items), f"{name} holds {file_bytes(name)!r}, expected {list_file(items)!r}")
+check(file_bytes("error.htm") == b'"<html><body></body></html>"\r\n', f"error.htm holds {file_bytes('error.htm')!r}")
+check(file_bytes("error1.htm") == b"<html><body></body></html>\r\n", f"error1.htm holds {file_bytes('error1.htm')!r}")
+
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
+PY

@@ -1,0 +1,383 @@
+#include "host/gumbo/htmlparser.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <utility>
+
+using namespace quorvane;
+
+// Readable failure messages.
+static void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+const QString PageUrl = QStringLiteral("http://shop.example.com/dir/page.htm");
+
+QStringList hrefs(const HtmlDocument &document)
+{
+    QStringList out;
+    for (const HtmlLink &link : document.links)
+        out << link.href;
+    return out;
+}
+
+QStringList tagNames(const HtmlDocument &document)
+{
+    QStringList out;
+    for (const HtmlElement &element : document.all)
+        out << element.tagName;
+    return out;
+}
+
+const HtmlElement *firstElement(const HtmlDocument &document, const QString &tagName)
+{
+    for (const HtmlElement &element : document.all) {
+        if (element.tagName == tagName)
+            return &element;
+    }
+    return nullptr;
+}
+
+// Serves pages by address and records each frame request.
+struct FakeFrames {
+    QHash<QString, QString> pages;
+    QList<std::pair<QString, int>> requests;
+
+    FrameLoader loader()
+    {
+        return [this](const QString &url, int depth) -> DocumentPtr {
+            requests.append({url, depth});
+            if (!pages.contains(url))
+                return nullptr;
+            return parseHtmlDocument(pages.value(url), url, loader(), depth);
+        };
+    }
+};
+
+}  // namespace
+
+TEST(HtmlParser, ResolvesLinksAgainstThePageAddress)
+{
+    const auto document = parseHtmlDocument(QStringLiteral(R"html(
+        <a href="other.htm">1</a>
+        <a href="../up.htm">2</a>
+        <a href="/root.htm">3</a>
+        <a href="//cdn.example.com">4</a>
+        <a href="?q=1">5</a>
+        <a href="#top">6</a>
+        <a href="mailto:Sales@Example.com?subject=Hi there">7</a>
+        <a href="javascript:void(0)">8</a>
+        <a href="  	 ">9</a>
+        <a href="HTTP://Example.COM:80/a/./b/../c">10</a>
+        <a href=" my page.htm ">11</a>
+        <a name="anchor-without-href">not a link</a>
+        <map><area href="map.htm" alt="x"></map>)html"),
+        PageUrl);
+
+    EXPECT_EQ(hrefs(*document), (QStringList{
+        "http://shop.example.com/dir/other.htm",
+        "http://shop.example.com/up.htm",
+        "http://shop.example.com/root.htm",
+        "http://cdn.example.com/",
+        "http://shop.example.com/dir/page.htm?q=1",
+        "http://shop.example.com/dir/page.htm#top",
+        "mailto:Sales@Example.com?subject=Hi there",
+        "javascript:void(0)",
+        "http://shop.example.com/dir/page.htm",
+        "http://example.com/a/c",
+        "http://shop.example.com/dir/my%20page.htm",
+        "http://shop.example.com/dir/map.htm",
+    }));
+}
+
+TEST(HtmlParser, ResolvesAgainstTheFirstBaseHref)
+{
+    // The base applies to links before it too, and only the first one counts.
+    const auto document = parseHtmlDocument(QStringLiteral(R"html(
+        <a href="before.htm">b</a>
+        <base href="/catalog/">
+        <base href="http://ignored.example.org/">
+        <a href="item.htm">i</a>
+        <img src="pics/item.gif">
+        <link rel="stylesheet" href="shop.css">)html"),
+        PageUrl);
+
+    EXPECT_EQ(hrefs(*document), (QStringList{"http://shop.example.com/catalog/before.htm",
+                                             "http://shop.example.com/catalog/item.htm"}));
+    EXPECT_EQ(document->images, QVector<QString>{"http://shop.example.com/catalog/pics/item.gif"});
+    ASSERT_TRUE(firstElement(*document, "LINK"));
+    EXPECT_EQ(firstElement(*document, "LINK")->href, "http://shop.example.com/catalog/shop.css");
+}
+
+TEST(HtmlParser, IgnoresAScriptAddressAsBase)
+{
+    const auto document = parseHtmlDocument(
+        QStringLiteral(R"html(<base href="javascript:alert(1)"><a href="x.htm">x</a>)html"), PageUrl);
+    EXPECT_EQ(hrefs(*document), QStringList{"http://shop.example.com/dir/x.htm"});
+}
+
+TEST(ResolveUrl, FollowsBrowserRules)
+{
+    EXPECT_EQ(resolveUrl(PageUrl, "http:same-scheme.htm"), "http://shop.example.com/dir/same-scheme.htm");
+    EXPECT_EQ(resolveUrl(PageUrl, "https:other.example.com"), "https://other.example.com/");
+    EXPECT_EQ(resolveUrl(PageUrl, "..\\back\\slash.htm"), "http://shop.example.com/back/slash.htm");
+    EXPECT_EQ(resolveUrl(PageUrl, "\n/split\t/path.htm\r"), "http://shop.example.com/split/path.htm");
+    EXPECT_EQ(resolveUrl(PageUrl, "caf\u00e9.htm"), "http://shop.example.com/dir/caf%C3%A9.htm");
+    EXPECT_EQ(resolveUrl(PageUrl, "http://b\u00fccher.example/"), "http://xn--bcher-kva.example/");
+    EXPECT_EQ(resolveUrl("http://shop.example.com:8737/a/b.htm", "c.htm"), "http://shop.example.com:8737/a/c.htm");
+    EXPECT_EQ(resolveUrl("https://shop.example.com:443", ""), "https://shop.example.com/");
+    EXPECT_EQ(resolveUrl(PageUrl + "#old", " "), PageUrl);
+    EXPECT_EQ(resolveUrl("file:///home/me/list.htm", "next.htm"), "file:///home/me/next.htm");
+}
+
+TEST(ResolveUrl, KeepsWhatCannotBeResolvedAsWritten)
+{
+    EXPECT_EQ(resolveUrl(PageUrl, "MAILTO:a@b.c"), "mailto:a@b.c");
+    EXPECT_EQ(resolveUrl(PageUrl, "data:text/html,<b>x</b>"), "data:text/html,<b>x</b>");
+    EXPECT_EQ(resolveUrl(PageUrl, "http://bad host/"), "http://bad host/");
+    EXPECT_EQ(resolveUrl("about:blank", "relative.htm"), "relative.htm");
+    EXPECT_EQ(resolveUrl("about:blank", "#a"), "about:blank#a");
+    EXPECT_EQ(resolveUrl(QString(), "relative.htm"), "relative.htm");
+}
+
+TEST(HtmlParser, LinkTextCollapsesWhitespaceAndKeepsBreaks)
+{
+    const auto document = parseHtmlDocument(QStringLiteral(
+        "<a href='a.htm'>\n   Cheap \t <b>link</b>\n exchange  <br>  second&nbsp;line"
+        "<script>var hidden = 1;</script><style>a { color: red }</style> </a>"
+        "<a href='img.htm'> <img src='button.gif' alt='Go'> </a>"
+        "<a href='two.htm'>one<br><br>two</a>"),
+        PageUrl);
+
+    ASSERT_EQ(document->links.size(), 3);
+    EXPECT_EQ(document->links[0].outerText, QStringLiteral("Cheap link exchange\nsecond\u00a0line"));
+    EXPECT_EQ(document->links[1].outerText, QString());
+    EXPECT_EQ(document->links[2].outerText, "one\n\ntwo");
+    EXPECT_EQ(document->images, QVector<QString>{"http://shop.example.com/dir/button.gif"});
+    // The A entries of all carry the same text as the links.
+    QStringList texts;
+    for (const HtmlElement &element : document->all) {
+        if (element.tagName == "A")
+            texts << element.outerText;
+    }
+    EXPECT_EQ(texts, (QStringList{document->links[0].outerText, "", "one\n\ntwo"}));
+}
+
+TEST(HtmlParser, ListsEveryElementWithTheFieldsTheLogicReads)
+{
+    const auto document = parseHtmlDocument(QStringLiteral(R"html(<!DOCTYPE html>
+        <html><head>
+        <meta name="description" content="Hand made   soap">
+        <meta http-equiv="refresh" content="5; url=next.htm">
+        <script src="/js/shop.js"></script>
+        </head><body>
+        <div>not captured</div>
+        <p>First   <a href="x.htm">paragraph</a>
+        <p>Second<br>line</p>
+        <iframe src="ad.htm"></iframe>
+        <x-widget>custom</x-widget>
+        </body></html>)html"),
+        PageUrl);
+
+    EXPECT_EQ(tagNames(*document), (QStringList{"HTML", "HEAD", "META", "META", "SCRIPT", "BODY", "DIV", "P", "A",
+                                                "P", "BR", "IFRAME", "X-WIDGET"}));
+    const QVector<HtmlElement> &all = document->all;
+    EXPECT_EQ(all[2].name, "description");
+    EXPECT_EQ(all[2].content, "Hand made   soap");
+    EXPECT_EQ(all[3].name, QString());
+    EXPECT_EQ(all[3].content, "5; url=next.htm");  // as written, not resolved
+    EXPECT_EQ(all[4].src, "http://shop.example.com/js/shop.js");
+    EXPECT_EQ(all[6].outerText, QString());
+    EXPECT_EQ(all[7].outerText, "First paragraph");
+    EXPECT_EQ(all[8].href, "http://shop.example.com/dir/x.htm");
+    EXPECT_EQ(all[9].outerText, "Second\nline");
+    EXPECT_EQ(all[11].src, "http://shop.example.com/dir/ad.htm");
+    EXPECT_EQ(document->bodyTagName, "BODY");
+}
+
+TEST(HtmlParser, ForeignAndTemplateContentFollowTheDom)
+{
+    const auto document = parseHtmlDocument(QStringLiteral(
+        "<svg><foreignObject></foreignObject><a href='svg.htm'>s</a></svg>"
+        "<template><a href='hidden.htm'>t</a></template>"
+        "\u00fc\u00df<my-\u00e9l\u00e9ment>text</my-\u00e9l\u00e9ment>"),
+        PageUrl);
+
+    EXPECT_EQ(tagNames(*document), (QStringList{"HTML", "HEAD", "BODY", "svg", "foreignObject", "a", "TEMPLATE",
+                                                QStringLiteral("MY-\u00e9L\u00e9MENT")}));
+    EXPECT_TRUE(document->links.isEmpty());
+}
+
+TEST(HtmlParser, TitleIsCollapsedText)
+{
+    EXPECT_EQ(parseHtmlDocument("<title>\n  Quorvane   &amp; friends\t</title><title>Second</title>", PageUrl)->title,
+              "Quorvane & friends");
+    EXPECT_EQ(parseHtmlDocument("<p>no title</p>", PageUrl)->title, QString());
+}
+
+TEST(HtmlParser, DomainIsTheLowerCaseHost)
+{
+    EXPECT_EQ(parseHtmlDocument({}, "http://WWW.Example.COM:8737/x.htm")->domain, "www.example.com");
+    EXPECT_EQ(parseHtmlDocument({}, "https://127.0.0.1/")->domain, "127.0.0.1");
+    EXPECT_EQ(parseHtmlDocument({}, "file:///home/me/page.htm")->domain, QString());
+    EXPECT_EQ(parseHtmlDocument({}, "about:blank")->domain, QString());
+    const auto empty = parseHtmlDocument({}, "about:blank");
+    EXPECT_EQ(empty->url, "about:blank");
+    EXPECT_EQ(empty->bodyTagName, "BODY");
+}
+
+TEST(HtmlParser, FramesetLoadsFramesInOrder)
+{
+    FakeFrames web;
+    web.pages["http://shop.example.com/dir/left.htm"] = "<a href='l1.htm'>L1</a>";
+    web.pages["http://shop.example.com/right.htm"] = "<a href='r1.htm'>R1</a><iframe src='inner.htm'></iframe>";
+    web.pages["http://shop.example.com/inner.htm"] = "<a href='deep.htm'>D</a>";
+    const auto document = parseHtmlDocument(QStringLiteral(R"html(
+        <html><frameset cols="20%,*">
+          <frame src="left.htm">
+          <frameset rows="50%,*"><frame src="/right.htm"><frame name="empty"></frameset>
+          <noframes><a href="noframes.htm">old browsers</a></noframes>
+        </frameset></html>)html"),
+        PageUrl, web.loader());
+
+    EXPECT_EQ(document->bodyTagName, "FRAMESET");
+    ASSERT_EQ(document->frames.size(), 3);
+    ASSERT_TRUE(document->frames[0] && document->frames[1] && document->frames[2]);
+    EXPECT_EQ(hrefs(*document->frames[0]), QStringList{"http://shop.example.com/dir/l1.htm"});
+    EXPECT_EQ(hrefs(*document->frames[1]), QStringList{"http://shop.example.com/r1.htm"});
+    // A frame without src shows an empty about:blank document.
+    EXPECT_EQ(document->frames[2]->url, "about:blank");
+    EXPECT_TRUE(document->frames[2]->links.isEmpty());
+    // The iframe of the second frame comes through that frame's own document.
+    ASSERT_EQ(document->frames[1]->frames.size(), 1);
+    ASSERT_TRUE(document->frames[1]->frames[0]);
+    EXPECT_EQ(hrefs(*document->frames[1]->frames[0]), QStringList{"http://shop.example.com/deep.htm"});
+    EXPECT_EQ(web.requests, (QList<std::pair<QString, int>>{{"http://shop.example.com/dir/left.htm", 1},
+                                                            {"http://shop.example.com/right.htm", 1},
+                                                            {"http://shop.example.com/inner.htm", 2}}));
+}
+
+TEST(HtmlParser, FramesWithoutLoaderOrPageStayNull)
+{
+    const QString html = "<iframe src='a.htm'></iframe><iframe></iframe>";
+    const auto unloaded = parseHtmlDocument(html, PageUrl);
+    ASSERT_EQ(unloaded->frames.size(), 2);
+    EXPECT_FALSE(unloaded->frames[0]);
+    EXPECT_TRUE(unloaded->frames[1]);  // about:blank needs no loading
+
+    FakeFrames web;
+    const auto missing = parseHtmlDocument(html, PageUrl, web.loader());
+    ASSERT_EQ(missing->frames.size(), 2);
+    EXPECT_FALSE(missing->frames[0]);
+    EXPECT_EQ(web.requests.size(), 1);
+}
+
+TEST(HtmlParser, SelfFramingPageStopsAtTheDepthLimit)
+{
+    FakeFrames web;
+    web.pages[PageUrl] = "<frameset><frame src='page.htm'></frameset>";
+    const auto document = parseHtmlDocument(web.pages[PageUrl], PageUrl, web.loader());
+
+    int levels = 0;
+    DocumentPtr current = document;
+    while (current && !current->frames.isEmpty()) {
+        current = current->frames[0];
+        if (current)
+            ++levels;
+    }
+    EXPECT_EQ(levels, MaxFrameDepth);
+    ASSERT_EQ(web.requests.size(), MaxFrameDepth);
+    EXPECT_EQ(web.requests.back().second, MaxFrameDepth);
+
+    // Starting deeper leaves fewer levels.
+    web.requests.clear();
+    parseHtmlDocument(web.pages[PageUrl], PageUrl, web.loader(), MaxFrameDepth - 2);
+    EXPECT_EQ(web.requests.size(), 2);
+}
+
+TEST(HtmlParser, BranchingSelfFramesAreBounded)
+{
+    // Ten frames of itself on every level would be 10^8 documents.
+    FakeFrames web;
+    web.pages[PageUrl] = "<frameset>" + QString("<frame src='page.htm'>").repeated(10) + "</frameset>";
+    const auto document = parseHtmlDocument(web.pages[PageUrl], PageUrl, web.loader());
+    EXPECT_EQ(document->frames.size(), 10);
+    EXPECT_LE(web.requests.size(), 1000);
+}
+
+TEST(HtmlParser, DeepNestingDoesNotOverflow)
+{
+    const int depth = 100000;
+    const QString divs = QString("<div>").repeated(depth) + "<p><a href='deep.htm'>deep link</a></p>"
+        + QString("</div>").repeated(depth) + "<a href='after.htm'>after</a>";
+    const auto document = parseHtmlDocument(divs, PageUrl);
+    EXPECT_EQ(hrefs(*document), (QStringList{"http://shop.example.com/dir/deep.htm",
+                                             "http://shop.example.com/dir/after.htm"}));
+    EXPECT_EQ(document->links[0].outerText, "deep link");
+
+    // Raw text still ends at its end tag on a deep stack.
+    const auto unclosed = parseHtmlDocument(QString("<span>").repeated(depth)
+                                                + "<script>var s = \"<a href='no.htm'>\";</script><a href='yes.htm'>yes</a>",
+                                            PageUrl);
+    EXPECT_EQ(hrefs(*unclosed), QStringList{"http://shop.example.com/dir/yes.htm"});
+
+    // Inline, table and foreign nesting, and paragraphs that each hold all the text below them.
+    for (const QString &unit : {QString("<span>"), QString("<table><tr><td>"), QString("<svg><g>"),
+                                QString("<p><table><td>word ")}) {
+        const auto nested = parseHtmlDocument(unit.repeated(depth / 2) + "<p><a href='x.htm'>x</a>", PageUrl);
+        EXPECT_EQ(hrefs(*nested), QStringList{"http://shop.example.com/dir/x.htm"}) << qPrintable(unit);
+    }
+}
+
+TEST(HtmlParser, HostileTagsKeepTheLinks)
+{
+    // Unclosed formatting tags re-opened in every paragraph.
+    QString formatting;
+    for (int i = 0; i < 20000; ++i)
+        formatting += QString("<p><b id=%1><a href='p%1.htm'>%1</a>").arg(i);
+    const auto reopened = parseHtmlDocument(formatting, PageUrl);
+    EXPECT_EQ(reopened->links.size(), 20000);
+    EXPECT_EQ(reopened->links.last().outerText, "19999");
+    EXPECT_LT(reopened->all.size(), 20000 * 16);
+
+    // Thousands of attributes before the href of a tag.
+    QString attributes = "<a";
+    for (int i = 0; i < 100000; ++i)
+        attributes += QString(" data-%1").arg(i);
+    const auto crowded = parseHtmlDocument(attributes + " href='crowded.htm' name='n'>crowded</a>", PageUrl);
+    EXPECT_EQ(hrefs(*crowded), QStringList{"http://shop.example.com/dir/crowded.htm"});
+}
+
+TEST(HtmlParser, SurvivesGarbage)
+{
+    QString noise;
+    for (int i = 0; i < 100000; ++i)
+        noise += QChar(char16_t((i * 7919) % 0xFFFF));  // lone surrogates included
+    const QString cases[] = {
+        noise,
+        QString(QChar(0)).repeated(1000) + "<a href=\"n" + QChar(0) + "ul.htm\">t" + QChar(0) + "ext</a>",
+        "<a href=\"never-closed.htm",
+        "<a href='ok.htm'>ok</a><!-- unterminated comment <a href='no.htm'>",
+        "<title>open title<a href='no.htm'>",
+        "<script>if (a < b) { document.write('<a href=x>') }",
+        "</></a></p></br><br/><p/>&#0;&#xD800;&#99999999;&unknown;<",
+        QString("<").repeated(100000),
+        QString("<a ").repeated(10000),
+    };
+    for (const QString &html : cases) {
+        const auto document = parseHtmlDocument(html, PageUrl);
+        ASSERT_TRUE(document);
+        EXPECT_EQ(document->bodyTagName, "BODY");
+    }
+    EXPECT_EQ(parseHtmlDocument(cases[1], PageUrl)->links.size(), 1);
+    EXPECT_EQ(parseHtmlDocument(cases[3], PageUrl)->links.size(), 1);
+    EXPECT_EQ(parseHtmlDocument(cases[4], PageUrl)->title, "open title<a href='no.htm'>");
+    EXPECT_TRUE(parseHtmlDocument(cases[5], PageUrl)->links.isEmpty());
+}
