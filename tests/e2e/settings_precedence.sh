@@ -3,24 +3,10 @@
 # HOST[:PORT] in the settings file stops the program with exit code 2.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
 set -euo pipefail
-quorvane=$1 testserver=$2 source=$3
-work=$(mktemp -d)
-server=
-cleanup() {
-  [ -z "$server" ] || kill "$server" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen
 
-"$testserver" --root "$source/homesite" --port 0 >"$work/server.out" 2>&1 &
-server=$!
-for _ in $(seq 100); do
-  grep -q '^listening on ' "$work/server.out" && break
-  sleep 0.1
-done
-port=$(sed -n 's/^listening on http:\/\/[^:]*:\([0-9]*\).*/\1/p' "$work/server.out")
-[ -n "$port" ] || { echo "test server did not start"; cat "$work/server.out"; exit 1; }
+start_home_site
 
 mkdir -p "$work/config/Quorvane"
 settings=$work/config/Quorvane/quorvane.ini

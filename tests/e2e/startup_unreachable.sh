@@ -3,14 +3,7 @@
 # window: a start-up screenshot is written and the program exits normally.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
 set -euo pipefail
-quorvane=$1
-work=$(mktemp -d)
-server=
-cleanup() {
-  [ -z "$server" ] || kill "$server" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 # Accepts and keeps every connection open, saying nothing, for at most 60 s.
 python3 -u -c '
