@@ -12,6 +12,7 @@ packages=(
   libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core python3
+  clang-14 libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

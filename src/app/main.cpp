@@ -2,6 +2,7 @@
 #include "host/qt/hostport.h"
 #include "shell/windowlogic.h"
 #include "shell/windowstate.h"
+#include "sitegen/sitegencommand.h"
 #include "ui/apphost.h"
 #include "ui/automation.h"
 #include "ui/mainwindow.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTextStream>
 
 #include <cstdio>
 #include <memory>
@@ -24,6 +26,7 @@ struct Options {
     quorvane::Config config;
     QString script;
     QString screenshot;
+    quorvane::AppHost::HiddenEngine hiddenEngine = quorvane::AppHost::HiddenEngine::Text;
 };
 
 void setApplicationNames()
@@ -67,7 +70,21 @@ int readOptions(Options *options)
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                               QStringLiteral("Write a PNG of the window after start-up (and after the script), then close."),
                                               QStringLiteral("FILE"));
+    const QCommandLineOption mailOption(QStringLiteral("mail-program"),
+                                        QStringLiteral("Mail program the toolbar starts (a command line)."),
+                                        QStringLiteral("COMMAND"));
+    const QCommandLineOption addressBookOption(QStringLiteral("address-book"),
+                                               QStringLiteral("Address book the toolbar starts (a command line)."),
+                                               QStringLiteral("COMMAND"));
+    const QCommandLineOption calculatorOption(QStringLiteral("calculator"),
+                                              QStringLiteral("Calculator the toolbar starts (a command line)."),
+                                              QStringLiteral("COMMAND"));
     parser.addOptions({folderOption, homeOption, translationOption, scriptOption, screenshotOption});
+    const QCommandLineOption hiddenEngineOption(QStringLiteral("hidden-engine"),
+                                                QStringLiteral("Engine of the hidden page readers: text (fast, no scripts) or webengine."),
+                                                QStringLiteral("text|webengine"));
+    parser.addOption(hiddenEngineOption);
+    parser.addOptions({mailOption, addressBookOption, calculatorOption});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -95,6 +112,13 @@ int readOptions(Options *options)
                                    QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     config.homeSite = resolve(homeOption, "homeSite", config.homeSite);
     config.translationHost = resolve(translationOption, "translationHost", config.translationHost);
+    // The generated shops' card gateway: placeholders until the deployment sets them.
+    config.gatewayHost = settings.value(QStringLiteral("gatewayHost"), config.gatewayHost).toString();
+    config.gatewayLogin = settings.value(QStringLiteral("gatewayLogin"), config.gatewayLogin).toString();
+    // Empty: the first common desktop program found when the button is used.
+    config.mailProgram = resolve(mailOption, "mailProgram", QString());
+    config.addressBookProgram = resolve(addressBookOption, "addressBookProgram", QString());
+    config.calculatorProgram = resolve(calculatorOption, "calculatorProgram", QString());
 
     const struct {
         const char *what;
@@ -109,6 +133,12 @@ int readOptions(Options *options)
     if (config.programFolder.isEmpty() || !QDir().mkpath(config.programFolder))
         return usageError(QStringLiteral("cannot create the program folder \"%1\"").arg(config.programFolder));
     config.programFolder = QDir(config.programFolder).absolutePath();
+
+    const QString hiddenEngine = resolve(hiddenEngineOption, "hiddenEngine", QStringLiteral("text"));
+    if (hiddenEngine == QLatin1String("webengine"))
+        options->hiddenEngine = quorvane::AppHost::HiddenEngine::WebEngine;
+    else if (hiddenEngine != QLatin1String("text"))
+        return usageError(QStringLiteral("bad hidden engine \"%1\" (expected text or webengine)").arg(hiddenEngine));
 
     options->script = parser.value(scriptOption);
     options->screenshot = parser.value(screenshotOption);
@@ -127,6 +157,16 @@ int main(int argc, char *argv[])
         // usage errors need no display.
         QCoreApplication core(argc, argv);
         setApplicationNames();
+        // The shop generator's command line needs no window system at all.
+        if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("sitegen")) {
+            const QSettings settings(settingsPath(), QSettings::IniFormat);
+            const QString folder = settings
+                                       .value(QStringLiteral("programFolder"),
+                                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                                       .toString();
+            QTextStream out(stdout), err(stderr);
+            return quorvane::runSitegenCommand(args.mid(2), folder, out, err);
+        }
         if (const int code = readOptions(&options); code >= 0)
             return code;
     }
@@ -143,7 +183,8 @@ int main(int argc, char *argv[])
     int code = 0;
     {
         quorvane::AppHost host(automated ? quorvane::AppHost::ServicesMode::Scripted
-                                         : quorvane::AppHost::ServicesMode::Desktop);
+                                         : quorvane::AppHost::ServicesMode::Desktop,
+                                options.hiddenEngine);
         quorvane::WindowState state;
         quorvane::WindowLogic logic(state, host, options.config);
         {

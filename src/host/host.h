@@ -14,6 +14,15 @@ struct Config {
     QString programFolder;
     QString homeSite = QStringLiteral("127.0.0.1:8737");       // HOST[:PORT]
     QString translationHost = QStringLiteral("127.0.0.1:8737"); // HOST[:PORT]
+    // Outside programs as command lines; empty: the first common desktop
+    // program found on the PATH when the button is used.
+    QString mailProgram;
+    QString addressBookProgram;
+    QString calculatorProgram;
+    // The card gateway of the generated shops' default order form. PLACEHOLDERS:
+    // each deployment sets its own gateway host and merchant login.
+    QString gatewayHost = QStringLiteral("gateway.example.invalid");
+    QString gatewayLogin = QStringLiteral("YOUR-MERCHANT-LOGIN");
 };
 
 // The host objects of the main window, by their control names.

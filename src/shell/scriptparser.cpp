@@ -77,6 +77,7 @@ const QHash<QString, Kind> &kindsByName()
         {QStringLiteral("panel-click"), Kind::PanelClick},
         {QStringLiteral("panel-dblclick"), Kind::PanelDoubleClick},
         {QStringLiteral("resize"), Kind::Resize},
+        {QStringLiteral("resize-client"), Kind::ResizeClient},
         {QStringLiteral("answer"), Kind::Answer},
         {QStringLiteral("dump"), Kind::Dump},
         {QStringLiteral("screenshot"), Kind::Screenshot},
@@ -219,7 +220,8 @@ QString parseArguments(ScriptCommand &c, const QString &name, const QString &arg
             return QStringLiteral("bad panel \"%1\" (1 to %2)").arg(w.at(0)).arg(WindowState::PanelCount);
         return {};
     }
-    case Kind::Resize: {
+    case Kind::Resize:
+    case Kind::ResizeClient: {
         const QStringList w = takeWords(args, 3, nullptr);
         if (w.size() != 2)
             return usage("W H");

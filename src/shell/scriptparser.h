@@ -30,6 +30,7 @@ struct ScriptCommand {
         PanelClick,       // number: panel
         PanelDoubleClick, // number: panel
         Resize,           // number: width, number2: height
+        ResizeClient,     // number: width, number2: height, in twips
         Answer,           // text: the queued answer ("yes", "text:...", "file:...")
         Dump,             // text: file, empty for standard output
         Screenshot,       // text: file

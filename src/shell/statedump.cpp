@@ -2,6 +2,8 @@
 
 #include "host/host.h"
 #include "host/scriptedservices.h"
+#include "menutree.h"
+#include "sitegen/sitegendump.h"
 #include "windowstate.h"
 
 #include <QJsonArray>
@@ -27,7 +29,8 @@ QJsonObject controlJson(const ControlState &c)
 }
 }  // namespace
 
-QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServices *services)
+QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServices *services,
+                      const SiteGenerator *generator)
 {
     QJsonObject dump;
     dump.insert(QStringLiteral("caption"), state.caption());
@@ -83,6 +86,25 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
     for (const QString &name : state.controlNames())
         controls.insert(name, controlJson(state.control(name)));
     dump.insert(QStringLiteral("controls"), controls);
+    // Picture buttons: the bitmap shown now, and whether the button is shown.
+    QJsonObject pictures;
+    for (const QString &name : state.pictureNames()) {
+        pictures.insert(name, QJsonObject{{QStringLiteral("image"), state.pictureImage(name)},
+                                          {QStringLiteral("visible"), state.control(name).visible}});
+    }
+    dump.insert(QStringLiteral("pictures"), pictures);
+    // Menu entries: enabled and visible, as the logic last set them or by design.
+    const QStringList placed = state.controlNames();
+    QJsonObject menuEntries;
+    for (const MenuEntry &entry : menuTree()) {
+        const QString name = QString::fromLatin1(entry.name);
+        const ControlState c = state.control(name);
+        const bool isPlaced = placed.contains(name);
+        menuEntries.insert(name, QJsonObject{{QStringLiteral("caption"), QString::fromLatin1(entry.caption)},
+                                             {QStringLiteral("enabled"), isPlaced ? c.enabled : true},
+                                             {QStringLiteral("visible"), isPlaced ? c.visible : !entry.hidden}});
+    }
+    dump.insert(QStringLiteral("menuEntries"), menuEntries);
 
     if (services) {
         QJsonArray dialogs;
@@ -95,6 +117,8 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
         }
         dump.insert(QStringLiteral("dialogs"), dialogs);
     }
+    if (generator)
+        addSiteGeneratorDump(dump, *generator);
     return dump;
 }
 

@@ -1,9 +1,20 @@
 #include "windowlogic.h"
 
 #include "commandtable.h"
+#include "crawler/crawler.h"
+#include "favorites.h"
 #include "lifecycle.h"
+#include "links/channellists.h"
 #include "links/harvester.h"
+#include "links/homepagewalk.h"
+#include "links/linkwalker.h"
+#include "links/privatezone.h"
+#include "menucommands.h"
 #include "menutree.h"
+#include "navigation.h"
+#include "sitegen/sitegenerator.h"
+#include "toolbar.h"
+#include "windowlayout.h"
 
 #include <QSet>
 
@@ -47,9 +58,31 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_config(std::move(config)),
       m_commands(std::make_unique<CommandTable>()),
       m_lifecycle(std::make_unique<Lifecycle>(m_state, m_host, m_config)),
-      m_harvester(std::make_unique<Harvester>(m_state, m_host))
+      m_harvester(std::make_unique<Harvester>(m_state, m_host)),
+      m_crawler(std::make_unique<Crawler>(m_state, m_host)),
+      m_siteGenerator(std::make_unique<SiteGenerator>(m_state, m_host, m_config)),
+      m_navigation(std::make_unique<Navigation>(m_state, m_host, m_config)),
+      m_toolbar(std::make_unique<Toolbar>(m_state, m_host, m_config)),
+      m_layout(std::make_unique<WindowLayout>(m_state)),
+      m_favorites(std::make_unique<Favorites>(m_state, m_host, m_config)),
+      m_menuCommands(std::make_unique<MenuCommands>(m_state, m_host, m_config)),
+      m_linkWalker(std::make_unique<LinkWalker>(m_state, m_host)),
+      m_homePageWalk(std::make_unique<HomePageWalk>(m_state, m_host, m_config)),
+      m_channelLists(std::make_unique<ChannelLists>(m_state, m_host)),
+      m_privateZone(std::make_unique<PrivateZone>(m_state, m_host))
 {
+    m_navigation->bind(*m_commands);
+    m_navigation->setSearchStopper([this] { m_crawler->stopSearch(); });
+    m_toolbar->bind(*m_commands);
+    m_favorites->bind(*m_commands);
+    m_menuCommands->bind(*m_commands);
     bindCommands();
+    m_linkWalker->bind(*m_commands);
+    m_homePageWalk->bind(*m_commands);
+    m_channelLists->bind(*m_commands);
+    m_privateZone->bind(*m_commands);
+    m_crawler->bind(*m_commands);
+    m_siteGenerator->bind(*m_commands);
 }
 
 WindowLogic::~WindowLogic() = default;
@@ -73,23 +106,6 @@ void WindowLogic::bindCommands()
         }
         m_state.setComboText(box, QString());
     });
-    c.onKey(QStringLiteral("Combo2"), [this](Key key) {
-        if (key != Key::Enter)
-            return;
-        // Recent addresses: at most 19, the oldest makes room.
-        ListControl &recent = m_state.Combo2.list;
-        if (recent.count() == 19)
-            recent.removeAt(0);
-        if (!recent.contains(m_state.Combo2.text))
-            recent.add(m_state.Combo2.text);
-        openAddress();
-    });
-    c.onListClick(QStringLiteral("Combo2"), [this](int index) {
-        if (index < 0 || index >= m_state.Combo2.list.count())
-            return;
-        m_state.setComboText(m_state.Combo2, m_state.Combo2.list.at(index));
-        openAddress();
-    });
 }
 
 void WindowLogic::Form_Load()
@@ -99,6 +115,7 @@ void WindowLogic::Form_Load()
 
 void WindowLogic::Form_Unload()
 {
+    m_siteGenerator->closeWindows();
     m_lifecycle->Form_Unload();
 }
 
@@ -123,13 +140,16 @@ bool WindowLogic::menuClick(const QString &name, int index)
     return m_commands->menu(name, index) || isMenuCommand(name);
 }
 
+// The toolbar's images change first, whoever owns the button's command.
 bool WindowLogic::buttonDown(const QString &control, MouseButton button)
 {
+    m_toolbar->mouseDown(control, button);
     return m_commands->buttonDown(control, button) || toolbarButtons().contains(control);
 }
 
 bool WindowLogic::buttonUp(const QString &control, MouseButton button)
 {
+    m_toolbar->mouseUp(control, button);
     return m_commands->buttonUp(control, button) || toolbarButtons().contains(control);
 }
 
@@ -141,11 +161,13 @@ bool WindowLogic::buttonClick(const QString &control)
 
 bool WindowLogic::buttonHover(const QString &control)
 {
+    m_toolbar->hover(control);
     return m_commands->buttonHover(control) || toolbarButtons().contains(control);
 }
 
 void WindowLogic::backgroundHover()
 {
+    m_toolbar->backgroundHover();
     m_commands->backgroundHover();
 }
 
@@ -193,14 +215,9 @@ void WindowLogic::panelDoubleClick(int panel)
     m_commands->panelDoubleClick(panel);
 }
 
-void WindowLogic::openAddress()
+void WindowLogic::resizeClient(int widthTwips, int heightTwips)
 {
-    const QString address = m_state.Combo2.text;
-    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
-        Browser *browser = m_host.browser(QString::fromLatin1(name));
-        if (browser && browser->isVisible())
-            browser->navigate(address);
-    }
+    m_layout->Form_Resize(widthTwips, heightTwips);
 }
 
 }  // namespace quorvane

@@ -13,6 +13,17 @@ namespace quorvane {
 class CommandTable;
 class Lifecycle;
 class Harvester;
+class Crawler;
+class SiteGenerator;
+class Navigation;
+class Toolbar;
+class WindowLayout;
+class Favorites;
+class MenuCommands;
+class LinkWalker;
+class HomePageWalk;
+class ChannelLists;
+class PrivateZone;
 
 // Mouse buttons with the window's codes.
 enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
@@ -52,11 +63,23 @@ public:
     bool keyPress(const QString &control, Key key);
     void panelClick(int panel);
     void panelDoubleClick(int panel);
+    // The client area's new size in twips (status bar included).
+    void resizeClient(int widthTwips, int heightTwips);
 
     // Home site root and paths on it ("http://host:port" + path).
     QString homeSiteUrl(const QString &path = {}) const;
 
     Harvester &harvester() { return *m_harvester; }
+    Crawler &crawler() { return *m_crawler; }
+    SiteGenerator &siteGenerator() { return *m_siteGenerator; }
+    Navigation &navigation() { return *m_navigation; }
+    Toolbar &toolbar() { return *m_toolbar; }
+    Favorites &favorites() { return *m_favorites; }
+    MenuCommands &menuCommands() { return *m_menuCommands; }
+    LinkWalker &linkWalker() { return *m_linkWalker; }
+    HomePageWalk &homePageWalk() { return *m_homePageWalk; }
+    ChannelLists &channelLists() { return *m_channelLists; }
+    PrivateZone &privateZone() { return *m_privateZone; }
     // Where the role objects bind the events of the controls they own.
     CommandTable &commands() { return *m_commands; }
 
@@ -66,7 +89,6 @@ signals:
 
 private:
     void bindCommands();
-    void openAddress();
 
     WindowState &m_state;
     Host &m_host;
@@ -74,6 +96,17 @@ private:
     std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<Lifecycle> m_lifecycle;
     std::unique_ptr<Harvester> m_harvester;
+    std::unique_ptr<Crawler> m_crawler;
+    std::unique_ptr<SiteGenerator> m_siteGenerator;
+    std::unique_ptr<Navigation> m_navigation;
+    std::unique_ptr<Toolbar> m_toolbar;
+    std::unique_ptr<WindowLayout> m_layout;
+    std::unique_ptr<Favorites> m_favorites;
+    std::unique_ptr<MenuCommands> m_menuCommands;
+    std::unique_ptr<LinkWalker> m_linkWalker;
+    std::unique_ptr<HomePageWalk> m_homePageWalk;
+    std::unique_ptr<ChannelLists> m_channelLists;
+    std::unique_ptr<PrivateZone> m_privateZone;
 };
 
 }  // namespace quorvane

@@ -155,6 +155,15 @@ void WindowState::setGeometry(const QString &name, int left, int top, int width,
     notify();
 }
 
+void WindowState::setPictureImage(const QString &name, const QString &file)
+{
+    QString &shown = m_pictures[name];
+    if (shown == file)
+        return;
+    shown = file;
+    notify();
+}
+
 void WindowState::setMenuArray(const QString &name, const QStringList &captions)
 {
     m_menuArrays[name] = captions;

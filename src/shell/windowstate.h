@@ -102,6 +102,12 @@ public:
     void setMenuArray(const QString &name, const QStringList &captions);
     QStringList menuArrayNames() const { return m_menuArrays.keys(); }
 
+    // Picture buttons: the bitmap file each one shows ("back1.bmp").
+    QString pictureImage(const QString &name) const { return m_pictures.value(name); }
+    // Setting the image already shown changes nothing, so nothing repaints.
+    void setPictureImage(const QString &name, const QString &file);
+    QStringList pictureNames() const { return m_pictures.keys(); }
+
     quint64 revision() const { return m_revision; }
 
 private:
@@ -113,6 +119,7 @@ private:
     StatusPanel m_panels[PanelCount];
     QMap<QString, ControlState> m_controls;
     QMap<QString, QStringList> m_menuArrays;
+    QMap<QString, QString> m_pictures;
 };
 
 }  // namespace quorvane

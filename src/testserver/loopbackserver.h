@@ -1,6 +1,7 @@
 #pragma once
 
 #include "faultroutes.h"
+#include "generatedsite.h"
 
 #include <httplib.h>
 
@@ -29,6 +30,7 @@ public:
         m_server.set_tcp_nodelay(true);
         serveUncompressed(m_server);
         addFaultRoutes(m_server, m_stopping);
+        addGeneratedSite(m_server);
         if (!staticRoot.empty() && !m_server.set_mount_point("/", staticRoot))
             throw std::runtime_error("no such folder: " + staticRoot);
         m_port = m_server.bind_to_any_port("127.0.0.1");

@@ -1,4 +1,5 @@
 #include "faultroutes.h"
+#include "generatedsite.h"
 
 #include <httplib.h>
 
@@ -53,6 +54,25 @@ bool parse(int argc, char **argv, Options &options)
     return !options.root.empty();
 }
 
+// The bundled site's lists name their pages as {{HOST}}; the server puts in the
+// address it listens on, so the site works on any port.
+void substituteHost(httplib::Server &server, const std::string &hostPort)
+{
+    server.set_file_request_handler([&hostPort](const httplib::Request &request, httplib::Response &response) {
+        const std::string &path = request.path;
+        const auto endsWith = [&path](const char *suffix) {
+            const std::string s(suffix);
+            return path.size() >= s.size() && path.compare(path.size() - s.size(), s.size(), s) == 0;
+        };
+        if (!endsWith(".txt") && !endsWith(".htm") && !endsWith(".html"))
+            return;
+        const std::string placeholder = "{{HOST}}";
+        std::string &body = response.body;
+        for (size_t at = body.find(placeholder); at != std::string::npos; at = body.find(placeholder, at + hostPort.size()))
+            body.replace(at, placeholder.size(), hostPort);
+    });
+}
+
 void addMimeTypes(httplib::Server &server)
 {
     server.set_file_extension_and_mimetype_mapping("htm", "text/html")
@@ -99,7 +119,10 @@ int main(int argc, char **argv)
     quorvane::serveUncompressed(server);
     const auto stopping = std::make_shared<std::atomic<bool>>(false);
     addMimeTypes(server);
+    std::string hostPort;
+    substituteHost(server, hostPort);
     quorvane::addFaultRoutes(server, stopping);
+    quorvane::addGeneratedSite(server);
     if (!server.set_mount_point("/", options.root)) {
         std::cerr << "quorvane-testserver: no such folder: " << options.root << '\n';
         return 1;
@@ -115,6 +138,8 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    hostPort = (options.host.find(':') != std::string::npos ? '[' + options.host + ']' : options.host) + ':'
+               + std::to_string(port);
     std::thread listener([&server] { server.listen_after_bind(); });
     // stop() does nothing until the accept loop runs, so wait for it (bounded).
     for (int i = 0; i < 5000 && !server.is_running(); ++i)

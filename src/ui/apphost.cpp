@@ -5,6 +5,7 @@
 #include "host/qt/qttimer.h"
 #include "host/qt/qtwindowservices.h"
 #include "host/scriptedservices.h"
+#include "host/textengine/textbrowser.h"
 #include "host/webengine/webenginebrowser.h"
 
 #include <QWebEngineProfile>
@@ -16,7 +17,7 @@ const char *const viewBrowserNames[] = {"WebBrowser1", "WebBrowser5"};
 const char *const hiddenBrowserNames[] = {"WebBrowser2", "WebBrowser4"};
 }  // namespace
 
-AppHost::AppHost(ServicesMode mode)
+AppHost::AppHost(ServicesMode mode, HiddenEngine hiddenEngine)
     : m_profile(std::make_unique<QWebEngineProfile>()),  // no storage name: off the record
       m_multi(std::make_unique<CurlMulti>())
 {
@@ -26,7 +27,14 @@ AppHost::AppHost(ServicesMode mode)
     }
     for (const char *name : hiddenBrowserNames) {
         const QString n = QString::fromLatin1(name);
-        m_browsers[n] = std::make_unique<WebEngineBrowser>(n, m_profile.get(), false);
+        if (hiddenEngine == HiddenEngine::WebEngine) {
+            m_browsers[n] = std::make_unique<WebEngineBrowser>(n, m_profile.get(), false);
+            continue;
+        }
+        CurlMulti *multi = m_multi.get();
+        m_browsers[n] = std::make_unique<TextBrowser>(n, [multi, n] {
+            return std::make_unique<CurlTransfer>(n + QStringLiteral(" fetch"), *multi);
+        });
     }
 
     for (int i = 1; i <= 10; ++i)
@@ -49,13 +57,14 @@ AppHost::~AppHost()
 
 Browser *AppHost::browser(const QString &name)
 {
-    return webBrowser(name);
+    const auto it = m_browsers.find(name);
+    return it == m_browsers.end() ? nullptr : it->second.get();
 }
 
 WebEngineBrowser *AppHost::webBrowser(const QString &name) const
 {
     const auto it = m_browsers.find(name);
-    return it == m_browsers.end() ? nullptr : it->second.get();
+    return it == m_browsers.end() ? nullptr : qobject_cast<WebEngineBrowser *>(it->second.get());
 }
 
 QList<WebEngineBrowser *> AppHost::viewBrowsers() const

@@ -23,8 +23,11 @@ class WebEngineBrowser;
 class AppHost final : public Host {
 public:
     enum class ServicesMode { Desktop, Scripted };
+    // What the hidden loaders WebBrowser2 and WebBrowser4 run on: the text-only
+    // engine reads pages many times faster; the web engine runs their scripts.
+    enum class HiddenEngine { Text, WebEngine };
 
-    explicit AppHost(ServicesMode mode);
+    explicit AppHost(ServicesMode mode, HiddenEngine hiddenEngine = HiddenEngine::Text);
     ~AppHost() override;
     AppHost(const AppHost &) = delete;
     AppHost &operator=(const AppHost &) = delete;
@@ -36,6 +39,7 @@ public:
 
     // The browsers shown in the window (WebBrowser1, WebBrowser5), in that order.
     QList<WebEngineBrowser *> viewBrowsers() const;
+    // Null for unknown names and for browsers on the text-only engine.
     WebEngineBrowser *webBrowser(const QString &name) const;
     QList<Browser *> browsers() const;
 
@@ -47,7 +51,7 @@ private:
     // Declared first so that it is destroyed last: pages must go before their profile.
     std::unique_ptr<QWebEngineProfile> m_profile;
     std::unique_ptr<CurlMulti> m_multi;
-    std::map<QString, std::unique_ptr<WebEngineBrowser>> m_browsers;
+    std::map<QString, std::unique_ptr<Browser>> m_browsers;
     std::map<int, std::unique_ptr<Transfer>> m_transfers;
     std::map<int, std::unique_ptr<Timer>> m_timers;
     std::unique_ptr<QtWindowServices> m_desktop;

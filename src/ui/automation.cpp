@@ -190,6 +190,9 @@ Automation::Result Automation::execute(const ScriptCommand &c)
     case Kind::Resize:
         m_window.resize(c.number, c.number2);
         return Result::Done;
+    case Kind::ResizeClient:
+        m_window.resizeClient(c.number, c.number2);
+        return Result::Done;
     case Kind::Answer:
         if (ScriptedServices *services = m_host.scriptedServices()) {
             services->queueAnswer(c.text);
@@ -337,7 +340,8 @@ bool Automation::writeScreenshot(const QString &path)
 bool Automation::writeDump(const QString &path, QString *error)
 {
     const QByteArray json =
-        QJsonDocument(dumpState(m_state, m_host, m_host.scriptedServices())).toJson(QJsonDocument::Indented);
+        QJsonDocument(dumpState(m_state, m_host, m_host.scriptedServices(), &m_window.logic().siteGenerator()))
+            .toJson(QJsonDocument::Indented);
     if (path.isEmpty()) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         std::fflush(stdout);

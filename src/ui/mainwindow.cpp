@@ -4,26 +4,31 @@
 #include "host/qt/qtwindowservices.h"
 #include "host/webengine/webenginebrowser.h"
 #include "listmodel.h"
+#include "picturebutton.h"
 #include "shell/menutree.h"
+#include "shell/toolbar.h"
+#include "shell/windowlayout.h"
 #include "shell/windowstate.h"
+#include "sitegen/sitegenerator.h"
+#include "sitegenwindows.h"
+#include "toolbarimages.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSet>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolButton>
-#include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -33,36 +38,6 @@
 namespace quorvane {
 
 namespace {
-
-struct ToolButtonInfo {
-    const char *name;
-    const char *label;
-    const char *toolTip;
-};
-
-// The toolbar in window order. Labels stand in until the icons arrive.
-constexpr ToolButtonInfo toolButtonInfos[] = {
-    {"Picture2", "Back", "Go back"},
-    {"Picture3", "Forward", "Go forward"},
-    {"Picture4", "Stop", "Stop"},
-    {"Picture5", "Home", "Go home"},
-    {"Picture6", "Refresh", "Refresh"},
-    {"Picture8", "Search", "Search Engine Listing"},
-    {"Picture9", "Favorites", "Your Favorites"},
-    {"Picture10", "History", "Your History"},
-    {"Picture11", "Channels", "Your Channels"},
-    {"Picture14", "Private", "Private Zone enterance"},
-    {"Picture15", "Images", "Collect Images autamatically"},
-    {"Picture19", "Mail", "Calls \"OutLook Express\""},
-    {"Picture20", "Addresses", "Callas Address Book"},
-    {"Picture21", "Calc", "Calls calculator"},
-    {"Picture23", "Switch", "Switch between browsers"},
-    {"Picture24", "Next home", "Shows next home page"},
-    {"Picture241", "Get links", "Get all links from a page"},
-    {"Picture26", "Prev link", "Previous link"},
-    {"Picture27", "Next link", "Next link"},
-    {"Picture28", "Clear links", "Cleares links listing"},
-};
 
 struct PlainButtonInfo {
     const char *name;
@@ -76,12 +51,6 @@ constexpr PlainButtonInfo plainButtonInfos[] = {
     {"closel3", "Close", "List3"},
 };
 
-// Where a list panel goes when the logic has not placed it, in twips from the
-// client area's origin.
-constexpr int DefaultPanelLeft = 0;
-constexpr int DefaultPanelTop = 1200;
-constexpr int DefaultPanelWidth = 3800;
-constexpr int DefaultPanelHeight = 2200;
 
 MouseButton toMouseButton(Qt::MouseButton button)
 {
@@ -113,14 +82,13 @@ MainWindow::MainWindow(WindowState &state, WindowLogic &logic, AppHost &host, QW
     central->setMouseTracking(true);
     central->installEventFilter(this);
     setCentralWidget(central);
-    auto *layout = new QVBoxLayout(central);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    // Controls sit where the window logic's layout puts them, in twips.
+    m_images = std::make_unique<ToolbarImages>(m_logic.config().programFolder);
 
     buildMenus();
-    buildToolbar(layout);
-    buildAddressRow(layout);
-    buildBrowserArea(layout);
+    buildToolbar();
+    buildAddressRow();
+    buildBrowserArea();
     buildListPanels();
     buildStatusBar();
     connectHostEvents();
@@ -131,6 +99,7 @@ MainWindow::MainWindow(WindowState &state, WindowLogic &logic, AppHost &host, QW
     }
     connect(&m_logic, &WindowLogic::closeRequested, this, &QWidget::close, Qt::QueuedConnection);
     m_state.setChangeListener([this] { scheduleSync(); });
+    m_sitegenWindows = new SitegenWindows(m_logic.siteGenerator(), this);
     syncNow();
 }
 
@@ -197,43 +166,30 @@ void MainWindow::buildMenus()
     }
 }
 
-void MainWindow::buildToolbar(QVBoxLayout *layout)
+void MainWindow::buildToolbar()
 {
     m_toolbar = new QWidget(centralWidget());
     m_toolbar->setObjectName(QStringLiteral("Picture1"));
     m_toolbar->setMouseTracking(true);
     m_toolbar->installEventFilter(this);
-    auto *row = new QHBoxLayout(m_toolbar);
-    row->setContentsMargins(2, 2, 2, 2);
-    row->setSpacing(1);
-    for (const ToolButtonInfo &info : toolButtonInfos) {
-        auto *button = new QToolButton(m_toolbar);
+    m_toolbar->setAutoFillBackground(true);
+    for (const PictureButtonInfo &info : Toolbar::buttons()) {
         const QString name = QString::fromLatin1(info.name);
-        button->setObjectName(name);
-        button->setText(QString::fromLatin1(info.label));
+        // Placed inside the strip, which starts at the client area's origin.
+        auto *button = new PictureButton(name, m_toolbar);
         button->setToolTip(QString::fromLatin1(info.toolTip));
-        button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
         button->installEventFilter(this);
-        row->addWidget(button);
         m_toolButtons.insert(name, button);
     }
-    row->addStretch(1);
-    layout->addWidget(m_toolbar);
 }
 
-void MainWindow::buildAddressRow(QVBoxLayout *layout)
+void MainWindow::buildAddressRow()
 {
-    auto *rowWidget = new QWidget(centralWidget());
-    auto *row = new QHBoxLayout(rowWidget);
-    row->setContentsMargins(4, 0, 4, 0);
-
-    m_keyLabel = new QLabel(QStringLiteral("Key's"), rowWidget);
+    m_keyLabel = new QLabel(QStringLiteral("Key's"), centralWidget());
     m_keyLabel->setObjectName(QStringLiteral("Label1"));
-    row->addWidget(m_keyLabel);
 
     for (QComboBox **slot : {&m_combo1, &m_combo2}) {
-        auto *combo = new QComboBox(rowWidget);
+        auto *combo = new QComboBox(centralWidget());
         combo->setEditable(true);
         // The logic decides what enters the list, not the widget.
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -244,9 +200,6 @@ void MainWindow::buildAddressRow(QVBoxLayout *layout)
     m_combo1->setObjectName(QStringLiteral("Combo1"));
     m_combo1->setToolTip(QStringLiteral("File keywords here and press Enter"));
     m_combo2->setObjectName(QStringLiteral("Combo2"));
-    m_combo1->setMinimumWidth(140);
-    row->addWidget(m_combo1, 1);
-    row->addWidget(m_combo2, 4);
 
     connect(m_combo1->lineEdit(), &QLineEdit::textEdited, this,
             [this](const QString &text) { m_state.setComboText(m_state.Combo1, text); });
@@ -254,21 +207,16 @@ void MainWindow::buildAddressRow(QVBoxLayout *layout)
             [this](const QString &text) { m_state.setComboText(m_state.Combo2, text); });
     connect(m_combo1, &QComboBox::activated, this, [this](int index) { clickControl(QStringLiteral("Combo1"), index); });
     connect(m_combo2, &QComboBox::activated, this, [this](int index) { clickControl(QStringLiteral("Combo2"), index); });
-    layout->addWidget(rowWidget);
 }
 
-void MainWindow::buildBrowserArea(QVBoxLayout *layout)
+void MainWindow::buildBrowserArea()
 {
-    m_browserArea = new QWidget(centralWidget());
-    m_browserArea->setObjectName(QStringLiteral("browserArea"));
-    auto *grid = new QGridLayout(m_browserArea);
-    grid->setContentsMargins(0, 0, 0, 0);
     // Both views share one place; the shown browser decides which is seen.
     for (WebEngineBrowser *browser : m_host.viewBrowsers()) {
         if (!browser || !browser->view())
             continue;
         browser->view()->setObjectName(browser->name());
-        grid->addWidget(browser->view(), 0, 0);
+        browser->view()->setParent(centralWidget());
     }
     // Browser 1 is shown until the logic switches. Only now that the views sit
     // in the window: showing a parentless view would open a window of its own.
@@ -276,7 +224,6 @@ void MainWindow::buildBrowserArea(QVBoxLayout *layout)
     if (std::none_of(browsers.cbegin(), browsers.cend(), [](WebEngineBrowser *b) { return b && b->isVisible(); })
         && browsers.value(0))
         browsers.value(0)->setVisible(true);
-    layout->addWidget(m_browserArea, 1);
 }
 
 void MainWindow::buildListPanels()
@@ -324,7 +271,8 @@ void MainWindow::buildStatusBar()
         label->setObjectName(QStringLiteral("Panel%1").arg(p));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        label->setMinimumWidth(p <= 2 ? 160 : 60);
+        // Small enough that the window still fits its design size.
+        label->setMinimumWidth(p <= 2 ? 80 : 24);
         label->installEventFilter(this);
         bar->addPermanentWidget(label, p == 1 ? 4 : p == 2 ? 2 : 1);
         m_panels.append(label);
@@ -419,6 +367,11 @@ void MainWindow::selectListEntry(const QString &list, int index)
 
 bool MainWindow::clickControl(const QString &control, int index)
 {
+    if (SitegenWindows::addresses(control)) {
+        const bool known = m_sitegenWindows->click(control, index);
+        syncNow();
+        return known;
+    }
     if (ListControl *list = m_state.list(control)) {
         if (index < 0)
             index = list->selected();
@@ -437,6 +390,11 @@ bool MainWindow::clickControl(const QString &control, int index)
 
 bool MainWindow::doubleClickControl(const QString &control, int index)
 {
+    if (SitegenWindows::addresses(control)) {
+        const bool known = m_sitegenWindows->doubleClick(control, index);
+        syncNow();
+        return known;
+    }
     ListControl *list = m_state.list(control);
     if (!list)
         return false;
@@ -463,6 +421,8 @@ bool MainWindow::rightClickControl(const QString &control, int index)
 
 bool MainWindow::typeText(const QString &control, const QString &text)
 {
+    if (SitegenWindows::addresses(control))
+        return m_sitegenWindows->typeText(control, text);
     QComboBox *combo = comboWidget(control);
     if (!combo)
         return false;
@@ -517,7 +477,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
 
     // Toolbar buttons: down, up, click (any mouse button), hover.
-    if (auto *button = qobject_cast<QToolButton *>(watched); button && m_toolButtons.contains(button->objectName())) {
+    if (auto *button = qobject_cast<PictureButton *>(watched); button && m_toolButtons.contains(button->objectName())) {
         const QString name = button->objectName();
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
             m_logic.buttonDown(name, toMouseButton(static_cast<QMouseEvent *>(event)->button()));
@@ -599,7 +559,27 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    layoutOverlays();
+    updateClientSize();
+    syncNow();
+}
+
+void MainWindow::resizeClient(int widthTwips, int heightTwips)
+{
+    const QRect client = toPixels(0, 0, widthTwips, heightTwips);
+    // What surrounds the client area: the menu bar (the status bar counts as client).
+    const QSize chrome = size() - centralWidget()->size() - QSize(0, statusBar()->isVisible() ? statusBar()->height() : 0);
+    resize(client.width() + chrome.width(), client.height() + chrome.height());
+}
+
+void MainWindow::updateClientSize()
+{
+    // The status bar belongs to the client area, as the layout counts it.
+    const int statusHeight = toPixels(0, 0, 0, m_state.control(QStringLiteral("StatusBar1")).height).height();
+    if (statusBar()->height() != statusHeight)
+        statusBar()->setFixedHeight(statusHeight);
+    const QSize client = centralWidget()->size() + QSize(0, statusHeight);
+    m_logic.resizeClient(client.width() * 1440 / std::max(1, logicalDpiX()),
+                         client.height() * 1440 / std::max(1, logicalDpiY()));
 }
 
 // ---- state binding ----
@@ -626,6 +606,8 @@ void MainWindow::syncNow()
     syncControls();
     syncMenus();
     syncPanels();
+    syncPictures();
+    layoutControls();
     layoutOverlays();
     m_syncing = false;
 }
@@ -776,6 +758,37 @@ QRect MainWindow::toPixels(int left, int top, int width, int height) const
     return QRect(left * dpiX / 1440, top * dpiY / 1440, width * dpiX / 1440, height * dpiY / 1440);
 }
 
+void MainWindow::syncPictures()
+{
+    for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it) {
+        const QString file = m_state.pictureImage(it.key());
+        if (it.value()->imageName() != file)
+            it.value()->showImage(file, m_images->image(file));
+    }
+}
+
+void MainWindow::layoutControls()
+{
+    auto place = [this](QWidget *widget, const QString &name) {
+        const ControlState c = m_state.control(name);
+        if (c.left < 0 || c.top < 0 || c.width < 0 || c.height < 0)
+            return;
+        const QRect rect = toPixels(c.left, c.top, c.width, c.height);
+        if (widget->geometry() != rect)
+            widget->setGeometry(rect);
+    };
+    place(m_toolbar, m_toolbar->objectName());
+    for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it)
+        place(it.value(), it.key());
+    place(m_keyLabel, m_keyLabel->objectName());
+    place(m_combo1, m_combo1->objectName());
+    place(m_combo2, m_combo2->objectName());
+    for (WebEngineBrowser *browser : m_host.viewBrowsers()) {
+        if (browser && browser->view())
+            place(browser->view(), browser->name());
+    }
+}
+
 void MainWindow::layoutOverlays()
 {
     QHash<QString, QRect> listRects;
@@ -783,7 +796,8 @@ void MainWindow::layoutOverlays()
         const ControlState c = m_state.control(panel.name);
         const bool placed = c.left >= 0 && c.top >= 0 && c.width > 0 && c.height > 0;
         const QRect rect = placed ? toPixels(c.left, c.top, c.width, c.height)
-                                  : toPixels(DefaultPanelLeft, DefaultPanelTop, DefaultPanelWidth, DefaultPanelHeight);
+                                  : toPixels(WindowLayout::PanelLeft, WindowLayout::PanelTop,
+                                             WindowLayout::PanelWidth, WindowLayout::PanelHeight);
         listRects.insert(panel.name, rect);
         if (panel.view->geometry() != rect)
             panel.view->setGeometry(rect);
@@ -846,16 +860,29 @@ void MainWindow::runPageCommand(WebEngineBrowser *browser, Browser::PageCommand 
         return;
     }
     case Browser::PageCommand::Print: {
-        // Printing goes to a PDF file until a print dialog is available.
-        const QString file = services.saveFileDialog(QStringLiteral("PDF file (*.pdf)|*.pdf"));
-        if (file.isEmpty() || !page)
+        if (m_host.scriptedServices()) {
+            // No one to answer a print dialog in an automated run: print to the PDF file it names.
+            const QString file = services.saveFileDialog(QStringLiteral("PDF file (*.pdf)|*.pdf"));
+            if (!file.isEmpty() && page)
+                page->printToPdf(file);
             return;
-        page->printToPdf(file);
+        }
+        if (!m_printer)
+            m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        QPrintDialog dialog(m_printer.get(), this);
+        if (dialog.exec() == QDialog::Accepted && browser->view())
+            browser->view()->print(m_printer.get());  // runs on; printFinished reports the end
         return;
     }
-    case Browser::PageCommand::PageSetup:
-        statusBar()->showMessage(QStringLiteral("Page setup is not available; Print writes a PDF file."), 5000);
+    case Browser::PageCommand::PageSetup: {
+        if (m_host.scriptedServices())
+            return;  // the defaults stand
+        if (!m_printer)
+            m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        QPageSetupDialog dialog(m_printer.get(), this);
+        dialog.exec();
         return;
+    }
     case Browser::PageCommand::Copy:
     case Browser::PageCommand::SelectAll:
         return;  // the browser runs these itself

@@ -9,18 +9,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QComboBox;
 class QLabel;
 class QListView;
 class QMenu;
 class QPushButton;
-class QToolButton;
-class QVBoxLayout;
+class QPrinter;
 
 namespace quorvane {
 
 class AppHost;
+class PictureButton;
+class ToolbarImages;
 class ListModel;
+class SitegenWindows;
 struct ComboBox;
 class WebEngineBrowser;
 class WindowState;
@@ -37,6 +41,7 @@ public:
 
     // Brings every widget in line with the state and the browsers now.
     void syncNow();
+    WindowLogic &logic() { return m_logic; }
 
     // Each returns false when no such control (or menu entry) exists.
     bool triggerMenu(const QString &name, int index);
@@ -52,6 +57,8 @@ public:
     void doubleClickPanel(int panel);
     // Shows a pop-up (or hidden) menu at the pointer without waiting for it.
     void showPopupMenu(const QString &menuName);
+    // Sizes the window so that its client area (status bar included) is this many twips.
+    void resizeClient(int widthTwips, int heightTwips);
 
 signals:
     // After Form_Unload, when the window has accepted its close.
@@ -70,9 +77,9 @@ private:
     };
 
     void buildMenus();
-    void buildToolbar(QVBoxLayout *layout);
-    void buildAddressRow(QVBoxLayout *layout);
-    void buildBrowserArea(QVBoxLayout *layout);
+    void buildToolbar();
+    void buildAddressRow();
+    void buildBrowserArea();
     void buildListPanels();
     void buildStatusBar();
     void connectHostEvents();
@@ -85,6 +92,9 @@ private:
     void syncMenus();
     void syncPanels();
     void layoutOverlays();
+    void layoutControls();
+    void syncPictures();
+    void updateClientSize();
 
     QRect toPixels(int left, int top, int width, int height) const;
     QComboBox *comboWidget(const QString &name) const;
@@ -103,11 +113,13 @@ private:
     QHash<QString, QStringList> m_menuArrayCaptions;
 
     QWidget *m_toolbar = nullptr;
-    QHash<QString, QToolButton *> m_toolButtons;
+    QHash<QString, PictureButton *> m_toolButtons;
+    std::unique_ptr<ToolbarImages> m_images;
+    // Kept for the run, so that page setup carries over to printing.
+    std::unique_ptr<QPrinter> m_printer;
     QLabel *m_keyLabel = nullptr;
     QComboBox *m_combo1 = nullptr;
     QComboBox *m_combo2 = nullptr;
-    QWidget *m_browserArea = nullptr;
     QList<ListPanel> m_listPanels;
     QHash<QString, QPushButton *> m_plainButtons;
     QList<QLabel *> m_panels;
@@ -117,6 +129,8 @@ private:
     bool m_syncScheduled = false;
     bool m_syncing = false;
     bool m_unloaded = false;
+    // The generator windows Form2 and Form3; their controls are addressed as "Form2.NAME".
+    SitegenWindows *m_sitegenWindows = nullptr;
 };
 
 }  // namespace quorvane

@@ -10,6 +10,7 @@ start_home_site
 url=$base/samples/frames.htm
 
 cat >"$work/script.txt" <<SCRIPT
+wait-idle 30000   # start-up's first home page
 open $url   # through the address bar
 wait-load WebBrowser1
 type Combo1 shoes

@@ -1,0 +1,282 @@
+#include "crawler.h"
+
+#include "foundreports.h"
+#include "host/host.h"
+#include "links/linksreports.h"
+#include "links/pageanalysis.h"
+#include "shell/commandtable.h"
+#include "shell/htmltext.h"
+#include "shell/windowstate.h"
+
+#include <utility>
+
+namespace quorvane {
+
+namespace {
+const QString missingLinksWarning =
+    QStringLiteral("You need get links before, click on 'Links Editor' menu and next click 'Get Links'");
+const QString warningTitle = QStringLiteral("Warning!!!");
+constexpr int PageQueueTimer = 3;
+constexpr int FirstSlotTimer = 4;
+}  // namespace
+
+Crawler::Crawler(WindowState &state, Host &host)
+    : m_state(state),
+      m_host(host),
+      m_analysis(std::make_unique<PageAnalysis>(state, host, [this] { readNextQueuedPage(); })),
+      m_reports(std::make_unique<FoundReports>(state, host, [this] { readNextQueuedPage(); })),
+      m_linksReports(std::make_unique<LinksReports>(state, host))
+{
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        if (Transfer *t = slotTransfer(slot))
+            m_connections.append(QObject::connect(t, &Transfer::stateChanged, t,
+                                                  [this, slot](int code) { onSlotState(slot, code); }));
+        if (Timer *t = slotTimer(slot))
+            m_connections.append(QObject::connect(t, &Timer::timeout, t, [this, slot] { onSlotTimeout(slot); }));
+    }
+    if (Timer *t = m_host.timer(PageQueueTimer))
+        m_connections.append(QObject::connect(t, &Timer::timeout, t, [this] { onPageQueueTimeout(); }));
+    if (Browser *reader = m_host.browser(QStringLiteral("WebBrowser2"))) {
+        // The snapshot is readable once the top document has completed; frames complete before it.
+        m_connections.append(QObject::connect(reader, &Browser::documentComplete, reader, [this](bool topLevel) {
+            if (topLevel)
+                m_analysis->onReaderPageComplete();
+        }));
+    }
+}
+
+Crawler::~Crawler()
+{
+    for (const QMetaObject::Connection &c : std::as_const(m_connections))
+        QObject::disconnect(c);
+}
+
+void Crawler::bind(CommandTable &commands)
+{
+    commands.onMenu(QStringLiteral("readit"), [this] { readit_Click(); });
+    commands.onMenu(QStringLiteral("findemail"), [this] { findemail_Click(); });
+    commands.onMenu(QStringLiteral("findcontact"), [this] { findcontact_Click(); });
+    commands.onMenu(QStringLiteral("readnext"), [this] { readnext_Click(); });
+    m_analysis->bind(commands);
+    m_reports->bind(commands);
+    m_linksReports->bind(commands);
+}
+
+Transfer *Crawler::slotTransfer(int slot) const
+{
+    return m_host.transfer(slot);
+}
+
+Timer *Crawler::slotTimer(int slot) const
+{
+    return m_host.timer(FirstSlotTimer + slot - 1);
+}
+
+void Crawler::restart(Timer *timer)
+{
+    // Enabling an enabled timer keeps its old countdown; each fetch gets a full one.
+    timer->setEnabled(false);
+    timer->setEnabled(true);
+}
+
+QStringList Crawler::contactWords()
+{
+    return {QStringLiteral("contact"), QStringLiteral("mail"),    QStringLiteral("phone"),
+            QStringLiteral("fax"),     QStringLiteral("address"), QStringLiteral("write"),
+            QStringLiteral("people"),  QStringLiteral("stuff")};
+}
+
+bool Crawler::containsAnyWord(const QString &text, const QStringList &words)
+{
+    for (const QString &word : words) {
+        if (text.contains(word, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+QString Crawler::liveRow(const QString &url)
+{
+    return QLatin1String("<font face='Arial'><small><a href='") + escapeHtmlAttribute(url) + QLatin1String("'>")
+         + escapeHtmlText(url) + QLatin1String("</a></small></font><br>");
+}
+
+bool Crawler::requireLinks()
+{
+    if (!m_state.listlinks.isEmpty())
+        return true;
+    m_host.services().messageBox(missingLinksWarning, warningTitle, WindowServices::Buttons::Ok);
+    return false;
+}
+
+void Crawler::readit_Click()
+{
+    if (requireLinks())
+        startKeywordSearch();
+}
+
+void Crawler::startKeywordSearch()
+{
+    m_state.setPanelText(1, QString());
+    m_state.setPanelText(2, QString());
+    m_state.keywordMode = 1;
+    m_state.notify();
+    if (m_state.Combo1.list.isEmpty()) {
+        m_host.services().messageBox(QStringLiteral("You need enter keywords first!!!"), warningTitle,
+                                     WindowServices::Buttons::Ok);
+        return;
+    }
+    dispatchFetches();
+}
+
+void Crawler::startFixedSearch(const QStringList &words)
+{
+    if (!requireLinks())
+        return;
+    m_state.Combo1.list.setItems(words);
+    m_state.List1.clear();
+    m_state.setPanelText(2, QString());
+    dispatchFetches();
+}
+
+void Crawler::findemail_Click()
+{
+    startFixedSearch({QStringLiteral("mailto:")});
+}
+
+void Crawler::findcontact_Click()
+{
+    startFixedSearch(contactWords());
+}
+
+void Crawler::readnext_Click()
+{
+    // Reads the next queued page; an unread address is never dropped here.
+    readNextQueuedPage();
+}
+
+void Crawler::dispatchFetches()
+{
+    ListControl &links = m_state.listlinks;
+    bool anyExecuting = false;
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        if (Transfer *t = slotTransfer(slot); t && t->stillExecuting())
+            anyExecuting = true;
+    }
+    if (links.isEmpty() && !anyExecuting) {
+        finishSearch();
+        return;
+    }
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        Transfer *transfer = slotTransfer(slot);
+        if (links.isEmpty() || !transfer || transfer->stillExecuting())
+            continue;
+        m_reading[slot] = links.at(0);
+        transfer->execute(m_reading[slot], PageReadSize);
+        if (Timer *timer = slotTimer(slot))
+            restart(timer);
+        if (!links.isEmpty())
+            links.removeAt(0);
+        m_state.setPanelText(1, transfer->url());
+    }
+    m_state.setPanelText(2, QStringLiteral("Left - %1 pages to read").arg(links.count()));
+}
+
+void Crawler::finishSearch()
+{
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        if (Timer *timer = slotTimer(slot))
+            timer->setEnabled(false);
+    }
+    m_state.listlinks.setItems(m_state.List1.items());
+    const QString text = QStringLiteral("Found %1 links with Your Keywords. You may view report by click on "
+                                        "'View Report' menu item.")
+                             .arg(m_state.listlinks.count());
+    const WindowServices::Answer answer = m_host.services().messageBox(
+        text, QStringLiteral("Would You Like to see a report?"), WindowServices::Buttons::YesNo);
+    if (answer == WindowServices::Answer::Yes)
+        m_reports->viewreport_Click();
+}
+
+void Crawler::onSlotState(int slot, int state)
+{
+    Transfer *transfer = slotTransfer(slot);
+    Timer *timer = slotTimer(slot);
+    if (state == Transfer::StateComplete || state == Transfer::StateError)
+        m_reading[slot].clear();
+    if (state == Transfer::StateComplete) {
+        const QString text = transfer->readData(PageReadSize);
+        if (timer)
+            timer->setEnabled(false);
+        if (!containsAnyWord(text, m_state.Combo1.list.items())) {
+            dispatchFetches();
+            return;
+        }
+        const QString url = transfer->url();
+        m_state.List1.add(url);
+        m_state.setPanelText(2, QStringLiteral("Found - %1 pages").arg(m_state.List1.count()));
+        if (m_state.keywordMode == 1) {
+            if (Browser *main = m_host.browser(QStringLiteral("WebBrowser1")))
+                main->writeDocument(liveRow(url));
+        }
+        dispatchFetches();
+    } else if (state == Transfer::StateError) {
+        // Every slot takes its next link at once rather than waiting for its time-out.
+        transfer->cancel();
+        if (timer)
+            timer->setEnabled(false);
+        dispatchFetches();
+        readNextQueuedPage();
+    }
+}
+
+void Crawler::onSlotTimeout(int slot)
+{
+    m_reading[slot].clear();
+    if (Timer *timer = slotTimer(slot))
+        timer->setEnabled(false);
+    if (Transfer *transfer = slotTransfer(slot))
+        transfer->cancel();
+    dispatchFetches();
+}
+
+void Crawler::stopSearch()
+{
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        if (Timer *timer = slotTimer(slot))
+            timer->setEnabled(false);
+        if (!m_reading[slot].isEmpty())
+            m_state.listlinks.add(std::exchange(m_reading[slot], QString()));
+        if (Transfer *transfer = slotTransfer(slot))
+            transfer->cancel();
+    }
+}
+
+void Crawler::readNextQueuedPage()
+{
+    Browser *reader = m_host.browser(QStringLiteral("WebBrowser2"));
+    ListControl &queue = m_state.List4;
+    if (queue.isEmpty() || !reader || reader->busy())
+        return;
+    const QString address = queue.at(0);
+    reader->navigate(address);
+    m_state.setPanelText(1, address);
+    if (Timer *timer = m_host.timer(PageQueueTimer))
+        restart(timer);
+    if (!queue.isEmpty())
+        queue.removeAt(0);
+    m_state.setPanelText(2, QStringLiteral("Left -%1pages to read").arg(queue.count()));
+}
+
+void Crawler::onPageQueueTimeout()
+{
+    if (Browser *reader = m_host.browser(QStringLiteral("WebBrowser2")))
+        reader->stop();
+    if (Timer *timer = m_host.timer(PageQueueTimer))
+        timer->setEnabled(false);
+    // Only the page that timed out is lost; it has already left the queue.
+    if (m_state.keywordMode == 1)
+        readNextQueuedPage();
+}
+
+}  // namespace quorvane

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QList>
+#include <QMetaObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace quorvane {
+
+class Browser;
+class CommandTable;
+class FoundReports;
+class Host;
+class LinksReports;
+class PageAnalysis;
+class Timer;
+class Transfer;
+class WindowState;
+
+// The background page reader: the keyword fetcher on the transfer slots
+// Inet1 to Inet4 (time-outs Timer4 to Timer7), the page-queue reader on
+// WebBrowser2 (time-out Timer3) and the finder commands that start them.
+// It owns the report side too (page analysis, found-pages and links reports),
+// as the reader and the reports hand work to each other.
+class Crawler final {
+public:
+    static constexpr int SlotCount = 4;
+    static constexpr int PageReadSize = 32000;
+
+    Crawler(WindowState &state, Host &host);
+    ~Crawler();
+    Crawler(const Crawler &) = delete;
+    Crawler &operator=(const Crawler &) = delete;
+
+    void bind(CommandTable &commands);
+
+    // Finder menu.
+    void readit_Click();
+    void findemail_Click();
+    void findcontact_Click();
+    void readnext_Click();
+
+    // Hands the next links to idle slots, or finishes the search.
+    void dispatchFetches();
+    // Sends WebBrowser2 to the first address of the page queue.
+    void readNextQueuedPage();
+    // Halts the keyword search: cancels the slots and disarms their timers;
+    // the links they were reading go back into the links list, so a new Find
+    // resumes them.
+    void stopSearch();
+
+    PageAnalysis &pageAnalysis() { return *m_analysis; }
+    FoundReports &foundReports() { return *m_reports; }
+    LinksReports &linksReports() { return *m_linksReports; }
+
+    // The texts a page counts as found by.
+    static QStringList contactWords();
+    // Whether text (already cut to the read size) holds one of words, ignoring case.
+    static bool containsAnyWord(const QString &text, const QStringList &words);
+    static QString liveRow(const QString &url);
+
+private:
+    void startKeywordSearch();
+    void startFixedSearch(const QStringList &words);
+    bool requireLinks();
+    void finishSearch();
+    void onSlotState(int slot, int state);
+    void onSlotTimeout(int slot);
+    void onPageQueueTimeout();
+
+    Transfer *slotTransfer(int slot) const;
+    Timer *slotTimer(int slot) const;
+    static void restart(Timer *timer);
+
+    WindowState &m_state;
+    Host &m_host;
+    std::unique_ptr<PageAnalysis> m_analysis;
+    std::unique_ptr<FoundReports> m_reports;
+    std::unique_ptr<LinksReports> m_linksReports;
+    // The link each slot is reading, until it is read, dropped or failed: the
+    // Stop button may cancel the transfers before stopSearch() runs.
+    QString m_reading[SlotCount + 1];
+    // Host signals bound to this object, undone when it goes before the host.
+    QList<QMetaObject::Connection> m_connections;
+};
+
+}  // namespace quorvane

@@ -1,0 +1,97 @@
+#include "homepagewalk.h"
+
+#include "host/host.h"
+#include "shell/commandtable.h"
+#include "shell/windowstate.h"
+
+namespace quorvane {
+
+HomePageWalk::HomePageWalk(WindowState &state, Host &host, const Config &config)
+    : m_state(state), m_host(host), m_config(config)
+{
+    if (Transfer *inet = m_host.transfer(10)) {
+        m_connections.append(
+            QObject::connect(inet, &Transfer::stateChanged, inet, [this](int s) { Inet10_StateChanged(s); }));
+    }
+}
+
+HomePageWalk::~HomePageWalk()
+{
+    for (const QMetaObject::Connection &c : std::as_const(m_connections))
+        QObject::disconnect(c);
+}
+
+void HomePageWalk::bind(CommandTable &commands)
+{
+    commands.onButtonUp(QStringLiteral("Picture24"), [this](MouseButton) { showNextHomePage(); });
+}
+
+QStringList HomePageWalk::splitHomePageLines(const QString &text)
+{
+    QStringList lines;
+    const QLatin1String crlf("\r\n");
+    qsizetype position = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(crlf, position + 1);
+        if (end < 0)
+            break;
+        lines.append(text.mid(position, end - position));
+        position = end + 2;
+        if (position + 1 + 2 > text.size())
+            break;
+    }
+    return lines;
+}
+
+void HomePageWalk::dropShownPages()
+{
+    while (!m_state.List5.isEmpty() && m_state.List6.contains(m_state.List5.at(0)))
+        m_state.List5.removeAt(0);
+}
+
+void HomePageWalk::showFirstQueuedPage()
+{
+    const QString page = m_state.List5.at(0);
+    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+        b1->navigate(page);
+    m_state.List6.add(page);
+    m_state.List5.removeAt(0);
+}
+
+void HomePageWalk::showNextHomePage()
+{
+    dropShownPages();
+    if (!m_state.List5.isEmpty()) {
+        if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+            b1->refresh();
+        showFirstQueuedPage();
+        return;
+    }
+    // The queue ran dry: fetch the list again; the page follows when it arrives.
+    if (Transfer *inet = m_host.transfer(10))
+        inet->execute(QStringLiteral("http://") + m_config.homeSite + QLatin1String("/list5.txt"), ReadSize);
+}
+
+void HomePageWalk::Inet10_StateChanged(int state)
+{
+    Transfer *inet = m_host.transfer(10);
+    if (state != Transfer::StateComplete || !inet)
+        return;
+    for (const QString &line : splitHomePageLines(inet->readData(ReadSize)))
+        m_state.List5.add(line);
+    if (m_state.List6.isEmpty() && !m_state.List5.isEmpty()) {
+        showFirstQueuedPage();
+        return;
+    }
+    dropShownPages();
+    if (!m_state.List5.isEmpty()) {
+        showFirstQueuedPage();
+        return;
+    }
+    // Every page has been shown: the next cycle starts afresh from the site's root.
+    m_state.List6.clear();
+    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+        b1->navigate(QStringLiteral("http://") + m_config.homeSite + QLatin1String("/"));
+}
+
+}  // namespace quorvane

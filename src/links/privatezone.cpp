@@ -1,0 +1,131 @@
+#include "privatezone.h"
+
+#include "channellists.h"
+#include "host/host.h"
+#include "shell/commandtable.h"
+#include "shell/windowstate.h"
+#include "visiblebrowsers.h"
+
+namespace quorvane {
+
+PrivateZone::PrivateZone(WindowState &state, Host &host) : m_state(state), m_host(host) {}
+
+void PrivateZone::bind(CommandTable &commands)
+{
+    commands.onButtonClick(QStringLiteral("Picture14"), [this] { toggleZone(); });
+    commands.onMenu(QStringLiteral("privatte"), [this] { toggleZone(); });
+    commands.onKey(QStringLiteral("Combo2"), [this](Key key) {
+        if (key == Key::Enter)
+            addressEntered();
+    });
+    commands.onListClick(QStringLiteral("Combo2"), [this](int index) { addressChosen(index); });
+}
+
+void PrivateZone::showAddressBarAndButtons(bool shown)
+{
+    for (const char *name : {"Combo2", "Picture11", "Picture8"})
+        m_state.setVisible(QString::fromLatin1(name), shown);
+}
+
+void PrivateZone::toggleZone()
+{
+    showAddressBarAndButtons(false);
+    if (m_state.privateZone != 0)
+        logOut();
+    else
+        logIn();
+    m_state.notify();
+}
+
+void PrivateZone::logOut()
+{
+    m_state.privateZone = 0;
+    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1"))) {
+        b1->closeDocument();
+        b1->writeDocument(QString());
+    }
+    m_state.setEnabled(QStringLiteral("sreport"), false);
+    m_state.keepPrivateRecord = 0;
+    m_state.setComboText(m_state.Combo2, QString());
+    showAddressBarAndButtons(true);
+}
+
+void PrivateZone::logIn()
+{
+    WindowServices &services = m_host.services();
+    // Masked, and kept in this scope only: the password goes to no file, text or log.
+    const QString password = services
+                                 .inputBox(QStringLiteral("Your password,please?"),
+                                           QStringLiteral("Log in to private area"), true)
+                                 .value_or(QString());
+    const int k = m_state.pass.indexOf(password);
+    if (k < 0) {
+        services.messageBox(QStringLiteral(" Sorry, Your password is wrong! Try again ,please ! "), QString(),
+                            WindowServices::Buttons::Ok);
+        showAddressBarAndButtons(true);
+        return;
+    }
+    for (int t : {11, 10}) {
+        if (Timer *timer = m_host.timer(t))
+            timer->setEnabled(true);
+    }
+    if (Transfer *inet8 = m_host.transfer(8))
+        inet8->execute(m_state.pass_search.at(k), ChannelLists::ReadSize);
+    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+        b1->navigate(m_state.today.at(k));
+    if (Transfer *inet5 = m_host.transfer(5))
+        inet5->execute(m_state.pass_chann.at(k), ChannelLists::ReadSize);
+
+    m_state.privateZone = 1;
+    m_state.setEnabled(QStringLiteral("sreport"), true);
+    m_state.setPanelText(2, QStringLiteral("Private zone "));
+    const bool keep = services.messageBox(QStringLiteral("Would You like keep a record ?"), QString(),
+                                          WindowServices::Buttons::YesNo)
+                   == WindowServices::Answer::Yes;
+    m_state.keepPrivateRecord = keep ? 1 : 0;
+    m_state.setPanelText(2, keep ? QStringLiteral("Your tracking will keeped !!! ")
+                                 : QStringLiteral("Your tracking will not keeped !!! "));
+    // The address bar stays hidden in the private zone; the buttons return with the private lists.
+}
+
+void PrivateZone::addressEntered()
+{
+    ListControl &recent = m_state.Combo2.list;
+    if (recent.count() == RecentAddresses)
+        recent.removeAt(0);
+    if (!recent.contains(m_state.Combo2.text))
+        recent.add(m_state.Combo2.text);
+    openAddress();
+}
+
+void PrivateZone::addressChosen(int index)
+{
+    if (index < 0 || index >= m_state.Combo2.list.count())
+        return;
+    m_state.setComboText(m_state.Combo2, m_state.Combo2.list.at(index));
+    openAddress();
+}
+
+void PrivateZone::openAddress()
+{
+    const QString address = m_state.Combo2.text;
+    if (m_state.privateZone == 0) {
+        const QStringList domains = m_state.domain.items();
+        for (const QString &domain : domains) {
+            // A first run leaves an empty entry in the list; it names no site.
+            if (domain.isEmpty() || !address.contains(domain, Qt::CaseInsensitive))
+                continue;
+            m_host.services().messageBox(QStringLiteral(" Sorry! You have no right to see it!!!"), QString(),
+                                         WindowServices::Buttons::Ok);
+            QStringList kept = m_state.listlinks.items();
+            kept.removeIf([&domain](const QString &link) { return link.contains(domain, Qt::CaseInsensitive); });
+            if (kept.size() != m_state.listlinks.count())
+                m_state.listlinks.setItems(kept);
+            toggleZone();
+            return;
+        }
+    }
+    navigateVisibleBrowsers(m_host, address);
+}
+
+}  // namespace quorvane

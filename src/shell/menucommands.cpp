@@ -1,0 +1,105 @@
+#include "menucommands.h"
+
+#include "commandtable.h"
+#include "host/host.h"
+#include "windowstate.h"
+
+#include <QUrl>
+
+namespace quorvane {
+
+namespace {
+const char *const languagePairs[] = {"pt_en", "es_en", "it_en", "de_en", "fr_en",
+                                     "en_es", "en_pt", "en_it", "en_de", "en_fr"};
+
+void forVisibleViews(Host &host, const std::function<void(Browser &)> &action)
+{
+    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
+        if (Browser *b = host.browser(QString::fromLatin1(name)); b && b->isVisible())
+            action(*b);
+    }
+}
+}  // namespace
+
+MenuCommands::MenuCommands(WindowState &state, Host &host, const Config &config)
+    : m_state(state), m_host(host), m_config(config)
+{
+}
+
+void MenuCommands::bind(CommandTable &c)
+{
+    c.onMenu(QStringLiteral("open_file"), [this] { openFile(QString::fromLatin1(OpenFilter)); });
+    c.onMenu(QStringLiteral("opcollect"), [this] {
+        openFile(QString::fromLatin1(m_state.privateZone == 1 ? PrivateCollectionFilter : OpenFilter));
+    });
+
+    using Command = Browser::PageCommand;
+    const struct {
+        const char *menu;
+        Command command;
+        bool browser1Only;
+    } pageCommands[] = {{"save_file", Command::SaveAs, false}, {"copy", Command::Copy, false},
+                        {"selectall", Command::SelectAll, false}, {"print", Command::Print, true},
+                        {"pagesetup", Command::PageSetup, true}};
+    for (const auto &p : pageCommands) {
+        const Command command = p.command;
+        if (p.browser1Only) {
+            c.onMenu(QString::fromLatin1(p.menu), [this, command] {
+                if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+                    b1->runPageCommand(command);
+            });
+        } else {
+            c.onMenu(QString::fromLatin1(p.menu),
+                     [this, command] { forVisibleViews(m_host, [command](Browser &b) { b.runPageCommand(command); }); });
+        }
+    }
+
+    for (const char *pair : languagePairs) {
+        const QString code = QString::fromLatin1(pair);
+        c.onMenu(code, [this, code] { translate(code); });
+    }
+
+    const struct {
+        const char *menu;
+        const char *path;
+    } helpPages[] = {{"get_start", "/gtst.htm"}, {"hic", "/how.htm"}, {"special", "/customization.htm"},
+                     {"about", "/about.htm"}};
+    for (const auto &h : helpPages) {
+        const QString url = QStringLiteral("http://") + m_config.homeSite + QLatin1String(h.path);
+        c.onMenu(QString::fromLatin1(h.menu), [this, url] {
+            if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+                b1->navigate(url);
+        });
+    }
+}
+
+void MenuCommands::openFile(const QString &filter)
+{
+    const QString path = m_host.services().openFileDialog(filter);
+    if (path.isEmpty())
+        return;
+    forVisibleViews(m_host, [&path](Browser &b) { b.navigate(path); });
+}
+
+QString MenuCommands::translationUrl(const QString &languagePair) const
+{
+    return QStringLiteral("http://") + m_config.translationHost + QStringLiteral("/cgi-bin/translate?urltext=")
+         + QString::fromLatin1(QUrl::toPercentEncoding(m_state.Combo2.text)) + QStringLiteral("&lp=") + languagePair
+         + QStringLiteral("&doit=done");
+}
+
+void MenuCommands::translate(const QString &languagePair)
+{
+    // The translation waits in the view that is not shown until the user switches.
+    const QString url = translationUrl(languagePair);
+    Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1"));
+    Browser *b5 = m_host.browser(QStringLiteral("WebBrowser5"));
+    if (!b1 || !b5)
+        return;
+    if (b1->isVisible())
+        b5->navigate(url);
+    if (b5->isVisible())
+        b1->navigate(url);
+}
+
+}  // namespace quorvane

@@ -1,0 +1,166 @@
+#include "navigation.h"
+
+#include "commandtable.h"
+#include "host/host.h"
+#include "listfile.h"
+#include "windowstate.h"
+
+namespace quorvane {
+
+Navigation::Navigation(WindowState &state, Host &host, const Config &config, QObject *parent)
+    : QObject(parent), m_state(state), m_host(host), m_config(config)
+{
+    // Browser 1 is the view shown at start-up.
+    m_state.setVisible(QStringLiteral("WebBrowser1"), true);
+    m_state.setVisible(QStringLiteral("WebBrowser5"), false);
+    connectBrowser1();
+}
+
+Browser *Navigation::browser(const char *name) const
+{
+    return m_host.browser(QString::fromLatin1(name));
+}
+
+template <typename Action>
+void Navigation::forViews(Target target, Action action)
+{
+    if (target == Target::Browser1) {
+        if (Browser *b1 = browser("WebBrowser1"))
+            action(*b1);
+        return;
+    }
+    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
+        if (Browser *b = browser(name); b && b->isVisible())
+            action(*b);
+    }
+}
+
+void Navigation::bind(CommandTable &c)
+{
+    const QString home = QStringLiteral("http://") + m_config.homeSite;
+    const struct {
+        const char *button;
+        const char *menu;
+        std::function<void(Browser &)> action;
+    } commands[] = {
+        {"Picture2", "back", [](Browser &b) { b.goBack(); }},
+        {"Picture3", "forward", [](Browser &b) { b.goForward(); }},
+        {"Picture6", "refresh", [](Browser &b) { b.refresh(); }},
+    };
+    for (const auto &command : commands) {
+        const auto action = command.action;
+        c.onButtonClick(QString::fromLatin1(command.button), [this, action] { forViews(Target::VisibleViews, action); });
+        c.onMenu(QString::fromLatin1(command.menu), [this, action] { forViews(Target::Browser1, action); });
+    }
+    c.onButtonClick(QStringLiteral("Picture5"),
+                    [this, home] { forViews(Target::VisibleViews, [&](Browser &b) { b.navigate(home); }); });
+    // The menu's address keeps the leading space it has always had; the engine trims it.
+    c.onMenu(QStringLiteral("home"),
+             [this, home] { forViews(Target::Browser1, [&](Browser &b) { b.navigate(QLatin1Char(' ') + home); }); });
+    c.onButtonClick(QStringLiteral("Picture4"), [this] { stop(); });
+    c.onButtonUp(QStringLiteral("Picture23"), [this](MouseButton) { switchViews(); });
+    c.onPanelClick(3, [this] { toggleLinksListing(); });
+}
+
+void Navigation::stop()
+{
+    forViews(Target::VisibleViews, [](Browser &b) { b.stop(); });
+    m_state.harvestRequested = 0;
+    if (Browser *b4 = browser("WebBrowser4"))
+        b4->stop();
+    for (int i = 1; i <= 4; ++i) {
+        if (Transfer *inet = m_host.transfer(i))
+            inet->cancel();
+    }
+    if (m_stopSearch)
+        m_stopSearch();
+    if (Browser *b1 = browser("WebBrowser1"))
+        m_state.setCaption(b1->locationName());
+    m_state.notify();
+}
+
+void Navigation::switchViews()
+{
+    Browser *b1 = browser("WebBrowser1");
+    Browser *b5 = browser("WebBrowser5");
+    if (!b1 || !b5)
+        return;
+    const bool toBrowser1 = b5->isVisible();
+    b5->setVisible(!toBrowser1);
+    b1->setVisible(toBrowser1);
+    m_state.setVisible(QStringLiteral("WebBrowser1"), toBrowser1);
+    m_state.setVisible(QStringLiteral("WebBrowser5"), !toBrowser1);
+    m_state.setCaption(toBrowser1 ? QStringLiteral("Browser 1") : QStringLiteral("Browser 2"));
+}
+
+void Navigation::connectBrowser1()
+{
+    Browser *b1 = browser("WebBrowser1");
+    if (!b1)
+        return;
+    // No document events while a new page loads.
+    connect(b1, &Browser::beforeNavigate, this, [this] {
+        if (m_state.docEvents) {
+            m_state.docEvents = false;
+            m_state.notify();
+        }
+    });
+    connect(b1, &Browser::navigateComplete, this, [this] { navigateComplete(); });
+    connect(b1, &Browser::downloadComplete, this, [this] { downloadComplete(); });
+    connect(b1, &Browser::documentComplete, this, [this](bool topLevel) { documentComplete(topLevel); });
+}
+
+void Navigation::navigateComplete()
+{
+    Browser *b1 = browser("WebBrowser1");
+    if (!b1->isVisible() || m_state.privateZone == 1)
+        return;
+    m_state.setComboText(m_state.Combo2, b1->locationUrl());
+    m_state.setPanelText(1, QStringLiteral("Working..."));
+}
+
+void Navigation::downloadComplete()
+{
+    if (m_state.privateZone == 0)
+        m_state.setCaption(browser("WebBrowser1")->locationName());
+    m_state.setPanelText(1, QStringLiteral("Done"));
+}
+
+void Navigation::documentComplete(bool topLevel)
+{
+    Browser *b1 = browser("WebBrowser1");
+    const DocumentPtr document = b1->document();
+    if (topLevel && b1->isVisible()) {
+        if (!document)
+            return;  // nothing to hook: the rest of the handler does not run
+        m_state.docEvents = true;
+    }
+    if (!document)
+        return;
+    // Offered at every completed document, frames included; recorded once.
+    // Pages without a host (files, written pages) have no domain to record.
+    if (!document->domain.isEmpty()) {
+        if (m_state.privateZone != 1)
+            addUnique(m_state.domain2, document->domain);
+        else if (m_state.keepPrivateRecord == 1)
+            addUnique(m_state.domain, document->domain);
+    }
+    m_state.notify();
+    emit browser1DocumentReady();
+}
+
+void Navigation::toggleLinksListing()
+{
+    const QString links = QStringLiteral("listlinks");
+    const QString clearAll = QStringLiteral("Command1");
+    if (!m_state.control(links).visible) {
+        m_state.setVisible(links, true);
+        m_state.setVisible(clearAll, true);
+        m_state.setVisible(QStringLiteral("domain"), false);
+    } else {
+        m_state.setVisible(links, false);
+        m_state.setVisible(clearAll, false);
+    }
+}
+
+}  // namespace quorvane

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace quorvane {
+
+class Browser;
+class CommandTable;
+class Host;
+class WindowState;
+struct Config;
+
+// Back, forward, refresh, stop, home and the switch between the two views,
+// and what the window does while Browser 1 loads: address bar, caption,
+// status panel 1, the visited-domains history and the document hook.
+// Toolbar commands act on the visible view, menu commands on Browser 1.
+class Navigation final : public QObject {
+    Q_OBJECT
+public:
+    Navigation(WindowState &state, Host &host, const Config &config, QObject *parent = nullptr);
+
+    void bind(CommandTable &commands);
+
+    void stop();
+    void switchViews();
+    // Halts the background page reader; installed by whoever owns it.
+    void setSearchStopper(std::function<void()> stopSearch) { m_stopSearch = std::move(stopSearch); }
+
+signals:
+    // Browser 1's document is complete and its domain recorded: the image and
+    // link collection step takes it from here.
+    void browser1DocumentReady();
+
+private:
+    enum class Target { VisibleViews, Browser1 };
+    template <typename Action>
+    void forViews(Target target, Action action);
+
+    void connectBrowser1();
+    void navigateComplete();
+    void downloadComplete();
+    void documentComplete(bool topLevel);
+    void toggleLinksListing();
+
+    Browser *browser(const char *name) const;
+
+    WindowState &m_state;
+    Host &m_host;
+    const Config &m_config;
+    std::function<void()> m_stopSearch;
+};
+
+}  // namespace quorvane

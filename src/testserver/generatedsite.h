@@ -1,0 +1,76 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace quorvane {
+
+// A generated site for crawling tests and benchmarks:
+//   /gen/index.htm?n=N[&faults=1][&kb=K]
+//                        links to N pages (at most 32,767), with faults=1 also to the
+//                        slow, never-answering, resetting and huge fault routes and to
+//                        a hostile page; kb is passed on to the pages
+//   /gen/page/I.htm?kb=K page I of about K kilobytes (default 2, at most 1024): a title,
+//                        a description, paragraphs, an e-mail link and a picture; every
+//                        third page (I divisible by 3) holds the word "quorvanekey"
+//   /gen/hostile...      a page whose title, description, paragraph and link text hold
+//                        markup and script, served at any address starting so (an
+//                        address with a quote in it included); it holds the word too
+inline void addGeneratedSite(httplib::Server &server)
+{
+    static const std::string keyword = "quorvanekey";
+    const auto number = [](const httplib::Request &request, const char *key, long long fallback, long long most) {
+        if (!request.has_param(key))
+            return fallback;
+        return std::clamp(std::strtoll(request.get_param_value(key).c_str(), nullptr, 10), 0LL, most);
+    };
+
+    server.Get("/gen/index.htm", [number](const httplib::Request &request, httplib::Response &response) {
+        const long long n = number(request, "n", 40, 32767);
+        const long long kb = number(request, "kb", 2, 1024);
+        std::string page = "<html><head><title>Generated index</title></head><body>\n";
+        for (long long i = 0; i < n; ++i) {
+            page += "<a href=\"/gen/page/" + std::to_string(i) + ".htm?kb=" + std::to_string(kb) + "\">Page "
+                  + std::to_string(i) + "</a><br>\n";
+        }
+        if (request.has_param("faults")) {
+            page += "<a href=\"/fault/slow?ms=1500\">slow</a><br>\n<a href=\"/fault/hang\">hang</a><br>\n"
+                    "<a href=\"/fault/reset\">reset</a><br>\n<a href=\"/fault/huge\">huge</a><br>\n"
+                    "<a href=\"/gen/hostile'x.htm\">&lt;b&gt;hostile&lt;/b&gt;</a><br>\n";
+        }
+        page += "</body></html>\n";
+        response.set_content(page, "text/html");
+    });
+
+    server.Get(R"(/gen/page/(\d+)\.htm)", [number](const httplib::Request &request, httplib::Response &response) {
+        const std::string id = request.matches[1];
+        const long long kb = number(request, "kb", 2, 1024);
+        const bool found = std::strtoll(id.c_str(), nullptr, 10) % 3 == 0;
+        std::string page = "<html><head><title>Page " + id + "</title><meta name=\"description\" content=\"Generated page "
+                         + id + "\"></head><body>\n<p>Welcome to page " + id + ".</p>\n";
+        const std::string filler = "<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit, sed do eiusmod "
+                                   "tempor incididunt ut labore et dolore magna aliqua.</p>\n";
+        while (page.size() + filler.size() < size_t(kb) * 1024)
+            page += filler;
+        if (found)
+            page += "<p>Trade your links with us: " + keyword + ".</p>\n";
+        page += "<a href=\"mailto:page" + id + "@gen.test\">Write to page " + id + "</a>\n<img src=\"/gen/pic" + id
+              + ".jpg\">\n</body></html>\n";
+        response.set_content(page, "text/html");
+    });
+
+    server.Get(R"(/gen/hostile.*)", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content(
+            "<html><head><title>&lt;script&gt;document.title='PWNED'&lt;/script&gt;</title>"
+            "<meta name=\"description\" content=\"&lt;img src=x onerror=&quot;document.title='PWNED'&quot;&gt;\">"
+            "</head><body><p>" + keyword + " &lt;img src=x onerror=\"document.title='PWNED'\"&gt;</p>"
+            "<a href=\"mailto:x@gen.test'onmouseover='document.title=1\">&lt;script&gt;document.title='PWNED'"
+            "&lt;/script&gt;</a></body></html>\n",
+            "text/html");
+    });
+}
+
+}  // namespace quorvane

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Browses through the real window: opens a page, follows one of its links, goes
+# back and forward with the toolbar, switches views, adds a favorite; then
+# starts again on the same program folder and finds the favorite and the
+# visited domain there.
+# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+set -euo pipefail
+quorvane=$1 testserver=$2 source=$3
+work=$(mktemp -d)
+server=
+cleanup() {
+  [ -z "$server" ] || kill "$server" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$testserver" --root "$source/homesite" --port 0 >"$work/server.out" 2>&1 &
+server=$!
+for _ in $(seq 100); do
+  grep -q '^listening on ' "$work/server.out" && break
+  kill -0 "$server" 2>/dev/null || { cat "$work/server.out"; exit 1; }
+  sleep 0.1
+done
+base=$(sed -n 's/^listening on \(http:\/\/[^ ]*\).*/\1/p' "$work/server.out")
+[ -n "$base" ] || { echo "test server did not start"; cat "$work/server.out"; exit 1; }
+hostport=${base#http://}
+first=$base/samples/links.htm
+second=$base/samples/images.htm  # a link of the first page
+
+mkdir "$work/folder"
+cat >"$work/first.txt" <<SCRIPT
+# The start-up downloads may show a next home page in Browser 1: let them finish first.
+wait-idle
+wait-load WebBrowser1
+open $first
+wait-load WebBrowser1
+dump $work/opened.json
+open $second
+wait-load WebBrowser1
+press Picture2
+wait 300
+wait-load WebBrowser1
+dump $work/back.json
+press Picture3
+wait 300
+wait-load WebBrowser1
+dump $work/forward.json
+press Picture23 right
+dump $work/switched.json
+press Picture23
+menu add
+dump $work/added.json
+SCRIPT
+run() {
+  QT_QPA_PLATFORM=offscreen timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
+    --translation-host "$hostport" --script "$1"
+}
+run "$work/first.txt"
+
+cat >"$work/second.txt" <<SCRIPT
+dump $work/restarted.json
+SCRIPT
+run "$work/second.txt"
+
+python3 - "$work" "$first" "$second" <<'PY'
+import json, os, sys
+
+work, first, second = sys.argv[1:4]
+failures = []
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+def dump(name):
+    return json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
+
+opened = dump("opened")
+check(opened["WebBrowser1"]["url"] == first, f"opened: Browser 1 shows {opened['WebBrowser1']['url']}")
+check(opened["Combo2"]["text"] == first, f"opened: address bar holds {opened['Combo2']['text']!r}")
+check(opened["caption"] == opened["WebBrowser1"]["title"] and opened["caption"], f"opened: caption {opened['caption']!r}")
+check(opened["StatusBar1"]["panels"][0]["text"] == "Done", f"opened: panel 1 {opened['StatusBar1']['panels'][0]}")
+check(opened["DocEvents"] is True, "opened: document events are not hooked")
+
+back = dump("back")
+check(back["WebBrowser1"]["url"] == first, f"back: Browser 1 shows {back['WebBrowser1']['url']}")
+check(back["Combo2"]["text"] == first, f"back: address bar holds {back['Combo2']['text']!r}")
+forward = dump("forward")
+check(forward["WebBrowser1"]["url"] == second, f"forward: Browser 1 shows {forward['WebBrowser1']['url']}")
+
+switched = dump("switched")
+check(switched["WebBrowser5"]["visible"] and not switched["WebBrowser1"]["visible"], "switch: Browser 2 is not the shown view")
+check(switched["caption"] == "Browser 2", f"switch: caption {switched['caption']!r}")
+check(switched["pictures"]["Picture23"]["image"] == "switch_down.bmp",
+      f"switch: Picture23 shows {switched['pictures']['Picture23']['image']}")
+check(switched["WebBrowser1"]["url"] == second, "switch: Browser 1 moved")
+
+added = dump("added")
+check(added["WebBrowser1"]["visible"] and added["caption"] == "Browser 1", "switching back did not show Browser 1")
+check(added["favorit2"]["items"] == [second], f"favorites: {added['favorit2']['items']}")
+check("127.0.0.1" in added["domain2"]["items"], f"history: {added['domain2']['items']}")
+toolbar = added["controls"]["Picture1"]
+check(toolbar["top"] == 0 and toolbar["height"] == 420 and toolbar["width"] > 0, f"toolbar strip at {toolbar}")
+
+favor = open(os.path.join(work, "folder", "favor2.txt"), "rb").read()
+check(favor == b'"' + second.encode() + b'\r\n"\r\n', f"favor2.txt holds {favor!r}")
+
+restarted = dump("restarted")
+check(restarted["favorit2"]["items"] == [second], f"after restart favorites: {restarted['favorit2']['items']}")
+check(restarted["domain2"]["items"] == ["127.0.0.1"], f"after restart history: {restarted['domain2']['items']}")
+check(restarted["pictures"]["Picture2"]["image"] == "back1.bmp", "after restart the toolbar is not in its normal state")
+
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
+PY
