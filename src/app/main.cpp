@@ -55,36 +55,41 @@ int readOptions(Options *options)
     parser.setApplicationDescription(QStringLiteral("A desktop web browser for people who trade links between web sites."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption folderOption(QStringLiteral("program-folder"),
-                                          QStringLiteral("Folder for the lists and pages Quorvane keeps."),
-                                          QStringLiteral("DIR"));
-    const QCommandLineOption homeOption(QStringLiteral("home-site"),
-                                        QStringLiteral("Home site to fetch the start pages and lists from."),
-                                        QStringLiteral("HOST[:PORT]"));
-    const QCommandLineOption translationOption(QStringLiteral("translation-host"),
-                                               QStringLiteral("Host of the translation service."),
-                                               QStringLiteral("HOST[:PORT]"));
+    // Options that the settings file can also give, with its key.
+    struct Setting {
+        const char *option;
+        const char *key;
+        const char *valueName;
+        const char *help;
+        QString value;
+    };
+    Setting settingsOptions[] = {
+        {"program-folder", "programFolder", "DIR", "Folder for the lists and pages Quorvane keeps.",
+         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)},
+        {"home-site", "homeSite", "HOST[:PORT]", "Home site to fetch the start pages and lists from.",
+         options->config.homeSite},
+        {"translation-host", "translationHost", "HOST[:PORT]", "Host of the translation service.",
+         options->config.translationHost},
+        {"hidden-engine", "hiddenEngine", "text|webengine",
+         "Engine of the hidden page readers: text (fast, no scripts) or webengine.", QStringLiteral("text")},
+        // Empty: the first common desktop program found when the button is used.
+        {"mail-program", "mailProgram", "COMMAND", "Mail program the toolbar starts (a command line).", {}},
+        {"address-book", "addressBookProgram", "COMMAND", "Address book the toolbar starts (a command line).", {}},
+        {"calculator", "calculatorProgram", "COMMAND", "Calculator the toolbar starts (a command line).", {}},
+    };
+    QList<QCommandLineOption> settingOptions;
+    for (const Setting &s : settingsOptions) {
+        settingOptions.append(QCommandLineOption(QString::fromLatin1(s.option), QString::fromLatin1(s.help),
+                                                 QString::fromLatin1(s.valueName)));
+    }
     const QCommandLineOption scriptOption(QStringLiteral("script"),
                                           QStringLiteral("Run an automation script against the window, then close."),
                                           QStringLiteral("FILE"));
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                               QStringLiteral("Write a PNG of the window after start-up (and after the script), then close."),
                                               QStringLiteral("FILE"));
-    const QCommandLineOption mailOption(QStringLiteral("mail-program"),
-                                        QStringLiteral("Mail program the toolbar starts (a command line)."),
-                                        QStringLiteral("COMMAND"));
-    const QCommandLineOption addressBookOption(QStringLiteral("address-book"),
-                                               QStringLiteral("Address book the toolbar starts (a command line)."),
-                                               QStringLiteral("COMMAND"));
-    const QCommandLineOption calculatorOption(QStringLiteral("calculator"),
-                                              QStringLiteral("Calculator the toolbar starts (a command line)."),
-                                              QStringLiteral("COMMAND"));
-    parser.addOptions({folderOption, homeOption, translationOption, scriptOption, screenshotOption});
-    const QCommandLineOption hiddenEngineOption(QStringLiteral("hidden-engine"),
-                                                QStringLiteral("Engine of the hidden page readers: text (fast, no scripts) or webengine."),
-                                                QStringLiteral("text|webengine"));
-    parser.addOption(hiddenEngineOption);
-    parser.addOptions({mailOption, addressBookOption, calculatorOption});
+    parser.addOptions(settingOptions);
+    parser.addOptions({scriptOption, screenshotOption});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -101,24 +106,22 @@ int readOptions(Options *options)
         return usageError(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
 
     const QSettings settings(settingsPath(), QSettings::IniFormat);
-    auto resolve = [&](const QCommandLineOption &option, const char *key, const QString &fallback) {
-        if (parser.isSet(option))
-            return parser.value(option);
-        return settings.value(QLatin1String(key), fallback).toString();
-    };
-
+    for (qsizetype i = 0; i < settingOptions.size(); ++i) {
+        Setting &s = settingsOptions[i];
+        s.value = parser.isSet(settingOptions.at(i)) ? parser.value(settingOptions.at(i))
+                                                     : settings.value(QLatin1String(s.key), s.value).toString();
+    }
     quorvane::Config &config = options->config;
-    config.programFolder = resolve(folderOption, "programFolder",
-                                   QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    config.homeSite = resolve(homeOption, "homeSite", config.homeSite);
-    config.translationHost = resolve(translationOption, "translationHost", config.translationHost);
+    config.programFolder = settingsOptions[0].value;
+    config.homeSite = settingsOptions[1].value;
+    config.translationHost = settingsOptions[2].value;
+    const QString hiddenEngine = settingsOptions[3].value;
+    config.mailProgram = settingsOptions[4].value;
+    config.addressBookProgram = settingsOptions[5].value;
+    config.calculatorProgram = settingsOptions[6].value;
     // The generated shops' card gateway: placeholders until the deployment sets them.
     config.gatewayHost = settings.value(QStringLiteral("gatewayHost"), config.gatewayHost).toString();
     config.gatewayLogin = settings.value(QStringLiteral("gatewayLogin"), config.gatewayLogin).toString();
-    // Empty: the first common desktop program found when the button is used.
-    config.mailProgram = resolve(mailOption, "mailProgram", QString());
-    config.addressBookProgram = resolve(addressBookOption, "addressBookProgram", QString());
-    config.calculatorProgram = resolve(calculatorOption, "calculatorProgram", QString());
 
     const struct {
         const char *what;
@@ -134,7 +137,6 @@ int readOptions(Options *options)
         return usageError(QStringLiteral("cannot create the program folder \"%1\"").arg(config.programFolder));
     config.programFolder = QDir(config.programFolder).absolutePath();
 
-    const QString hiddenEngine = resolve(hiddenEngineOption, "hiddenEngine", QStringLiteral("text"));
     if (hiddenEngine == QLatin1String("webengine"))
         options->hiddenEngine = quorvane::AppHost::HiddenEngine::WebEngine;
     else if (hiddenEngine != QLatin1String("text"))

@@ -4,25 +4,8 @@
 # and checks the report in Browser 1 and the saved report file.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
 set -euo pipefail
-quorvane=$1 testserver=$2 source=$3
-work=$(mktemp -d)
-server=
-cleanup() {
-  [ -z "$server" ] || kill "$server" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$testserver" --root "$source/homesite" --port 0 >"$work/server.out" 2>&1 &
-server=$!
-for _ in $(seq 100); do
-  grep -q '^listening on ' "$work/server.out" && break
-  kill -0 "$server" 2>/dev/null || { cat "$work/server.out"; exit 1; }
-  sleep 0.1
-done
-base=$(sed -n 's/^listening on \(http:\/\/[^ ]*\).*/\1/p' "$work/server.out")
-[ -n "$base" ] || { echo "test server did not start"; cat "$work/server.out"; exit 1; }
-hostport=${base#http://}
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+start_home_site
 
 mkdir "$work/folder"
 # Start-up sends Browser 1 to the next home page; let it land first.
