@@ -8,6 +8,8 @@
 #include "shell/htmltext.h"
 #include "shell/windowstate.h"
 
+#include <QStringMatcher>
+
 #include <utility>
 
 namespace quorvane {
@@ -89,7 +91,8 @@ QStringList Crawler::contactWords()
 bool Crawler::containsAnyWord(const QString &text, const QStringList &words)
 {
     for (const QString &word : words) {
-        if (text.contains(word, Qt::CaseInsensitive))
+        // An empty word is found in every page, as a plain search would find it.
+        if (word.isEmpty() || QStringMatcher(word, Qt::CaseInsensitive).indexIn(text) >= 0)
             return true;
     }
     return false;

@@ -108,11 +108,13 @@ QByteArray encodingForLabel(QByteArrayView label)
 
 QString decodeWindows1252(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
+    // Latin-1 everywhere but 0x80-0x9F: convert in bulk, then patch those few.
+    QString text = QString::fromLatin1(bytes);
     QChar *out = text.data();
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        *out++ = byte >= 0x80 && byte < 0xA0 ? QChar(Windows1252High[byte - 0x80]) : QChar(byte);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte >= 0x80 && byte < 0xA0)
+            out[i] = QChar(Windows1252High[byte - 0x80]);
     }
     return text;
 }
