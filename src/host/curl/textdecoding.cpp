@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -110,11 +111,13 @@ QString decodeWindows1252(QByteArrayView bytes)
 {
     // Latin-1 everywhere but 0x80-0x9F: convert in bulk, then patch those few.
     QString text = QString::fromLatin1(bytes);
+    const auto special = [](char c) { return (static_cast<unsigned char>(c) & 0xE0) == 0x80; };
+    if (std::none_of(bytes.begin(), bytes.end(), special))
+        return text;
     QChar *out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte >= 0x80 && byte < 0xA0)
-            out[i] = QChar(Windows1252High[byte - 0x80]);
+        if (special(bytes[i]))
+            out[i] = QChar(Windows1252High[static_cast<unsigned char>(bytes[i]) - 0x80]);
     }
     return text;
 }
