@@ -127,6 +127,30 @@ TEST_F(CurlTransferTest, SendsItsIdentityAndAcceptsCompression)
     EXPECT_TRUE(page.startsWith(QStringLiteral("<html><body>aaa")));
 }
 
+// A short read asks for its range only, so the server can end the response
+// there and keep the connection; an empty resource is an empty page.
+TEST_F(CurlTransferTest, ShortReadsAskForTheirRangeOnly)
+{
+    QString headers;
+    ASSERT_EQ(fetch(url("/fault/headers"), 32000, &headers), Transfer::StateComplete);
+    EXPECT_TRUE(headers.contains(QStringLiteral("Range: bytes=0-31999"))) << headers.toStdString();
+    EXPECT_FALSE(headers.contains(QStringLiteral("gzip"))) << headers.toStdString();
+
+    QString page;
+    ASSERT_EQ(fetch(url("/fault/bytes?n=50000"), 32000, &page), Transfer::StateComplete);
+    EXPECT_EQ(page.size(), 32000);
+    EXPECT_TRUE(page.startsWith(QStringLiteral("<html><body>aaa")));
+
+    QTemporaryDir root;
+    QFile empty(root.filePath(QStringLiteral("empty.txt")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    LoopbackServer files(root.path().toStdString());
+    QString nothing = QStringLiteral("stale");
+    EXPECT_EQ(fetch(QString::fromStdString(files.url("/empty.txt")), 32000, &nothing), Transfer::StateComplete);
+    EXPECT_TRUE(nothing.isEmpty());
+}
+
 TEST_F(CurlTransferTest, FailuresEndInErrorAndNeverSynchronously)
 {
     const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort());

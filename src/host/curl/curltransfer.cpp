@@ -130,7 +130,15 @@ void CurlTransfer::start(const QUrl &url)
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT, long(ConnectTimeoutSeconds));
     curl_easy_setopt(m_easy, CURLOPT_USERAGENT, UserAgent);
-    curl_easy_setopt(m_easy, CURLOPT_ACCEPT_ENCODING, "");
+    // A short read (a crawled page's head, a published list) asks for no more
+    // than it will read: a server that honours the range ends the response
+    // there and keeps the connection for the next page, where cutting the
+    // download off costs a new connection each time. A range of compressed
+    // bytes cannot be decoded, so such requests take the page uncompressed.
+    const bool ranged = m_maxBytes > 0 && m_maxBytes <= MaxRangedBytes;
+    const QByteArray range = "0-" + QByteArray::number(m_maxBytes - 1);
+    curl_easy_setopt(m_easy, CURLOPT_RANGE, ranged ? range.constData() : nullptr);
+    curl_easy_setopt(m_easy, CURLOPT_ACCEPT_ENCODING, ranged ? nullptr : "");
     curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::writeCallback);
     curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
 
@@ -150,7 +158,11 @@ size_t CurlTransfer::write(const char *data, size_t length)
 {
     // Returning less than length aborts the download; handleFinished() reads m_stop
     // to tell these deliberate stops from network failures.
-    if (responseCode(m_easy) >= 400) {
+    const long code = responseCode(m_easy);
+    // An empty resource cannot satisfy a range: it is an empty page, not an error.
+    if (code == 416)
+        return length;
+    if (code >= 400) {
         m_stop = Stop::HttpError;
         return 0;
     }
@@ -160,6 +172,9 @@ size_t CurlTransfer::write(const char *data, size_t length)
     }
     const qsizetype room = m_maxBytes - m_body.size();
     m_body.append(data, qMin(room, qsizetype(length)));
+    // A partial response that ends at the limit finishes by itself.
+    if (qsizetype(length) <= room && code == 206)
+        return length;
     if (m_body.size() >= m_maxBytes) {
         m_stop = Stop::Capped;
         return 0;
@@ -188,7 +203,7 @@ void CurlTransfer::handleFinished(quint64 run, int result)
         return;
     }
     const long code = responseCode(m_easy);
-    finish(result == CURLE_OK && code > 0 && code < 400 ? StateComplete : StateError);
+    finish(result == CURLE_OK && code > 0 && (code < 400 || code == 416) ? StateComplete : StateError);
 }
 
 void CurlTransfer::finish(int state)

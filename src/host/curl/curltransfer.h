@@ -20,6 +20,8 @@ class CurlTransfer final : public Transfer {
 public:
     static constexpr int MaxRedirects = 20;
     static constexpr int ConnectTimeoutSeconds = 15;
+    // Reads up to this size ask the server for that range only.
+    static constexpr int MaxRangedBytes = 1 << 16;
 
     CurlTransfer(QString name, CurlMulti &multi, QObject *parent = nullptr);
     ~CurlTransfer() override;
