@@ -9,6 +9,18 @@ namespace quorvane {
 namespace {
 const QLatin1String rowStart("<a href='");
 const QLatin1String rowMiddle("'>");
+
+// A script address is no page to walk or read, and as a link in a report it
+// would run the page's script in the report's view when clicked.
+bool isScriptAddress(const QString &address)
+{
+    const QString head = address.trimmed().left(11);
+    for (const char *scheme : {"javascript:", "vbscript:", "data:"}) {
+        if (head.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
 }  // namespace
 
 Harvester::Harvester(WindowState &state, Host &host) : m_state(state), m_host(host) {}
@@ -73,7 +85,7 @@ void Harvester::harvestDocument(const DocumentPtr &document)
         for (const HtmlLink &link : document->links) {
             const QString &address = link.href;
             const QString key = address.toCaseFolded();
-            if (address.isEmpty() || m_index.contains(key))
+            if (address.isEmpty() || m_index.contains(key) || isScriptAddress(address))
                 continue;
             const QString &text = link.outerText.isEmpty() ? address : link.outerText;
             if (!keyword.isEmpty() && !address.contains(keyword, Qt::CaseInsensitive)

@@ -128,6 +128,14 @@ TEST_F(HarvesterTest, RowsEscapePageTextWhileTheListsKeepItAsThePageHadIt)
     EXPECT_EQ(m_state.List3.count(), 1);
 }
 
+TEST_F(HarvesterTest, ScriptAddressesAreNeverTaken)
+{
+    show(QStringLiteral("<body><a href='javascript:alert(1)'>run</a><a href=' JavaScript:x()'>x</a>"
+                        "<a href='data:text/html,<script>alert(1)</script>'>d</a><a href='/ok'>ok</a></body>"));
+    harvest();
+    EXPECT_EQ(m_state.List7.items(), QStringList{"http://site.test/ok"});
+}
+
 TEST_F(HarvesterTest, DuplicateTestFollowsChangesMadeToTheRowsElsewhere)
 {
     show(QStringLiteral("<body><a href='/one'>1</a></body>"));
