@@ -66,6 +66,9 @@ void Navigation::stop()
 {
     forViews(Target::VisibleViews, [](Browser &b) { b.stop(); });
     m_state.harvestRequested = 0;
+    // Before WebBrowser4 stops, so a completion raised by the stop walks no further.
+    if (m_stopWalk)
+        m_stopWalk();
     if (Browser *b4 = browser("WebBrowser4"))
         b4->stop();
     for (int i = 1; i <= 4; ++i) {

@@ -28,6 +28,8 @@ public:
     void switchViews();
     // Halts the background page reader; installed by whoever owns it.
     void setSearchStopper(std::function<void()> stopSearch) { m_stopSearch = std::move(stopSearch); }
+    // Halts the automatic image collector; installed by whoever owns it.
+    void setWalkStopper(std::function<void()> stopWalk) { m_stopWalk = std::move(stopWalk); }
 
 signals:
     // Browser 1's document is complete and its domain recorded: the image and
@@ -51,6 +53,7 @@ private:
     Host &m_host;
     const Config &m_config;
     std::function<void()> m_stopSearch;
+    std::function<void()> m_stopWalk;
 };
 
 }  // namespace quorvane

@@ -81,6 +81,9 @@ const QHash<QString, Kind> &kindsByName()
         {QStringLiteral("answer"), Kind::Answer},
         {QStringLiteral("dump"), Kind::Dump},
         {QStringLiteral("screenshot"), Kind::Screenshot},
+        {QStringLiteral("page-hover"), Kind::PageHover},
+        {QStringLiteral("page-out"), Kind::PageOut},
+        {QStringLiteral("page-dblclick"), Kind::PageDoubleClick},
         {QStringLiteral("quit"), Kind::Quit},
     };
     return kinds;
@@ -187,6 +190,20 @@ QString parseArguments(ScriptCommand &c, const QString &name, const QString &arg
         c.target = w.at(0);
         if (w.size() == 2 && !parseNumber(w.at(1), 0, &c.number))
             return QStringLiteral("bad index \"%1\"").arg(w.at(1));
+        return {};
+    }
+    // Mouse events raised inside the page shown by one of the two views.
+    case Kind::PageHover:
+    case Kind::PageDoubleClick:
+    case Kind::PageOut: {
+        const bool out = c.kind == Kind::PageOut;
+        const QStringList w = takeWords(args, out ? 2 : 1, &rest);
+        if (w.size() != 1 || (!out && rest.isEmpty()))
+            return usage(out ? "VIEW" : "VIEW SELECTOR");
+        if (w.at(0) != QLatin1String("WebBrowser1") && w.at(0) != QLatin1String("WebBrowser5"))
+            return QStringLiteral("not a shown view \"%1\"").arg(w.at(0));
+        c.target = w.at(0);
+        c.text = rest;
         return {};
     }
     case Kind::Type: {

@@ -34,6 +34,9 @@ struct ScriptCommand {
         Answer,           // text: the queued answer ("yes", "text:...", "file:...")
         Dump,             // text: file, empty for standard output
         Screenshot,       // text: file
+        PageHover,        // target: WebBrowser1 or WebBrowser5, text: CSS selector
+        PageOut,          // target: WebBrowser1 or WebBrowser5
+        PageDoubleClick,  // target: WebBrowser1 or WebBrowser5, text: CSS selector
         Quit,
     };
 

@@ -1,7 +1,10 @@
 #include "windowlogic.h"
 
 #include "commandtable.h"
+#include "crawler/adultlisting.h"
+#include "crawler/catalog.h"
 #include "crawler/crawler.h"
+#include "crawler/imagecollector.h"
 #include "favorites.h"
 #include "lifecycle.h"
 #include "links/channellists.h"
@@ -69,7 +72,10 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_linkWalker(std::make_unique<LinkWalker>(m_state, m_host)),
       m_homePageWalk(std::make_unique<HomePageWalk>(m_state, m_host, m_config)),
       m_channelLists(std::make_unique<ChannelLists>(m_state, m_host)),
-      m_privateZone(std::make_unique<PrivateZone>(m_state, m_host))
+      m_privateZone(std::make_unique<PrivateZone>(m_state, m_host)),
+      m_imageCollector(std::make_unique<ImageCollector>(m_state, m_host, m_config, *m_harvester)),
+      m_catalog(std::make_unique<Catalog>(m_state, m_host, *m_imageCollector, *m_siteGenerator)),
+      m_adultListing(std::make_unique<AdultListing>(m_state, m_host))
 {
     m_navigation->bind(*m_commands);
     m_navigation->setSearchStopper([this] { m_crawler->stopSearch(); });
@@ -83,6 +89,12 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
     m_privateZone->bind(*m_commands);
     m_crawler->bind(*m_commands);
     m_siteGenerator->bind(*m_commands);
+    m_imageCollector->bind(*m_commands);
+    m_catalog->bind(*m_commands);
+    m_adultListing->bind(*m_commands);
+    m_navigation->setWalkStopper([this] { m_imageCollector->stopWalk(); });
+    connect(m_navigation.get(), &Navigation::browser1DocumentReady, m_imageCollector.get(),
+            [this] { m_imageCollector->collectShownPage(); });
 }
 
 WindowLogic::~WindowLogic() = default;

@@ -24,6 +24,9 @@ class LinkWalker;
 class HomePageWalk;
 class ChannelLists;
 class PrivateZone;
+class ImageCollector;
+class Catalog;
+class AdultListing;
 
 // Mouse buttons with the window's codes.
 enum class MouseButton { Left = 1, Right = 2, Middle = 4 };
@@ -80,6 +83,9 @@ public:
     HomePageWalk &homePageWalk() { return *m_homePageWalk; }
     ChannelLists &channelLists() { return *m_channelLists; }
     PrivateZone &privateZone() { return *m_privateZone; }
+    ImageCollector &imageCollector() { return *m_imageCollector; }
+    Catalog &catalog() { return *m_catalog; }
+    AdultListing &adultListing() { return *m_adultListing; }
     // Where the role objects bind the events of the controls they own.
     CommandTable &commands() { return *m_commands; }
 
@@ -107,6 +113,9 @@ private:
     std::unique_ptr<HomePageWalk> m_homePageWalk;
     std::unique_ptr<ChannelLists> m_channelLists;
     std::unique_ptr<PrivateZone> m_privateZone;
+    std::unique_ptr<ImageCollector> m_imageCollector;
+    std::unique_ptr<Catalog> m_catalog;
+    std::unique_ptr<AdultListing> m_adultListing;
 };
 
 }  // namespace quorvane

@@ -2,6 +2,7 @@
 
 #include "apphost.h"
 #include "host/scriptedservices.h"
+#include "host/webengine/webenginebrowser.h"
 #include "mainwindow.h"
 #include "shell/statedump.h"
 #include "shell/windowstate.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QPixmap>
+#include <QPointer>
 
 #include <cstdio>
 
@@ -25,6 +27,9 @@ constexpr qint64 PaintDelayMs = 800;
 constexpr qint64 PictureLimitMs = 5000;
 // The final picture first gives the start-up loads this long to begin.
 constexpr qint64 StartupQuietMs = 300;
+
+// A mouse event raised in a page is handled by the window within this time.
+constexpr int PageEventSettleMs = 300;
 
 const char *const shownBrowserNames[] = {"WebBrowser1", "WebBrowser5"};
 }  // namespace
@@ -209,6 +214,29 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         m_waitLimitMs = PictureLimitMs;
         m_waitMinimumMs = 0;
         return Result::Waiting;
+    case Kind::PageHover:
+    case Kind::PageOut:
+    case Kind::PageDoubleClick: {
+        WebEngineBrowser *view = m_host.webBrowser(c.target);
+        if (!view)
+            return failed(QStringLiteral("unknown view \"%1\"").arg(c.target));
+        const QString kind = c.kind == Kind::PageHover ? QStringLiteral("mouseover")
+                           : c.kind == Kind::PageOut   ? QStringLiteral("mouseout")
+                                                       : QStringLiteral("dblclick");
+        const QString selector = c.text.isEmpty() ? QStringLiteral("body") : c.text;
+        QPointer<Automation> self(this);
+        const int line = c.line;
+        view->dispatchMouseEvent(kind, selector, [self, line, selector](bool found) {
+            if (!self || found)
+                return;
+            std::fprintf(stderr, "script:%d: no element matches \"%s\"\n", line, qPrintable(selector));
+            self->m_failed = true;
+        });
+        // The page's event reaches the window through the engine's channel a moment later.
+        m_wait = Wait::Time;
+        m_waitLimitMs = PageEventSettleMs;
+        return Result::Waiting;
+    }
     case Kind::Quit:
         m_scriptDone = true;
         return Result::Done;

@@ -456,6 +456,26 @@ void WebEngineBrowser::startInternalLoad()
     m_page->load(QUrl(kBlank));
 }
 
+// The selector and kind go in as JSON strings: data, never script text.
+void WebEngineBrowser::dispatchMouseEvent(const QString &kind, const QString &selector,
+                                          std::function<void(bool found)> done)
+{
+    const QString source = QLatin1String(
+                               "(function (kind, selector) {"
+                               " let element = null;"
+                               " try { element = document.querySelector(selector); } catch (e) { return false; }"
+                               " if (!element) return false;"
+                               " element.dispatchEvent(new MouseEvent(kind, { bubbles: true, cancelable: true,"
+                               " view: window, detail: kind === 'dblclick' ? 2 : 0 }));"
+                               " return true; })(")
+        + jsStringLiteral(kind) + QLatin1Char(',') + jsStringLiteral(selector) + QLatin1String(");");
+    QPointer<WebEngineBrowser> self(this);
+    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, done](const QVariant &found) {
+        if (self && done)
+            done(found.toBool());
+    });
+}
+
 // The whole text is written again each time: a closed document cannot be
 // appended to, and an open one would keep the page loading.
 void WebEngineBrowser::flushWrite()

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 
 class QWebChannel;
@@ -53,6 +54,11 @@ public:
 
     bool isVisible() const override { return m_visible; }
     void setVisible(bool visible) override;
+
+    // Raises the page's own mouse event ("mouseover", "mouseout", "dblclick")
+    // on the first element matching a CSS selector, as a pointer would; done
+    // tells whether such an element was there (false for a bad selector too).
+    void dispatchMouseEvent(const QString &kind, const QString &selector, std::function<void(bool found)> done);
 
 signals:
     // Print, PageSetup and SaveAs need dialogs, which belong to the window.

@@ -1,0 +1,153 @@
+#include "catalog.h"
+
+#include "imagecollector.h"
+#include "host/host.h"
+#include "host/safefile.h"
+#include "shell/commandtable.h"
+#include "shell/htmltext.h"
+#include "shell/windowstate.h"
+#include "sitegen/sitegenerator.h"
+
+namespace quorvane {
+
+Catalog::Catalog(WindowState &state, Host &host, ImageCollector &images, SiteGenerator &generator, QObject *parent)
+    : QObject(parent), m_state(state), m_host(host), m_images(images), m_generator(generator)
+{
+    // The handlers run only while their document events are connected.
+    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1"))) {
+        connect(b1, &Browser::documentMouseOver, this, [this](const HtmlElement &e) {
+            if (m_state.docEvents)
+                DocEvents_onmouseover(e);
+        });
+        connect(b1, &Browser::documentMouseOut, this, [this](const HtmlElement &) {
+            if (m_state.docEvents)
+                DocEvents_onmouseout();
+        });
+        connect(b1, &Browser::documentDoubleClick, this, [this](const HtmlElement &e) {
+            if (m_state.docEvents)
+                DocEvents_ondblclick(e);
+        });
+    }
+    if (Browser *b5 = m_host.browser(QStringLiteral("WebBrowser5"))) {
+        connect(b5, &Browser::documentDoubleClick, this, [this](const HtmlElement &e) {
+            if (m_state.docEvents5)
+                DocEvents5_ondblclick(e);
+        });
+    }
+}
+
+void Catalog::bind(CommandTable &c)
+{
+    c.onMenu(QStringLiteral("viewcatalo"), [this] { viewcatalo_Click(); });
+    c.onMenu(QStringLiteral("clearcatalog"), [this] { clearcatalog_Click(); });
+    c.onMenu(QStringLiteral("savecatalog"), [this] { savecatalog_Click(); });
+}
+
+QString Catalog::pictureTag(const QString &address)
+{
+    return QLatin1String("<img src='") + escapeHtmlAttribute(address) + QLatin1String("'>");
+}
+
+int Catalog::selectedCatalog() const
+{
+    const int k = m_state.Combo1.selected();
+    return k >= 0 && k < WindowState::CatalogCount ? k : -1;
+}
+
+void Catalog::DocEvents_onmouseover(const HtmlElement &source)
+{
+    if (m_state.privateZone == 1)
+        return;
+    m_state.setPanelText(1, QString());
+    m_state.setPanelText(1, source.href);
+}
+
+void Catalog::DocEvents_onmouseout()
+{
+    m_state.setPanelText(1, QString());
+}
+
+bool Catalog::DocEvents_ondblclick(const HtmlElement &source)
+{
+    return doubleClick(source, true);
+}
+
+bool Catalog::DocEvents5_ondblclick(const HtmlElement &source)
+{
+    return doubleClick(source, false);
+}
+
+bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
+{
+    // An element without an address (plain text, a picture that is no link)
+    // changes nothing; the beep sounds all the same.
+    const QString &href = source.href;
+    if (!href.isEmpty()) {
+        m_images.removeImage(href);
+        if (mainView && m_generator.visible()) {
+            m_generator.setText(PictureField, href);
+            m_generator.show();  // brings the generator window forward
+        } else {
+            const int k = m_state.Combo1.selected();
+            if (!m_state.Combo1.text.isEmpty() && k < FillableCount) {
+                if (k >= 0)
+                    m_state.catalogs[k] += pictureTag(href);
+            } else {
+                m_host.services().messageBox(mainView ? QStringLiteral(" Choose the catalog's name ,please !")
+                                                      : QStringLiteral("Choose a catalig's name , please"),
+                                             QString(), WindowServices::Buttons::Ok);
+            }
+        }
+        m_state.notify();
+    }
+    m_host.services().beep();
+    return false;
+}
+
+void Catalog::viewcatalo_Click()
+{
+    const int k = selectedCatalog();
+    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
+        Browser *view = m_host.browser(QString::fromLatin1(name));
+        if (!view || !view->isVisible())
+            continue;
+        view->closeDocument();
+        view->writeDocument(QStringLiteral("<html><body>"));
+        if (k >= 0)
+            view->writeDocument(m_state.catalogs.at(k));
+        view->writeDocument(QStringLiteral("</body></html>"));
+    }
+}
+
+void Catalog::clearcatalog_Click()
+{
+    const int k = selectedCatalog();
+    if (k < 0) {
+        m_state.setPanelText(2, QStringLiteral("Choose the catalog's name first ! "));
+        return;
+    }
+    m_state.catalogs[k].clear();
+    m_state.setPanelText(2, QStringLiteral("Buffer ") + m_state.Combo1.text + QStringLiteral(" is clear"));
+}
+
+QByteArray Catalog::savedCatalogFile() const
+{
+    const int k = selectedCatalog();
+    const QString text = QLatin1String("<html>\r\n\r\n<title>Catalog</title><body>")
+        + (k >= 0 ? m_state.catalogs.at(k) : QString()) + QLatin1String("</body>\r\n</html>\r\n");
+    return text.toUtf8();
+}
+
+void Catalog::savecatalog_Click()
+{
+    const QByteArray data = savedCatalogFile();
+    const QString filter = m_state.privateZone == 1
+        ? QStringLiteral("Private collection file (*.prv)|*.prv")
+        : QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
+    const QString path = m_host.services().saveFileDialog(filter);
+    if (path.isEmpty())
+        return;
+    writeFileAtomically(path, data);
+}
+
+}  // namespace quorvane

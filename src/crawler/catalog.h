@@ -1,0 +1,57 @@
+#pragma once
+
+#include "host/htmldocument.h"
+
+#include <QObject>
+#include <QString>
+
+namespace quorvane {
+
+class Browser;
+class CommandTable;
+class Host;
+class ImageCollector;
+class SiteGenerator;
+class WindowState;
+
+// The 21 catalogs named by the keyword box entries: double-clicked links of
+// either view are gathered into the selected one (or into the generator's
+// picture field while Form2 is shown); View, Clear and Save catalog; and the
+// hover address of Browser 1's links in status panel 1.
+class Catalog final : public QObject {
+    Q_OBJECT
+public:
+    // Catalogs 19 and 20 exist but never receive a picture.
+    static constexpr int FillableCount = 19;
+    static constexpr int PictureField = 6;
+
+    Catalog(WindowState &state, Host &host, ImageCollector &images, SiteGenerator &generator,
+            QObject *parent = nullptr);
+
+    void bind(CommandTable &commands);
+
+    void DocEvents_onmouseover(const HtmlElement &source);
+    void DocEvents_onmouseout();
+    // Both return the event's result value: false.
+    bool DocEvents_ondblclick(const HtmlElement &source);
+    bool DocEvents5_ondblclick(const HtmlElement &source);
+
+    void viewcatalo_Click();
+    void clearcatalog_Click();
+    void savecatalog_Click();
+
+    static QString pictureTag(const QString &address);
+    QByteArray savedCatalogFile() const;
+
+private:
+    bool doubleClick(const HtmlElement &source, bool mainView);
+    // The selected keyword entry's catalog index, or -1 when none is selected.
+    int selectedCatalog() const;
+
+    WindowState &m_state;
+    Host &m_host;
+    ImageCollector &m_images;
+    SiteGenerator &m_generator;
+};
+
+}  // namespace quorvane

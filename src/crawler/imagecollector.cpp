@@ -1,0 +1,335 @@
+#include "imagecollector.h"
+
+#include "host/host.h"
+#include "host/safefile.h"
+#include "links/harvester.h"
+#include "shell/commandtable.h"
+#include "shell/htmltext.h"
+#include "shell/windowstate.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <climits>
+
+namespace quorvane {
+
+namespace {
+const QLatin1String kFilterWords[] = {
+    QLatin1String("secur"),   QLatin1String("edu"),     QLatin1String("member"), QLatin1String("mailto"),
+    QLatin1String("/~"),      QLatin1String("support"), QLatin1String("signup"), QLatin1String("aggre"),
+    QLatin1String("pl"),      QLatin1String("merchant")};
+
+const QString kBrowser1 = QStringLiteral("WebBrowser1");
+const QString kBrowser4 = QStringLiteral("WebBrowser4");
+const QString kBrowser5 = QStringLiteral("WebBrowser5");
+constexpr int kTimer9 = 9;
+}  // namespace
+
+ImageCollector::ImageCollector(WindowState &state, Host &host, const Config &config, Harvester &harvester,
+                               QObject *parent)
+    : QObject(parent),
+      m_state(state),
+      m_host(host),
+      m_config(config),
+      m_harvester(harvester),
+      m_buffer(state.List2),
+      m_links(state.listlinks),
+      m_visited(state.listlinks2)
+{
+    if (Timer *timer = m_host.timer(kTimer9)) {
+        timer->setInterval(PageTimeoutMs);
+        connect(timer, &Timer::timeout, this, [this] { onWalkerTimeout(); });
+    }
+    if (Browser *b4 = m_host.browser(kBrowser4))
+        connect(b4, &Browser::navigateComplete, this, [this](const QString &, bool top) { onWalkerComplete(top); });
+    if (Browser *b5 = m_host.browser(kBrowser5)) {
+        connect(b5, &Browser::beforeNavigate, this, [this] { m_galleryShown = false; });
+        connect(b5, &Browser::navigateComplete, this,
+                [this](const QString &, bool top) { onBrowser2NavigateComplete(top); });
+        connect(b5, &Browser::documentComplete, this, [this](bool top) { onBrowser2DocumentComplete(top); });
+    }
+}
+
+void ImageCollector::bind(CommandTable &c)
+{
+    c.onButtonClick(QStringLiteral("Picture15"), [this] { Picture15_Click(); });
+    c.onMenu(QStringLiteral("imagebuf"), [this] { imagebuf_Click(); });
+    c.onMenu(QStringLiteral("cllearimagebuf"), [this] { cllearimagebuf_Click(); });
+    c.onMenu(QStringLiteral("sreport"), [this] { sreport_Click(); });
+    c.onPanelClick(4, [this] {
+        if (m_state.imageBufferShown == 0)
+            imagebuf_Click();
+        else
+            m_state.imageBufferShown = 0;
+        m_state.notify();
+    });
+    c.onPanelDoubleClick(5, [this] { cllearimagebuf_Click(); });
+}
+
+QString ImageCollector::spillFileName(int counter) const
+{
+    return QDir(m_config.programFolder).filePath(QStringLiteral("bufer%1.htm").arg(counter));
+}
+
+// An earlier run's spill files stay: numbering goes on after the highest one.
+int ImageCollector::nextSpillNumber() const
+{
+    static const QRegularExpression pattern(QStringLiteral("^bufer(\\d{1,9})\\.htm$"));
+    int next = m_state.bufferFileCounter;
+    const QStringList names =
+        QDir(m_config.programFolder).entryList({QStringLiteral("bufer*.htm")}, QDir::Files);
+    for (const QString &name : names) {
+        const QRegularExpressionMatch match = pattern.match(name);
+        if (match.hasMatch())
+            next = std::max(next, match.captured(1).toInt() + 1);
+    }
+    return next;
+}
+
+QString ImageCollector::imageTags() const
+{
+    QString tags;
+    for (const QString &image : m_state.List2.items())
+        tags += QLatin1String("<img src='") + escapeHtmlAttribute(image) + QLatin1String("'>");
+    return tags;
+}
+
+void ImageCollector::spill()
+{
+    const int number = nextSpillNumber();
+    if (number > SHRT_MAX)
+        return;  // the counter is 16-bit; keep the buffer rather than wrap
+    const QString text = QLatin1String("<html><body>") + imageTags() + QLatin1String("</body></html>\r\n");
+    writeFileAtomically(spillFileName(number), text.toUtf8());
+    m_state.bufferFileCounter = qint16(number + 1);
+    m_state.List2.clear();
+}
+
+void ImageCollector::addImage(const QString &address)
+{
+    // The spill comes first: the address arriving at a full buffer always
+    // becomes the first entry of the emptied one.
+    if (m_state.List2.count() == BufferCapacity)
+        spill();
+    if (m_buffer.contains(address))
+        return;
+    m_buffer.add(m_state.List2, address);
+}
+
+void ImageCollector::removeImage(const QString &address)
+{
+    m_buffer.removeAll(m_state.List2, address);
+}
+
+void ImageCollector::addCollectedLink(const QString &address)
+{
+    for (const QLatin1String word : kFilterWords) {
+        if (address.contains(word, Qt::CaseInsensitive))
+            return;
+    }
+    if (m_links.contains(address) || m_visited.contains(address))
+        return;
+    m_links.add(m_state.listlinks, address);
+}
+
+void ImageCollector::collect(const DocumentPtr &document, bool shownPage)
+{
+    if (!document)
+        return;
+    if (document->bodyTagName == QLatin1String("BODY")) {
+        for (const HtmlLink &link : document->links) {
+            const QString &href = link.href;
+            if (href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
+                || href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
+                addImage(href);
+            else if (!shownPage || m_state.harvestRequested == 1)
+                addCollectedLink(href);
+        }
+        for (const QString &image : document->images)
+            addImage(image);
+    }
+    for (const DocumentPtr &frame : document->frames)
+        collect(frame, shownPage);
+    setCountPanels(!shownPage);
+    if (shownPage)
+        m_state.harvestRequested = 0;
+}
+
+void ImageCollector::setCountPanels(bool linksToo)
+{
+    if (linksToo)
+        m_state.setPanelText(2, QStringLiteral("Found - %1 links  ! ").arg(m_state.listlinks.count()));
+    m_state.setPanelText(4, QStringLiteral("Found - %1 pictures ! ").arg(m_state.List2.count()));
+}
+
+void ImageCollector::collectDocumentImages(const DocumentPtr &document)
+{
+    collect(document, false);
+    m_state.notify();
+}
+
+void ImageCollector::collectShownPageImages(const DocumentPtr &document)
+{
+    collect(document, true);
+    m_state.notify();
+}
+
+void ImageCollector::collectShownPage()
+{
+    if (Browser *b1 = m_host.browser(kBrowser1))
+        collectShownPageImages(b1->document());
+}
+
+void ImageCollector::Picture15_Click()
+{
+    m_harvester.getlinks_Click();
+    m_walking = true;
+    walkNextLink();
+}
+
+void ImageCollector::walkNextLink()
+{
+    Browser *b4 = m_host.browser(kBrowser4);
+    if (!m_walking || !b4)
+        return;
+    if (m_state.listlinks.isEmpty()) {
+        // The walk has reached its end: no page is left for the time-out to guard.
+        m_walking = false;
+        if (Timer *timer = m_host.timer(kTimer9))
+            timer->setEnabled(false);
+        return;
+    }
+    if (b4->busy())
+        return;
+    const QString next = m_state.listlinks.at(0);
+    b4->navigate(next);
+    if (Timer *timer = m_host.timer(kTimer9))
+        timer->setEnabled(true);
+    m_visited.add(m_state.listlinks2, next);
+    m_state.setPanelText(1, b4->locationUrl());
+    // By address: the navigation may have completed at once and moved the list on.
+    m_links.removeAll(m_state.listlinks, next);
+    m_state.notify();
+}
+
+void ImageCollector::stopWalk()
+{
+    m_walking = false;
+    if (Timer *timer = m_host.timer(kTimer9))
+        timer->setEnabled(false);
+}
+
+void ImageCollector::onWalkerComplete(bool topLevel)
+{
+    if (!topLevel || !m_walking)
+        return;
+    Browser *b4 = m_host.browser(kBrowser4);
+    if (const DocumentPtr document = b4->document()) {
+        collectDocumentImages(document);
+        if (Browser *b1 = m_host.browser(kBrowser1))
+            b1->stop();
+        b4->closeDocument();
+    }
+    walkNextLink();
+}
+
+void ImageCollector::onWalkerTimeout()
+{
+    if (Timer *timer = m_host.timer(kTimer9))
+        timer->setEnabled(false);
+    if (Browser *b4 = m_host.browser(kBrowser4))
+        b4->stop();
+    walkNextLink();
+}
+
+QString ImageCollector::galleryPage() const
+{
+    return QLatin1String("<html><body><font face='Verdana'><big><strong><big>Report</big></strong></big></font> "
+                         "<ul><p>")
+        + imageTags() + QLatin1String("</p></ul> </body> </html>");
+}
+
+QByteArray ImageCollector::savedBufferFile() const
+{
+    const QString text = QLatin1String("<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body>")
+        + imageTags() + QLatin1String("</body>\r\n</html>\r\n");
+    return text.toUtf8();
+}
+
+void ImageCollector::showImageGallery(Browser &view)
+{
+    view.writeDocument(galleryPage());
+}
+
+void ImageCollector::imagebuf_Click()
+{
+    Browser *b1 = m_host.browser(kBrowser1);
+    if (!b1)
+        return;
+    if (m_state.imageBufferShown != 0) {
+        b1->goBack();
+        m_state.imageBufferShown = 0;
+    } else {
+        b1->closeDocument();
+        showImageGallery(*b1);
+        m_state.imageBufferShown = 1;
+    }
+    m_state.notify();
+}
+
+void ImageCollector::cllearimagebuf_Click()
+{
+    m_state.List2.clear();
+    m_state.setPanelText(4, QStringLiteral("Images'Listing is clear ! "));
+}
+
+void ImageCollector::sreport_Click()
+{
+    const QByteArray data = savedBufferFile();
+    const QString filter = m_state.privateZone == 1
+        ? QStringLiteral("Private collection file (*.prv)|*.prv")
+        : QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
+    const QString path = m_host.services().saveFileDialog(filter);
+    if (path.isEmpty())
+        return;
+    writeFileAtomically(path, data);
+}
+
+void ImageCollector::onBrowser2NavigateComplete(bool topLevel)
+{
+    Browser *b5 = m_host.browser(kBrowser5);
+    if (!b5)
+        return;
+    if (b5->isVisible() && m_state.privateZone != 1) {
+        m_state.setComboText(m_state.Combo2, b5->locationUrl());
+        m_state.setCaption(b5->locationName());
+        m_state.setPanelText(1, QStringLiteral("Working..."));
+    }
+    if (topLevel && !m_state.docEvents5) {
+        m_state.docEvents5 = true;
+        m_state.notify();
+    }
+}
+
+// The frames are collected with their page, when the page completes.
+void ImageCollector::onBrowser2DocumentComplete(bool topLevel)
+{
+    if (!topLevel || m_state.privateZone != 1 || m_galleryShown)
+        return;
+    Browser *b5 = m_host.browser(kBrowser5);
+    const DocumentPtr document = b5 ? b5->document() : nullptr;
+    // A written page (the gallery itself) reports about:blank, whichever order
+    // the engine raises its events in.
+    if (!document || document->url == QLatin1String("about:blank"))
+        return;
+    m_state.List2.clear();
+    collectDocumentImages(document);
+    b5->stop();
+    b5->closeDocument();
+    m_galleryShown = true;
+    showImageGallery(*b5);
+}
+
+}  // namespace quorvane

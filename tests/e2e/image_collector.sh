@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The automatic image collector walks a small linked site on WebBrowser4 and
+# takes every image once; a double click raised in the shown page fills the
+# selected catalog; Stop halts a walk whose page is still loading.
+# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+site="$work/site"
+mkdir -p "$site" "$work/walk" "$work/stop"
+cat >"$site/start.htm" <<'HTML'
+<html><body><img src="s.png"><a href="a.htm">a</a></body></html>
+HTML
+cat >"$site/a.htm" <<'HTML'
+<html><body><img src="1.png"><a href="b.htm">b</a><a href="c.htm">c</a><a href="big.JPG">big</a></body></html>
+HTML
+cat >"$site/b.htm" <<'HTML'
+<html><body><img src="1.png"><img src="2.png"><a href="a.htm">a</a></body></html>
+HTML
+cat >"$site/c.htm" <<'HTML'
+<html><body><img src="3.gif"><a href="start.htm">home</a></body></html>
+HTML
+cat >"$site/stop.htm" <<'HTML'
+<html><body><a href="/fault/slow?ms=20000">one</a><a href="/fault/slow?ms=20001">two</a></body></html>
+HTML
+
+start_home_site "$site"
+
+cat >"$work/walk.txt" <<SCRIPT
+wait-idle 30000
+navigate WebBrowser1 $base/start.htm
+wait-load WebBrowser1
+press Picture15
+wait-idle 30000
+type Combo1 pictures
+key Combo1 Enter
+click Combo1 0
+page-hover WebBrowser1 a[href\$='a.htm']
+dump $work/hover.json
+page-dblclick WebBrowser1 a[href\$='a.htm']
+dump $work/walk.json
+SCRIPT
+timeout 120 "$quorvane" --program-folder "$work/walk" --home-site "$hostport" \
+  --translation-host "$hostport" --script "$work/walk.txt"
+
+cat >"$work/stop.txt" <<SCRIPT
+wait-idle 30000
+navigate WebBrowser1 $base/stop.htm
+wait-load WebBrowser1
+press Picture15
+wait 500
+press Picture4
+wait 1000
+dump $work/stop.json
+SCRIPT
+timeout 120 "$quorvane" --program-folder "$work/stop" --home-site "$hostport" \
+  --translation-host "$hostport" --script "$work/stop.txt"
+
+python3 - "$work" "$base" <<'PY'
+import json, os, sys
+
+work, base = sys.argv[1:3]
+failures = []
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
+images = walk["List2"]["items"]
+expected = [f"{base}/{n}" for n in ("1.png", "2.png", "3.gif", "big.JPG", "s.png")]
+check(sorted(images) == sorted(expected), f"image buffer {images} != {expected}")
+visited = walk["listlinks2"]["items"]
+for page in ("a.htm", "b.htm", "c.htm", "start.htm"):
+    check(visited.count(f"{base}/{page}") == 1, f"{page} not walked once: {visited}")
+check(walk["listlinks"]["items"] == [], f"links left: {walk['listlinks']['items']}")
+check(not walk["Timer9"]["enabled"], "Timer9 still on after the walk")
+check(walk["catalogs"][0] == f"<img src='{base}/a.htm'>", f"catalog 0: {walk['catalogs'][0]!r}")
+
+hover = json.load(open(os.path.join(work, "hover.json"), encoding="utf-8"))
+panel1 = hover["StatusBar1"]["panels"][0]["text"]
+check(panel1 == f"{base}/a.htm", f"hover shows {panel1!r}")
+
+stop = json.load(open(os.path.join(work, "stop.json"), encoding="utf-8"))
+check(len(stop["listlinks2"]["items"]) == 1, f"walked on after Stop: {stop['listlinks2']['items']}")
+check(len(stop["listlinks"]["items"]) == 1, f"links list after Stop: {stop['listlinks']['items']}")
+check(not stop["Timer9"]["enabled"], "Timer9 still on after Stop")
+check(not stop["WebBrowser4"]["busy"], "WebBrowser4 still loading after Stop")
+
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
+PY
