@@ -2,7 +2,7 @@
 
 #include "imagecollector.h"
 #include "host/host.h"
-#include "host/safefile.h"
+#include "shell/collectionfile.h"
 #include "shell/commandtable.h"
 #include "shell/htmltext.h"
 #include "shell/windowstate.h"
@@ -140,14 +140,7 @@ QByteArray Catalog::savedCatalogFile() const
 
 void Catalog::savecatalog_Click()
 {
-    const QByteArray data = savedCatalogFile();
-    const QString filter = m_state.privateZone == 1
-        ? QStringLiteral("Private collection file (*.prv)|*.prv")
-        : QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
-    const QString path = m_host.services().saveFileDialog(filter);
-    if (path.isEmpty())
-        return;
-    writeFileAtomically(path, data);
+    saveCollectionFile(m_host.services(), m_state.privateZone == 1, savedCatalogFile());
 }
 
 }  // namespace quorvane

@@ -1,7 +1,7 @@
 #include "foundreports.h"
 
 #include "host/host.h"
-#include "host/safefile.h"
+#include "shell/collectionfile.h"
 #include "shell/commandtable.h"
 #include "shell/windowstate.h"
 
@@ -46,12 +46,6 @@ void FoundReports::viewreport_Click()
     m_readNextQueuedPage();
 }
 
-QString FoundReports::saveFilter(bool privateZone)
-{
-    return privateZone ? QStringLiteral("Private collection file (*.prv)|*.prv")
-                       : QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
-}
-
 QByteArray FoundReports::reportFile(const QStringList &rows)
 {
     QString text = QStringLiteral("<html>\r\n\r\n<title>Report</title><body>");
@@ -73,11 +67,7 @@ QByteArray FoundReports::reportFile(const QStringList &rows)
 
 void FoundReports::savereport_Click()
 {
-    const QByteArray data = reportFile(m_state.List3.items());
-    const QString path = m_host.services().saveFileDialog(saveFilter(m_state.privateZone == 1));
-    if (path.isEmpty())
-        return;
-    writeFileAtomically(path, data);
+    saveCollectionFile(m_host.services(), m_state.privateZone == 1, reportFile(m_state.List3.items()));
 }
 
 }  // namespace quorvane

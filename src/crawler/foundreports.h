@@ -27,7 +27,6 @@ public:
     // outside ASCII becomes numeric references, so the file reads the same
     // whatever encoding a browser assumes for it.
     static QByteArray reportFile(const QStringList &rows);
-    static QString saveFilter(bool privateZone);
 
 private:
     WindowState &m_state;

@@ -3,6 +3,7 @@
 #include "host/host.h"
 #include "host/safefile.h"
 #include "links/harvester.h"
+#include "shell/collectionfile.h"
 #include "shell/commandtable.h"
 #include "shell/htmltext.h"
 #include "shell/windowstate.h"
@@ -287,14 +288,7 @@ void ImageCollector::cllearimagebuf_Click()
 
 void ImageCollector::sreport_Click()
 {
-    const QByteArray data = savedBufferFile();
-    const QString filter = m_state.privateZone == 1
-        ? QStringLiteral("Private collection file (*.prv)|*.prv")
-        : QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf");
-    const QString path = m_host.services().saveFileDialog(filter);
-    if (path.isEmpty())
-        return;
-    writeFileAtomically(path, data);
+    saveCollectionFile(m_host.services(), m_state.privateZone == 1, savedBufferFile());
 }
 
 void ImageCollector::onBrowser2NavigateComplete(bool topLevel)

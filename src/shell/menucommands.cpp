@@ -1,5 +1,6 @@
 #include "menucommands.h"
 
+#include "collectionfile.h"
 #include "commandtable.h"
 #include "host/host.h"
 #include "windowstate.h"
@@ -30,7 +31,7 @@ void MenuCommands::bind(CommandTable &c)
 {
     c.onMenu(QStringLiteral("open_file"), [this] { openFile(QString::fromLatin1(OpenFilter)); });
     c.onMenu(QStringLiteral("opcollect"), [this] {
-        openFile(QString::fromLatin1(m_state.privateZone == 1 ? PrivateCollectionFilter : OpenFilter));
+        openFile(collectionSaveFilter(m_state.privateZone == 1));
     });
 
     using Command = Browser::PageCommand;

@@ -15,7 +15,6 @@ struct Config;
 class MenuCommands final {
 public:
     static constexpr const char *OpenFilter = "HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf";
-    static constexpr const char *PrivateCollectionFilter = "Private collection file (*.prv)|*.prv";
 
     MenuCommands(WindowState &state, Host &host, const Config &config);
 
