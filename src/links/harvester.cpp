@@ -14,7 +14,7 @@ const QLatin1String rowMiddle("'>");
 // would run the page's script in the report's view when clicked.
 bool isScriptAddress(const QString &address)
 {
-    const QString head = address.trimmed().left(11);
+    const QStringView head = QStringView(address).trimmed();
     for (const char *scheme : {"javascript:", "vbscript:", "data:"}) {
         if (head.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
             return true;
