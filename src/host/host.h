@@ -23,6 +23,9 @@ struct Config {
     // each deployment sets its own gateway host and merchant login.
     QString gatewayHost = QStringLiteral("gateway.example.invalid");
     QString gatewayLogin = QStringLiteral("YOUR-MERCHANT-LOGIN");
+
+    // An address on the home site: "http://" HOST[:PORT] and the path.
+    QString homeSiteUrl(const QString &path = {}) const { return QStringLiteral("http://") + homeSite + path; }
 };
 
 // The host objects of the main window, by their control names.

@@ -69,7 +69,7 @@ void HomePageWalk::showNextHomePage()
     }
     // The queue ran dry: fetch the list again; the page follows when it arrives.
     if (Transfer *inet = m_host.transfer(10))
-        inet->execute(QStringLiteral("http://") + m_config.homeSite + QLatin1String("/list5.txt"), ReadSize);
+        inet->execute(m_config.homeSiteUrl(QStringLiteral("/list5.txt")), ReadSize);
 }
 
 void HomePageWalk::Inet10_StateChanged(int state)
@@ -91,7 +91,7 @@ void HomePageWalk::Inet10_StateChanged(int state)
     // Every page has been shown: the next cycle starts afresh from the site's root.
     m_state.List6.clear();
     if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
-        b1->navigate(QStringLiteral("http://") + m_config.homeSite + QLatin1String("/"));
+        b1->navigate(m_config.homeSiteUrl(QStringLiteral("/")));
 }
 
 }  // namespace quorvane

@@ -23,11 +23,6 @@ constexpr Download startupDownloads[] = {
     {9, "/pass.txt", 12000},
     {10, "/list5.txt", 64000},
 };
-
-QString homeUrl(const Config &config, const QString &path)
-{
-    return QStringLiteral("http://") + config.homeSite + path;
-}
 }  // namespace
 
 Lifecycle::Lifecycle(WindowState &state, Host &host, const Config &config)
@@ -52,11 +47,11 @@ void Lifecycle::Form_Load()
         b1->setVisible(true);
     if (Browser *b5 = m_host.browser(QStringLiteral("WebBrowser5"))) {
         b5->setVisible(false);
-        b5->navigate(homeUrl(m_config, QStringLiteral("/welcome.htm")));
+        b5->navigate(m_config.homeSiteUrl(QStringLiteral("/welcome.htm")));
     }
     for (const Download &d : startupDownloads) {
         if (Transfer *inet = m_host.transfer(d.inet))
-            inet->execute(homeUrl(m_config, QString::fromLatin1(d.path)), d.maxBytes);
+            inet->execute(m_config.homeSiteUrl(QString::fromLatin1(d.path)), d.maxBytes);
     }
 
     splitListText(readListFile(programFile(QStringLiteral("lb.prv"))),

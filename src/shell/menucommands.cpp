@@ -66,7 +66,7 @@ void MenuCommands::bind(CommandTable &c)
     } helpPages[] = {{"get_start", "/gtst.htm"}, {"hic", "/how.htm"}, {"special", "/customization.htm"},
                      {"about", "/about.htm"}};
     for (const auto &h : helpPages) {
-        const QString url = QStringLiteral("http://") + m_config.homeSite + QLatin1String(h.path);
+        const QString url = m_config.homeSiteUrl(QLatin1String(h.path));
         c.onMenu(QString::fromLatin1(h.menu), [this, url] {
             if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
                 b1->navigate(url);

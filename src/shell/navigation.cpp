@@ -37,7 +37,7 @@ void Navigation::forViews(Target target, Action action)
 
 void Navigation::bind(CommandTable &c)
 {
-    const QString home = QStringLiteral("http://") + m_config.homeSite;
+    const QString home = m_config.homeSiteUrl();
     const struct {
         const char *button;
         const char *menu;

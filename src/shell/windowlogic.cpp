@@ -136,11 +136,6 @@ void WindowLogic::Form_Terminate()
     m_lifecycle->Form_Terminate();
 }
 
-QString WindowLogic::homeSiteUrl(const QString &path) const
-{
-    return QStringLiteral("http://") + m_config.homeSite + path;
-}
-
 bool WindowLogic::menuClick(const QString &name, int index)
 {
     if (!popupOfMenuArray(name).isEmpty()) {

@@ -69,8 +69,6 @@ public:
     // The client area's new size in twips (status bar included).
     void resizeClient(int widthTwips, int heightTwips);
 
-    // Home site root and paths on it ("http://host:port" + path).
-    QString homeSiteUrl(const QString &path = {}) const;
 
     Harvester &harvester() { return *m_harvester; }
     Crawler &crawler() { return *m_crawler; }

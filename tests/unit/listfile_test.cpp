@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "host/safefile.h"
 #include "shell/listcontrol.h"
 #include "shell/listfile.h"
@@ -10,21 +11,9 @@
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using namespace quorvane::testing;
 
 namespace {
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 QStringList split(const QString &text)
 {
     QStringList items;

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "sitegen/cardprofile.h"
 #include "sitegen/profilefile.h"
 #include "sitegen/shoppages.h"
@@ -12,23 +13,11 @@
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using namespace quorvane::testing;
 
 namespace {
 
 const QString DataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/tests/unit/data/sitegen");
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList filesIn(const QString &folder)
 {

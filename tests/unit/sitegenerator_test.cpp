@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "host/fake/fakehost.h"
 #include "shell/statedump.h"
 #include "shell/windowlogic.h"
@@ -15,16 +16,11 @@
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using namespace quorvane::testing;
 
 namespace {
 
 const QString DataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/tests/unit/data/sitegen");
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 class SiteGeneratorTest : public ::testing::Test {
 protected:
