@@ -1,5 +1,6 @@
 #include "crawler.h"
 
+#include "asciisearch.h"
 #include "foundreports.h"
 #include "host/host.h"
 #include "links/linksreports.h"
@@ -9,7 +10,6 @@
 #include "shell/windowstate.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 namespace quorvane {
@@ -87,37 +87,6 @@ QStringList Crawler::contactWords()
             QStringLiteral("fax"),     QStringLiteral("address"), QStringLiteral("write"),
             QStringLiteral("people"),  QStringLiteral("stuff")};
 }
-
-namespace {
-char16_t foldAscii(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-}
-
-// Horspool search ignoring the case of basic Latin letters: the words are
-// nearly always plain ASCII, and this runs several times faster over a page
-// than a search that folds every character by the Unicode tables.
-bool containsIgnoringAsciiCase(QStringView text, QStringView word)
-{
-    const qsizetype m = word.size();
-    if (m > text.size())
-        return false;
-    std::array<qsizetype, 128> skip;
-    skip.fill(m);
-    for (qsizetype i = 0; i + 1 < m; ++i)
-        skip[foldAscii(word[i].unicode())] = m - 1 - i;
-    for (qsizetype at = 0; at + m <= text.size();) {
-        qsizetype j = m - 1;
-        while (j >= 0 && foldAscii(text[at + j].unicode()) == foldAscii(word[j].unicode()))
-            --j;
-        if (j < 0)
-            return true;
-        const char16_t last = foldAscii(text[at + m - 1].unicode());
-        at += last < 128 ? skip[last] : m;
-    }
-    return false;
-}
-}  // namespace
 
 bool Crawler::containsAnyWord(const QString &text, const QStringList &words)
 {

@@ -55,6 +55,10 @@ TEST(DecodeBody, PicksTheEncodingInBrowserOrder)
          text(u"<meta charset=utf-16>é")},
         {"windows-1252 fallback", bytes("80931f9481a0ff"), {}, text(u"€“\u001f”\u0081\u00a0ÿ")},
         {"latin1 label means windows-1252", bytes("80"), "text/html; charset=ISO-8859-1", text(u"€")},
+        {"windows-1252 inside a long page", QByteArray(17, 'a') + bytes("9f") + QByteArray(20, 'b'), {},
+         QString(17, u'a') + text(u"Ÿ") + QString(20, u'b')},
+        {"windows-1252 only in the last bytes", QByteArray(32, 'a') + bytes("e980"), {},
+         QString(32, u'a') + text(u"é€")},
     };
     for (const DecodingCase &c : cases) {
         SCOPED_TRACE(c.what);

@@ -5,7 +5,10 @@
 #include <QSocketNotifier>
 
 #include <curl/curl.h>
+#include <sys/epoll.h>
+#include <unistd.h>
 
+#include <array>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -33,6 +36,11 @@ CurlMulti::CurlMulti(QObject *parent)
     m_multi = curl_multi_init();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &CurlMulti::onTimeout);
+    m_epoll = epoll_create1(EPOLL_CLOEXEC);
+    if (m_epoll >= 0) {
+        m_ready = new QSocketNotifier(m_epoll, QSocketNotifier::Read, this);
+        connect(m_ready, &QSocketNotifier::activated, this, &CurlMulti::onSocketsReady);
+    }
     if (m_multi) {
         curl_multi_setopt(m_multi, CURLMOPT_SOCKETFUNCTION, &CurlMulti::socketCallback);
         curl_multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
@@ -55,15 +63,15 @@ CurlMulti::~CurlMulti()
         curl_multi_cleanup(m_multi);
     }
     m_timer.stop();
-    for (const SocketWatch &watch : std::as_const(m_sockets)) {
-        delete watch.read;
-        delete watch.write;
-    }
+    delete m_ready;
+    if (m_epoll >= 0)
+        ::close(m_epoll);
 }
 
 bool CurlMulti::add(void *easy, CurlTransfer *owner)
 {
-    if (!m_multi || curl_multi_add_handle(m_multi, easy) != CURLM_OK)
+    // Without the epoll set no socket could be watched: the transfer fails at once.
+    if (!m_multi || m_epoll < 0 || curl_multi_add_handle(m_multi, easy) != CURLM_OK)
         return false;
     m_owners.insert(easy, owner);
     return true;
@@ -99,40 +107,49 @@ int CurlMulti::timerCallback(void *, long timeoutMs, void *self)
 
 void CurlMulti::watchSocket(int socket, int what)
 {
-    SocketWatch &watch = m_sockets[socket];
-    const bool wantRead = what == CURL_POLL_IN || what == CURL_POLL_INOUT;
-    const bool wantWrite = what == CURL_POLL_OUT || what == CURL_POLL_INOUT;
-    if (wantRead && !watch.read) {
-        watch.read = new QSocketNotifier(socket, QSocketNotifier::Read, this);
-        connect(watch.read, &QSocketNotifier::activated, this,
-                [this, socket] { drive(socket, CURL_CSELECT_IN); });
+    epoll_event event{};
+    event.events = (what == CURL_POLL_IN || what == CURL_POLL_INOUT ? EPOLLIN : 0u)
+                 | (what == CURL_POLL_OUT || what == CURL_POLL_INOUT ? EPOLLOUT : 0u);
+    event.data.fd = socket;
+    const auto it = m_sockets.find(socket);
+    if (it != m_sockets.end() && it.value() == what)
+        return;
+    const bool known = it != m_sockets.end();
+    if (epoll_ctl(m_epoll, known ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, socket, &event) != 0) {
+        // The descriptor may have been closed and reused behind our back.
+        if (epoll_ctl(m_epoll, known ? EPOLL_CTL_ADD : EPOLL_CTL_MOD, socket, &event) != 0)
+            return;
     }
-    if (wantWrite && !watch.write) {
-        watch.write = new QSocketNotifier(socket, QSocketNotifier::Write, this);
-        connect(watch.write, &QSocketNotifier::activated, this,
-                [this, socket] { drive(socket, CURL_CSELECT_OUT); });
-    }
-    if (watch.read)
-        watch.read->setEnabled(wantRead);
-    if (watch.write)
-        watch.write->setEnabled(wantWrite);
+    m_sockets.insert(socket, what);
 }
 
 void CurlMulti::forgetSocket(int socket)
 {
-    const auto it = m_sockets.find(socket);
-    if (it == m_sockets.end())
-        return;
-    // This can run inside the notifier's own activated() signal, so disable now and
-    // delete later; libcurl may hand out the same descriptor again in the meantime.
-    for (QSocketNotifier *notifier : {it->read, it->write}) {
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier->disconnect(this);
-            notifier->deleteLater();
-        }
+    if (m_sockets.remove(socket))
+        epoll_ctl(m_epoll, EPOLL_CTL_DEL, socket, nullptr);
+}
+
+void CurlMulti::onSocketsReady()
+{
+    // A batch at a time: sockets still ready afterwards wake the notifier again.
+    std::array<epoll_event, 16> events;
+    const int count = epoll_wait(m_epoll, events.data(), int(events.size()), 0);
+    const QPointer<CurlMulti> self(this);
+    for (int i = 0; i < count && self; ++i) {
+        const uint32_t ready = events[i].events;
+        const int socket = events[i].data.fd;
+        // An earlier socket's handling may have closed this one.
+        if (!m_sockets.contains(socket))
+            continue;
+        int mask = 0;
+        if (ready & (EPOLLIN | EPOLLHUP | EPOLLRDHUP))
+            mask |= CURL_CSELECT_IN;
+        if (ready & EPOLLOUT)
+            mask |= CURL_CSELECT_OUT;
+        if (ready & EPOLLERR)
+            mask |= CURL_CSELECT_ERR;
+        drive(socket, mask);
     }
-    m_sockets.erase(it);
 }
 
 void CurlMulti::onTimeout()

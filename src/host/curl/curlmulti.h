@@ -12,8 +12,11 @@ namespace quorvane {
 class CurlTransfer;
 
 // The one libcurl multi handle of the process. libcurl tells it which sockets to
-// watch and when to wake up; it answers with QSocketNotifiers and a single-shot
-// QTimer, so every transfer runs on the Qt event loop of the thread that owns it.
+// watch and when to wake up; the sockets go into one epoll set watched by a
+// single QSocketNotifier, the wake-ups into a single-shot QTimer, so every
+// transfer runs on the Qt event loop of the thread that owns it. One notifier
+// for all sockets: adding or removing a notifier costs the event loop a wake-up
+// each time, and libcurl changes what it watches several times per request.
 class CurlMulti final : public QObject {
     Q_OBJECT
 public:
@@ -29,11 +32,6 @@ public:
 private:
     friend class CurlTransfer;
 
-    struct SocketWatch {
-        QSocketNotifier *read = nullptr;
-        QSocketNotifier *write = nullptr;
-    };
-
     // For CurlTransfer. Handles are opaque CURL pointers so that libcurl's headers
     // stay out of ours.
     bool add(void *easy, CurlTransfer *owner);
@@ -44,13 +42,16 @@ private:
 
     void watchSocket(int socket, int what);
     void forgetSocket(int socket);
+    void onSocketsReady();
     void onTimeout();
     void drive(int socket, int eventMask);
     void deliverFinished();
 
     void *m_multi = nullptr;
+    int m_epoll = -1;
+    QSocketNotifier *m_ready = nullptr;
     QTimer m_timer;
-    QHash<int, SocketWatch> m_sockets;
+    QHash<int, int> m_sockets;  // socket -> libcurl's CURL_POLL_* wish
     QHash<void *, CurlTransfer *> m_owners;
 };
 

@@ -139,6 +139,8 @@ void CurlTransfer::start(const QUrl &url)
     const QByteArray range = "0-" + QByteArray::number(m_maxBytes - 1);
     curl_easy_setopt(m_easy, CURLOPT_RANGE, ranged ? range.constData() : nullptr);
     curl_easy_setopt(m_easy, CURLOPT_ACCEPT_ENCODING, ranged ? nullptr : "");
+    // Room for a whole short read in one receive call instead of several.
+    curl_easy_setopt(m_easy, CURLOPT_BUFFERSIZE, long(MaxRangedBytes));
     curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::writeCallback);
     curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
 

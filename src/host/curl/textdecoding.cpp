@@ -7,6 +7,10 @@
 #include <array>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quorvane {
 
 namespace {
@@ -107,12 +111,35 @@ QByteArray encodingForLabel(QByteArrayView label)
     return {};
 }
 
+// Whether any byte is in 0x80-0x9F, sixteen bytes at a time where possible:
+// most pages have none, and this runs once per page read.
+bool containsWindows1252Specials(QByteArrayView bytes)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i high3 = _mm_set1_epi8(char(0xE0));
+    const __m128i c1 = _mm_set1_epi8(char(0x80));
+    for (; i + 16 <= size; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(chunk, high3), c1)) != 0)
+            return true;
+    }
+#endif
+    for (; i < size; ++i) {
+        if ((data[i] & 0xE0) == 0x80)
+            return true;
+    }
+    return false;
+}
+
 QString decodeWindows1252(QByteArrayView bytes)
 {
     // Latin-1 everywhere but 0x80-0x9F: convert in bulk, then patch those few.
     QString text = QString::fromLatin1(bytes);
     const auto special = [](char c) { return (static_cast<unsigned char>(c) & 0xE0) == 0x80; };
-    if (std::none_of(bytes.begin(), bytes.end(), special))
+    if (!containsWindows1252Specials(bytes))
         return text;
     QChar *out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
