@@ -847,25 +847,28 @@ bool isAsciiWhitespace(char16_t c)
 }
 
 // Collapses a run of captured text: the buffer holds text with every
-// whitespace character turned into a space, and "\n" only for <br>.
+// whitespace character turned into a space, and "\n" only for <br>. Written
+// through a raw pointer: this runs over every paragraph and link of a page.
 QString collapseText(QStringView text)
 {
-    QString out;
-    out.reserve(text.size());
+    QString out(text.size(), Qt::Uninitialized);
+    QChar *const begin = out.data();
+    QChar *end = begin;
     bool pendingSpace = false;
     for (const QChar c : text) {
         if (c == u'\n') {
-            out += c;
+            *end++ = c;
             pendingSpace = false;
         } else if (c == u' ') {
-            pendingSpace = !out.isEmpty() && out.back() != u'\n';
+            pendingSpace = end != begin && end[-1] != u'\n';
         } else {
             if (pendingSpace)
-                out += u' ';
+                *end++ = u' ';
             pendingSpace = false;
-            out += c;
+            *end++ = c;
         }
     }
+    out.truncate(end - begin);
     return out;
 }
 
@@ -887,18 +890,36 @@ QString collapseTitle(const QString &text)
     return out;
 }
 
+// Appends a text node, each whitespace run as one space. Plain ASCII, the
+// bulk of most pages, is copied directly; anything else goes through the
+// UTF-8 decoder. (Reserving the exact new size at each node, as QString
+// allows, would copy the whole buffer every time.)
 void appendText(QString &buffer, const char *utf8)
 {
-    const QString text = QString::fromUtf8(utf8);
-    buffer.reserve(buffer.size() + text.size());
-    for (const QChar c : text) {
-        if (isAsciiWhitespace(c.unicode())) {
-            if (buffer.isEmpty() || buffer.back() != u' ')
-                buffer += u' ';
+    const qsizetype length = qsizetype(std::strlen(utf8));
+    const qsizetype oldSize = buffer.size();
+    buffer.resize(oldSize + length);
+    QChar *const begin = buffer.data();
+    QChar *end = begin + oldSize;
+    const auto put = [&](char16_t c) {
+        if (isAsciiWhitespace(c)) {
+            if (end == begin || end[-1] != u' ')
+                *end++ = u' ';
         } else {
-            buffer += c;
+            *end++ = QChar(c);
         }
+    };
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if (byte >= 0x80) {
+            // A UTF-8 sequence never decodes to more UTF-16 units than it has bytes.
+            for (const QChar c : QString::fromUtf8(utf8 + i, length - i))
+                put(c.unicode());
+            break;
+        }
+        put(byte);
     }
+    buffer.truncate(end - begin);
 }
 
 const GumboVector *childrenOf(const GumboNode *node)
