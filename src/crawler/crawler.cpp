@@ -1,6 +1,5 @@
 #include "crawler.h"
 
-#include "asciisearch.h"
 #include "foundreports.h"
 #include "host/host.h"
 #include "links/linksreports.h"
@@ -8,6 +7,7 @@
 #include "shell/commandtable.h"
 #include "shell/htmltext.h"
 #include "shell/windowstate.h"
+#include "shell/wordsearch.h"
 
 #include <algorithm>
 #include <utility>
@@ -90,15 +90,7 @@ QStringList Crawler::contactWords()
 
 bool Crawler::containsAnyWord(const QString &text, const QStringList &words)
 {
-    for (const QString &word : words) {
-        // An empty word is found in every page, as a plain search would find it.
-        if (word.isEmpty())
-            return true;
-        const bool ascii = std::all_of(word.cbegin(), word.cend(), [](QChar c) { return c.unicode() < 128; });
-        if (ascii ? containsIgnoringAsciiCase(text, word) : text.contains(word, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    return std::any_of(words.cbegin(), words.cend(), [&](const QString &word) { return containsWord(text, word); });
 }
 
 QString Crawler::liveRow(const QString &url)

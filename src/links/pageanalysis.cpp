@@ -4,6 +4,7 @@
 #include "shell/commandtable.h"
 #include "shell/htmltext.h"
 #include "shell/windowstate.h"
+#include "shell/wordsearch.h"
 
 namespace quorvane {
 
@@ -167,7 +168,7 @@ void PageAnalysis::addParagraphRows(const DocumentPtr &document)
         if (element.tagName != QLatin1String("P"))
             continue;
         for (const QString &word : words) {
-            if (element.outerText.contains(word, Qt::CaseInsensitive))
+            if (containsWord(element.outerText, word))
                 m_state.List3.add(paragraphRow(element.outerText));
         }
     }

@@ -1,4 +1,6 @@
-#include "asciisearch.h"
+#include "wordsearch.h"
+
+#include <algorithm>
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -136,6 +138,12 @@ bool containsIgnoringAsciiCase(QStringView text, QStringView word)
             return true;
     }
     return false;
+}
+
+bool containsWord(QStringView text, QStringView word)
+{
+    const bool ascii = std::all_of(word.cbegin(), word.cend(), [](QChar c) { return c.unicode() < 128; });
+    return ascii ? containsIgnoringAsciiCase(text, word) : text.contains(word, Qt::CaseInsensitive);
 }
 
 }  // namespace quorvane

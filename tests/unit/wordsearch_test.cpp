@@ -1,6 +1,6 @@
 // The page keyword search, against a plain character-by-character reference,
 // around the lengths where the wide scans hand over to the tail loop.
-#include "crawler/asciisearch.h"
+#include "shell/wordsearch.h"
 
 #include <QString>
 
@@ -26,7 +26,7 @@ bool referenceContains(const QString &text, const QString &word)
     return false;
 }
 
-TEST(AsciiSearch, FoldsOnlyBasicLatinLetters)
+TEST(WordSearch, FoldsOnlyBasicLatinLetters)
 {
     EXPECT_TRUE(containsIgnoringAsciiCase(u"Buy CHEAP links", u"cheap"));
     EXPECT_TRUE(containsIgnoringAsciiCase(u"x", u""));
@@ -37,9 +37,13 @@ TEST(AsciiSearch, FoldsOnlyBasicLatinLetters)
     // Characters beyond ASCII whose low byte is a letter are other characters.
     EXPECT_FALSE(containsIgnoringAsciiCase(QStringLiteral("\u0161\u0141"), u"aA"));
     EXPECT_FALSE(containsIgnoringAsciiCase(QStringLiteral("\u212a"), u"k"));
+    // Other words fold by Unicode.
+    EXPECT_TRUE(containsWord(QStringLiteral("Gro\u00dfer \u00c4RGER"), QStringLiteral("\u00e4rger")));
+    EXPECT_TRUE(containsWord(u"Contact us", u"CONTACT"));
+    EXPECT_TRUE(containsWord(u"", u""));
 }
 
-TEST(AsciiSearch, AgreesWithTheReferenceAtEveryLengthAndOffset)
+TEST(WordSearch, AgreesWithTheReferenceAtEveryLengthAndOffset)
 {
     const QString alphabet = QStringLiteral("aAbB@`[{ \u0161\u0141\u00e9");
     std::mt19937 random(12345);
@@ -67,7 +71,7 @@ TEST(AsciiSearch, AgreesWithTheReferenceAtEveryLengthAndOffset)
     }
 }
 
-TEST(AsciiSearch, FindsAWordAtTheVeryEndOfALongPage)
+TEST(WordSearch, FindsAWordAtTheVeryEndOfALongPage)
 {
     QString page(32000, u'x');
     EXPECT_FALSE(containsIgnoringAsciiCase(page, u"QuorvaneKey"));
