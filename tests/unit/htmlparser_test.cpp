@@ -170,6 +170,20 @@ TEST(HtmlParser, LinkTextCollapsesWhitespaceAndKeepsBreaks)
     EXPECT_EQ(texts, (QStringList{document->links[0].outerText, "", "one\n\ntwo"}));
 }
 
+TEST(HtmlParser, ParagraphTextJoinsItsNodes)
+{
+    const auto document = parseHtmlDocument(
+        QStringLiteral("<p>Gr\u00fc\u00dfe  <i>aus</i>\t K\u00f6ln &amp; <b> \U0001F600 </b>Bonn</p>"), PageUrl);
+    ASSERT_EQ(document->all.size(), 6);
+    EXPECT_EQ(document->all[3].outerText, QStringLiteral("Gr\u00fc\u00dfe aus K\u00f6ln & \U0001F600 Bonn"));
+
+    // Many nodes, each ending in a space the next one's text follows.
+    const auto many = parseHtmlDocument("<p>" + QString("<b>w</b> ").repeated(5000), PageUrl);
+    const QString text = many->all[3].outerText;
+    EXPECT_EQ(text.size(), 2 * 5000 - 1);
+    EXPECT_TRUE(text.startsWith("w w w"));
+}
+
 TEST(HtmlParser, ListsEveryElementWithTheFieldsTheLogicReads)
 {
     const auto document = parseHtmlDocument(QStringLiteral(R"html(<!DOCTYPE html>

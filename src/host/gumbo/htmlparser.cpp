@@ -892,8 +892,8 @@ QString collapseTitle(const QString &text)
 
 // Appends a text node, each whitespace run as one space. Plain ASCII, the
 // bulk of most pages, is copied directly; anything else goes through the
-// UTF-8 decoder. (Reserving the exact new size at each node, as QString
-// allows, would copy the whole buffer every time.)
+// UTF-8 decoder; characters are written through a raw pointer, as this runs
+// over every text node of every paragraph and link.
 void appendText(QString &buffer, const char *utf8)
 {
     const qsizetype length = qsizetype(std::strlen(utf8));
