@@ -196,21 +196,23 @@ QByteArrayView charsetParameter(QByteArrayView text)
 // A charset declared by a <meta> tag near the top of the document.
 QByteArrayView metaCharset(QByteArrayView body)
 {
+    // Runs for every page read: tags are found by their '<' without copying the head.
     const QByteArrayView head = body.first(qMin(body.size(), MetaScanLength));
-    const QByteArray lower = head.toByteArray().toLower();
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype tag = lower.indexOf("<meta", from);
-        if (tag < 0)
-            return {};
-        qsizetype end = lower.indexOf('>', tag);
+    const auto isMetaAt = [&](qsizetype at) {
+        return at + 5 <= head.size() && QByteArrayView("meta").compare(head.sliced(at + 1, 4), Qt::CaseInsensitive) == 0;
+    };
+    for (qsizetype tag = head.indexOf('<'); tag >= 0; tag = head.indexOf('<', tag + 1)) {
+        if (!isMetaAt(tag))
+            continue;
+        qsizetype end = head.indexOf('>', tag);
         if (end < 0)
-            end = lower.size();
+            end = head.size();
         const QByteArrayView label = charsetParameter(head.sliced(tag, end - tag));
         if (!label.isEmpty())
             return label;
-        from = end;
+        tag = end - 1;
     }
+    return {};
 }
 
 }  // namespace
