@@ -1,5 +1,7 @@
 #include "host/gumbo/htmlparser.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QStringList>
 
@@ -367,6 +369,27 @@ TEST(HtmlParser, HostileTagsKeepTheLinks)
         attributes += QString(" data-%1").arg(i);
     const auto crowded = parseHtmlDocument(attributes + " href='crowded.htm' name='n'>crowded</a>", PageUrl);
     EXPECT_EQ(hrefs(*crowded), QStringList{"http://shop.example.com/dir/crowded.htm"});
+}
+
+// The page fuzzer's corpus, replayed on every run so that a crash found once
+// stays fixed; each page frames itself as in the fuzzer.
+TEST(HtmlParser, EveryCorpusPageParsesWithinItsBounds)
+{
+    const QDir dir(QStringLiteral(QUORVANE_SOURCE_DIR "/fuzz/corpus/htmlparser"));
+    const QStringList names = dir.entryList(QDir::Files);
+    EXPECT_FALSE(names.isEmpty());
+    for (const QString &name : names) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        const QString html = QString::fromUtf8(file.readAll());
+        const FrameLoader frames = [&](const QString &url, int depth) {
+            return depth <= 2 ? parseHtmlDocument(html, url, {}, depth) : nullptr;
+        };
+        const auto document = parseHtmlDocument(html, PageUrl, frames);
+        ASSERT_TRUE(document) << name.toStdString();
+        for (const HtmlElement &element : document->all)
+            EXPECT_LE(element.outerText.size(), html.size()) << name.toStdString();
+    }
 }
 
 TEST(HtmlParser, SurvivesGarbage)
