@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <memory>
@@ -279,6 +280,57 @@ TEST_F(CurlTransferTest, FourTransfersInFlightAllComplete)
         EXPECT_EQ(logs[i]->states, std::vector<int>{Transfer::StateComplete});
         EXPECT_EQ(logs[i]->executingInSignal, std::vector<bool>{false});
         EXPECT_EQ(transfers[i]->readData(INT_MAX).size(), 10000 * (i + 1));
+    }
+    EXPECT_EQ(m_multi->activeCount(), 0);
+}
+
+// Chains of pages on four transfers, each started from the previous one's
+// signal, while the server ends every connection after a few requests and
+// some requests are dropped or capped: sockets close and their descriptors
+// come back for new connections while others are being watched.
+TEST_F(CurlTransferTest, ChainsOfPagesSurviveClosedAndReusedConnections)
+{
+    constexpr int Transfers = 4;
+    constexpr int PagesEach = 15;
+    const auto pathFor = [](int t, int page) -> std::string {
+        if ((t + page) % 7 == 3)
+            return "/fault/reset";
+        return "/fault/bytes?n=" + std::to_string(1000 + 997 * page + 31 * t);
+    };
+    struct Chain {
+        std::unique_ptr<CurlTransfer> transfer;
+        int page = 0;
+        std::vector<int> states;
+        std::vector<qsizetype> sizes;
+    };
+    std::vector<Chain> chains(Transfers);
+    for (int t = 0; t < Transfers; ++t) {
+        Chain &chain = chains[size_t(t)];
+        chain.transfer = std::make_unique<CurlTransfer>(QStringLiteral("Inet%1").arg(t + 1), *m_multi);
+        QObject::connect(chain.transfer.get(), &Transfer::stateChanged, chain.transfer.get(), [&, t](int state) {
+            Chain &c = chains[size_t(t)];
+            c.states.push_back(state);
+            c.sizes.push_back(c.transfer->readData(INT_MAX).size());
+            if (++c.page < PagesEach)
+                c.transfer->execute(url(pathFor(t, c.page)), t % 2 ? 4000 : Enough);
+        });
+        chain.transfer->execute(url(pathFor(t, 0)), t % 2 ? 4000 : Enough);
+    }
+    ASSERT_TRUE(waitUntil([&] {
+        return std::all_of(chains.begin(), chains.end(), [](const Chain &c) { return c.page == PagesEach; });
+    }));
+    for (int t = 0; t < Transfers; ++t) {
+        for (int page = 0; page < PagesEach; ++page) {
+            SCOPED_TRACE(testing::Message() << "transfer " << t << " page " << page);
+            const Chain &chain = chains[size_t(t)];
+            if (pathFor(t, page) == "/fault/reset") {
+                EXPECT_EQ(chain.states[size_t(page)], Transfer::StateError);
+                continue;
+            }
+            const qsizetype full = 1000 + 997 * page + 31 * t;
+            EXPECT_EQ(chain.states[size_t(page)], Transfer::StateComplete);
+            EXPECT_EQ(chain.sizes[size_t(page)], t % 2 ? std::min<qsizetype>(full, 4000) : full);
+        }
     }
     EXPECT_EQ(m_multi->activeCount(), 0);
 }
