@@ -11,14 +11,16 @@ namespace quorvane {
 // A generated site for crawling tests and benchmarks:
 //   /gen/index.htm?n=N[&faults=1][&kb=K]
 //                        links to N pages (at most 32,767), with faults=1 also to the
-//                        slow, never-answering, resetting and huge fault routes and to
-//                        a hostile page; kb is passed on to the pages
+//                        slow, never-answering, resetting and huge fault routes, to
+//                        a hostile page and to the scripted page; kb is passed on
 //   /gen/page/I.htm?kb=K page I of about K kilobytes (default 2, at most 1024): a title,
 //                        a description, paragraphs, an e-mail link and a picture; every
 //                        third page (I divisible by 3) holds the word "quorvanekey"
 //   /gen/hostile...      a page whose title, description, paragraph and link text hold
 //                        markup and script, served at any address starting so (an
 //                        address with a quote in it included); it holds the word too
+//   /gen/scripted.htm    a page whose paragraph with the word is built by its script:
+//                        only an engine that runs scripts sees that paragraph
 inline void addGeneratedSite(httplib::Server &server)
 {
     static const std::string keyword = "quorvanekey";
@@ -39,7 +41,8 @@ inline void addGeneratedSite(httplib::Server &server)
         if (request.has_param("faults")) {
             page += "<a href=\"/fault/slow?ms=1500\">slow</a><br>\n<a href=\"/fault/hang\">hang</a><br>\n"
                     "<a href=\"/fault/reset\">reset</a><br>\n<a href=\"/fault/huge\">huge</a><br>\n"
-                    "<a href=\"/gen/hostile'x.htm\">&lt;b&gt;hostile&lt;/b&gt;</a><br>\n";
+                    "<a href=\"/gen/hostile'x.htm\">&lt;b&gt;hostile&lt;/b&gt;</a><br>\n"
+                    "<a href=\"/gen/scripted.htm\">scripted</a><br>\n";
         }
         page += "</body></html>\n";
         response.set_content(page, "text/html");
@@ -60,6 +63,14 @@ inline void addGeneratedSite(httplib::Server &server)
         page += "<a href=\"mailto:page" + id + "@gen.test\">Write to page " + id + "</a>\n<img src=\"/gen/pic" + id
               + ".jpg\">\n</body></html>\n";
         response.set_content(page, "text/html");
+    });
+
+    server.Get("/gen/scripted.htm", [](const httplib::Request &, httplib::Response &response) {
+        response.set_content("<html><head><title>Scripted</title></head><body><script>"
+                             "var p = document.createElement('p');"
+                             "p.textContent = 'Built by script: " + keyword + ".';"
+                             "document.body.appendChild(p);</script></body></html>\n",
+                             "text/html");
     });
 
     server.Get(R"(/gen/hostile.*)", [](const httplib::Request &, httplib::Response &response) {

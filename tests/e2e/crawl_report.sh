@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Harvests a generated site of 40 links (slow, never-answering, resetting, huge
-# and hostile pages among them), finds a keyword, answers Yes to the report,
-# and checks the report in Browser 1 and the saved report file.
+# Harvests a generated site of 41 links (slow, never-answering, resetting, huge,
+# hostile and script-built pages among them), finds a keyword, answers Yes to
+# the report, and checks the report in Browser 1 and the saved report file.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+# QUORVANE_E2E_HIDDEN_ENGINE picks WebBrowser2's engine (default text).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
@@ -27,12 +28,12 @@ menu savereport
 SCRIPT
 
 QT_QPA_PLATFORM=offscreen timeout 200 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+  --translation-host "$hostport" --hidden-engine "${QUORVANE_E2E_HIDDEN_ENGINE:-text}" --script "$work/script.txt"
 
-python3 - "$work" "$base" <<'PY'
+python3 - "$work" "$base" "${QUORVANE_E2E_HIDDEN_ENGINE:-text}" <<'PY'
 import json, os, sys
 
-work, base = sys.argv[1:3]
+work, base, engine = sys.argv[1:4]
 harvest = json.load(open(os.path.join(work, "harvest.json"), encoding="utf-8"))
 dump = json.load(open(os.path.join(work, "report.json"), encoding="utf-8"))
 failures = []
@@ -42,13 +43,14 @@ def check(condition, message):
         failures.append(message)
 
 links = harvest["listlinks"]["items"]
-check(len(links) == 40, f"harvested {len(links)} links, expected 40")
+check(len(links) == 41, f"harvested {len(links)} links, expected 41")
 
 # Pages 0, 3, ..., 33 and the hostile page hold the keyword.
 found = [f"{base}/gen/page/{i}.htm?kb=2" for i in range(0, 35, 3)]
 hostile = [l for l in links if "/gen/hostile" in l]
 check(len(hostile) == 1, f"no hostile link among {links}")
 found += hostile
+found.append(f"{base}/gen/scripted.htm")
 check(sorted(dump["List1"]["items"], key=str.casefold) == sorted(found, key=str.casefold),
       f"found pages {dump['List1']['items']} != {found}")
 questions = [d for d in dump["dialogs"] if d["title"] == "Would You Like to see a report?"]
@@ -67,6 +69,9 @@ for i in range(0, 35, 3):
     check(any(f">Page {i}</a>" in r for r in titles), f"no title row for page {i}")
 check(sum("<tr><td><p>Trade your links with us: quorvanekey.</p></td></tr>" == r for r in rows) == 12,
       "paragraph rows missing")
+# Only an engine that runs the page's script sees the paragraph it builds.
+scripted = "<tr><td><p>Built by script: quorvanekey.</p></td></tr>" in rows
+check(scripted == (engine == "webengine"), f"script-built paragraph row {'missing' if not scripted else 'present'} on {engine}")
 # Hostile text shows as text: no markup of the page survives in any row.
 for r in rows:
     for bad in ("<script", "<img src=x", "'onmouseover", "hostile'x"):
