@@ -84,6 +84,7 @@ const QHash<QString, Kind> &kindsByName()
         {QStringLiteral("page-hover"), Kind::PageHover},
         {QStringLiteral("page-out"), Kind::PageOut},
         {QStringLiteral("page-dblclick"), Kind::PageDoubleClick},
+        {QStringLiteral("page-click"), Kind::PageClick},
         {QStringLiteral("quit"), Kind::Quit},
     };
     return kinds;
@@ -195,6 +196,7 @@ QString parseArguments(ScriptCommand &c, const QString &name, const QString &arg
     // Mouse events raised inside the page shown by one of the two views.
     case Kind::PageHover:
     case Kind::PageDoubleClick:
+    case Kind::PageClick:
     case Kind::PageOut: {
         const bool out = c.kind == Kind::PageOut;
         const QStringList w = takeWords(args, out ? 2 : 1, &rest);

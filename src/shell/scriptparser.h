@@ -37,6 +37,7 @@ struct ScriptCommand {
         PageHover,        // target: WebBrowser1 or WebBrowser5, text: CSS selector
         PageOut,          // target: WebBrowser1 or WebBrowser5
         PageDoubleClick,  // target: WebBrowser1 or WebBrowser5, text: CSS selector
+        PageClick,        // target: WebBrowser1 or WebBrowser5, text: CSS selector
         Quit,
     };
 

@@ -216,7 +216,8 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         return Result::Waiting;
     case Kind::PageHover:
     case Kind::PageOut:
-    case Kind::PageDoubleClick: {
+    case Kind::PageDoubleClick:
+    case Kind::PageClick: {
         WebEngineBrowser *view = m_host.webBrowser(c.target);
         if (!view)
             return failed(QStringLiteral("unknown view \"%1\"").arg(c.target));
@@ -226,12 +227,16 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         const QString selector = c.text.isEmpty() ? QStringLiteral("body") : c.text;
         QPointer<Automation> self(this);
         const int line = c.line;
-        view->dispatchMouseEvent(kind, selector, [self, line, selector](bool found) {
+        const auto reportMissing = [self, line, selector](bool found) {
             if (!self || found)
                 return;
             std::fprintf(stderr, "script:%d: no element matches \"%s\"\n", line, qPrintable(selector));
             self->m_failed = true;
-        });
+        };
+        if (c.kind == Kind::PageClick)
+            view->clickElement(selector, reportMissing);
+        else
+            view->dispatchMouseEvent(kind, selector, reportMissing);
         // The page's event reaches the window through the engine's channel a moment later.
         m_wait = Wait::Time;
         m_waitLimitMs = PageEventSettleMs;

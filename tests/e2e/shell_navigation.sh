@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Browses through the real window: opens a page, follows one of its links, goes
+# Browses through the real window: opens a page, clicks one of its links, goes
 # back and forward with the toolbar, switches views, adds a favorite; then
 # starts again on the same program folder and finds the favorite and the
 # visited domain there.
@@ -18,8 +18,10 @@ wait-load WebBrowser1
 open $first
 wait-load WebBrowser1
 dump $work/opened.json
-open $second
+page-click WebBrowser1 a[href='images.htm']
+wait 300
 wait-load WebBrowser1
+dump $work/clicked.json
 press Picture2
 wait 300
 wait-load WebBrowser1
@@ -64,6 +66,9 @@ check(opened["Combo2"]["text"] == first, f"opened: address bar holds {opened['Co
 check(opened["caption"] == opened["WebBrowser1"]["title"] and opened["caption"], f"opened: caption {opened['caption']!r}")
 check(opened["StatusBar1"]["panels"][0]["text"] == "Done", f"opened: panel 1 {opened['StatusBar1']['panels'][0]}")
 check(opened["DocEvents"] is True, "opened: document events are not hooked")
+
+clicked = dump("clicked")
+check(clicked["WebBrowser1"]["url"] == second, f"clicked: Browser 1 shows {clicked['WebBrowser1']['url']}")
 
 back = dump("back")
 check(back["WebBrowser1"]["url"] == first, f"back: Browser 1 shows {back['WebBrowser1']['url']}")

@@ -89,6 +89,10 @@ TEST(ScriptParser, MouseKeysPanelsAndSizes)
     EXPECT_EQ(parsed("key Combo1 delete").key, Key::Delete);
     EXPECT_EQ(parsed("key Combo2 Enter").key, Key::Enter);
     EXPECT_EQ(parsed("panel-dblclick 8").number, 8);
+    const ScriptCommand page = parsed("page-click WebBrowser5 a[title='two words']");
+    EXPECT_EQ(page.kind, Kind::PageClick);
+    EXPECT_EQ(page.target, QStringLiteral("WebBrowser5"));
+    EXPECT_EQ(page.text, QStringLiteral("a[title='two words']"));
     const ScriptCommand r = parsed("resize 800 600");
     EXPECT_EQ(r.number, 800);
     EXPECT_EQ(r.number2, 600);
@@ -103,7 +107,8 @@ TEST(ScriptParser, BadArgumentsAreRejectedWithAMessage)
                             "wait-idle -5", "wait", "press", "press Picture2 left extra", "press Picture2 side",
                             "click", "click List3 -1", "key Combo1", "key Combo1 Escape", "panel-click 0",
                             "panel-click 9", "resize 800", "resize 0 600", "answer maybe", "answer yes please",
-                            "answer file", "screenshot", "dump a b", "quit now", "hover-background x", "hover"}) {
+                            "answer file", "screenshot", "dump a b", "quit now", "hover-background x", "hover",
+                            "page-click WebBrowser1", "page-click WebBrowser2 a"}) {
         EXPECT_FALSE(errorOf(bad).isEmpty()) << bad;
     }
 }

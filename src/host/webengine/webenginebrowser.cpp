@@ -3,7 +3,9 @@
 #include "framesnapshot.h"
 #include "pagebridge.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
@@ -473,6 +475,48 @@ void WebEngineBrowser::dispatchMouseEvent(const QString &kind, const QString &se
     m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, done](const QVariant &found) {
         if (self && done)
             done(found.toBool());
+    });
+}
+
+void WebEngineBrowser::clickElement(const QString &selector, std::function<void(bool found)> done)
+{
+    if (!m_view) {
+        if (done)
+            done(false);
+        return;
+    }
+    // The element's centre in CSS pixels of the viewport, scrolled into view first.
+    const QString source = QLatin1String(
+                               "(function (selector) {"
+                               " let element = null;"
+                               " try { element = document.querySelector(selector); } catch (e) { return null; }"
+                               " if (!element) return null;"
+                               " element.scrollIntoView({ block: 'center', inline: 'center' });"
+                               " const r = element.getBoundingClientRect();"
+                               " return [r.left + r.width / 2, r.top + r.height / 2]; })(")
+        + jsStringLiteral(selector) + QLatin1String(");");
+    QPointer<WebEngineBrowser> self(this);
+    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, done](const QVariant &centre) {
+        if (!self)
+            return;
+        const QVariantList xy = centre.toList();
+        QWidget *target = self->m_view ? self->m_view->focusProxy() : nullptr;
+        if (xy.size() != 2 || !target) {
+            if (done)
+                done(false);
+            return;
+        }
+        const qreal zoom = self->m_page->zoomFactor();
+        const QPointF local(xy.at(0).toDouble() * zoom, xy.at(1).toDouble() * zoom);
+        const QPointF global = target->mapToGlobal(local);
+        for (const QEvent::Type type : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+            const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+            QMouseEvent event(type, local, global, button, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &event);
+        }
+        if (done)
+            done(true);
     });
 }
 
