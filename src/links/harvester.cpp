@@ -9,21 +9,6 @@ namespace quorvane {
 namespace {
 const QLatin1String rowStart("<a href='");
 const QLatin1String rowMiddle("'>");
-
-// A script address is no page to walk or read, and as a link in a report it
-// would run the page's script in the report's view when clicked.
-bool isScriptAddress(const QString &address)
-{
-    const QStringView head = QStringView(address).trimmed();
-    // Nearly every address starts with "http": settle those at the first letter.
-    if (head.isEmpty() || !QStringView(u"jJvVdD").contains(head.front()))
-        return false;
-    for (const char *scheme : {"javascript:", "vbscript:", "data:"}) {
-        if (head.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
 }  // namespace
 
 Harvester::Harvester(WindowState &state, Host &host) : m_state(state), m_host(host) {}

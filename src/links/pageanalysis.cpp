@@ -179,7 +179,8 @@ void PageAnalysis::addMailtoRows(const DocumentPtr &document)
     if (!document)
         return;
     for (const HtmlLink &link : document->links) {
-        if (link.href.contains(QLatin1String("mailto:"), Qt::CaseInsensitive))
+        // "javascript:...//mailto:" holds the word too, but is no e-mail link.
+        if (link.href.contains(QLatin1String("mailto:"), Qt::CaseInsensitive) && !isScriptAddress(link.href))
             m_state.List3.add(mailtoRow(link.href, link.outerText));
     }
 }

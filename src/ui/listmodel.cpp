@@ -20,8 +20,11 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_items.size())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return m_items.at(index.row());
+    // Tool tips guess at rich text: entries from pages are shown escaped, as written.
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(m_items.at(index.row()).toHtmlEscaped());
     return {};
 }
 

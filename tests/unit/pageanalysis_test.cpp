@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace quorvane;
 
 namespace {
@@ -153,12 +155,20 @@ TEST_F(PageAnalysisTest, HostileTextCannotBreakOutOfItsRow)
                                         "<meta name='description' content='&lt;b onmouseover=x&gt;'>"
                                         "<body><p>x &lt;img src=y onerror=alert(2)&gt;</p>"
                                         "<a href=\"mailto:a'onclick='b\">&lt;i&gt;mail&lt;/i&gt;</a>"
+                                        "<a href=\" JavaScript:alert(document.cookie)//mailto:\">mail us</a>"
+                                        "<a href=\"data:text/html,mailto:\">mail</a>"
                                         "<img src=\"p.png' onerror='alert(3)\"></body>"));
     m_analysis.analysePageInBackground(m_host.web().document(hostileUrl));
     for (const QString &row : m_state.List3.items()) {
         for (const char *bad : {"<script", "<b ", "<img src=y", "<i>", "'onclick", "' onerror", "it's"})
             EXPECT_FALSE(row.contains(QLatin1String(bad))) << qPrintable(row);
+        // An address that runs script is no e-mail link, whatever it contains.
+        EXPECT_FALSE(row.contains(QLatin1String("javascript:"), Qt::CaseInsensitive)) << qPrintable(row);
+        EXPECT_FALSE(row.contains(QLatin1String("data:"))) << qPrintable(row);
     }
+    EXPECT_EQ(std::count_if(m_state.List3.items().cbegin(), m_state.List3.items().cend(),
+                            [](const QString &row) { return row.contains(QLatin1String("mailto:")); }),
+              1);
     EXPECT_TRUE(m_state.List3.items().first().contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
 }
 

@@ -27,6 +27,8 @@ WindowServices::Answer QtWindowServices::messageBox(const QString &text, const Q
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, m_parent);
     // Escape or closing the box counts as No for a question.
     box.setEscapeButton(question ? QMessageBox::No : QMessageBox::Ok);
+    // Messages may quote what a user typed or a page held: never as markup.
+    box.setTextFormat(Qt::PlainText);
     const int result = box.exec();
     if (!question)
         return Answer::Ok;
