@@ -67,6 +67,7 @@ const QHash<QString, Kind> &kindsByName()
         {QStringLiteral("wait"), Kind::Wait},
         {QStringLiteral("menu"), Kind::Menu},
         {QStringLiteral("press"), Kind::Press},
+        {QStringLiteral("press-double"), Kind::PressDouble},
         {QStringLiteral("hover"), Kind::Hover},
         {QStringLiteral("hover-background"), Kind::HoverBackground},
         {QStringLiteral("click"), Kind::Click},
@@ -154,7 +155,8 @@ QString parseArguments(ScriptCommand &c, const QString &name, const QString &arg
         c.target = target;
         return {};
     }
-    case Kind::Press: {
+    case Kind::Press:
+    case Kind::PressDouble: {
         const QStringList w = takeWords(args, 3, nullptr);
         if (w.isEmpty() || w.size() > 2)
             return usage("CONTROL [left|right|middle]");

@@ -20,6 +20,7 @@ struct ScriptCommand {
         Wait,             // number: ms
         Menu,             // target: menu name, number: array index or -1
         Press,            // target: control, button
+        PressDouble,      // target: control, button
         Hover,            // target: control
         HoverBackground,
         Click,            // target: control, number: index or -1

@@ -171,6 +171,8 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         return Result::Done;
     case Kind::Press:
         return m_window.pressButton(c.target, c.button) ? Result::Done : unknownControl();
+    case Kind::PressDouble:
+        return m_window.pressButton(c.target, c.button, true) ? Result::Done : unknownControl();
     case Kind::Hover:
         return m_window.hoverButton(c.target) ? Result::Done : unknownControl();
     case Kind::HoverBackground:

@@ -21,7 +21,9 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -34,6 +36,7 @@
 #include <QWebEngineView>
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane {
 
@@ -178,6 +181,7 @@ void MainWindow::buildToolbar()
         // Placed inside the strip, which starts at the client area's origin.
         auto *button = new PictureButton(name, m_toolbar);
         button->setToolTip(QString::fromLatin1(info.toolTip));
+        button->setMouseTracking(true);  // hover on every move, not only on entering
         button->installEventFilter(this);
         m_toolButtons.insert(name, button);
     }
@@ -271,6 +275,8 @@ void MainWindow::buildStatusBar()
         label->setObjectName(QStringLiteral("Panel%1").arg(p));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
+        // Panels show addresses and link texts from pages: text, never markup.
+        label->setTextFormat(Qt::PlainText);
         // Small enough that the window still fits its design size.
         label->setMinimumWidth(p <= 2 ? 80 : 24);
         label->installEventFilter(this);
@@ -332,16 +338,32 @@ bool MainWindow::triggerMenu(const QString &name, int index)
     return true;
 }
 
-bool MainWindow::pressButton(const QString &control, MouseButton button)
+bool MainWindow::pressButton(const QString &control, MouseButton button, bool twice)
 {
-    if (!m_logic.buttonDown(control, button))
+    PictureButton *target = m_toolButtons.value(control);
+    if (!target)
         return false;
-    syncNow();
-    m_logic.buttonUp(control, button);
-    syncNow();
-    m_logic.buttonClick(control);
-    syncNow();
+    const Qt::MouseButton qtButton = button == MouseButton::Right    ? Qt::RightButton
+                                   : button == MouseButton::Middle ? Qt::MiddleButton
+                                                                   : Qt::LeftButton;
+    QList<QEvent::Type> events{QEvent::MouseButtonPress, QEvent::MouseButtonRelease};
+    if (twice)
+        events += {QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease};
+    sendMouseEvents(target, QPointF(target->rect().center()), qtButton, events);
     return true;
+}
+
+void MainWindow::sendMouseEvents(QWidget *target, QPointF at, Qt::MouseButton button,
+                                 const QList<QEvent::Type> &events)
+{
+    const QPointer<QWidget> alive(target);
+    for (const QEvent::Type type : events) {
+        if (!alive)
+            return;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    }
 }
 
 bool MainWindow::hoverButton(const QString &control)
@@ -413,7 +435,16 @@ bool MainWindow::rightClickControl(const QString &control, int index)
         return false;
     if (index < 0)
         index = list->selected();
-    selectListEntry(control, index);
+    for (const ListPanel &panel : std::as_const(m_listPanels)) {
+        if (panel.name != control)
+            continue;
+        // As with the mouse: a right press on the row, which keeps the selection.
+        const QRect row = panel.view->visualRect(panel.model->index(index, 0));
+        sendMouseEvents(panel.view->viewport(), QPointF(row.isValid() ? row.center() : QPoint(1, 1)), Qt::RightButton,
+                        {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+        return true;
+    }
+    // Lists without a view of their own.
     const bool known = m_logic.listMouseDown(control, index, MouseButton::Right);
     syncNow();
     return known;
@@ -479,18 +510,24 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // Toolbar buttons: down, up, click (any mouse button), hover.
     if (auto *button = qobject_cast<PictureButton *>(watched); button && m_toolButtons.contains(button->objectName())) {
         const QString name = button->objectName();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+        if (type == QEvent::MouseButtonPress) {
             m_logic.buttonDown(name, toMouseButton(static_cast<QMouseEvent *>(event)->button()));
             syncNow();
+        } else if (type == QEvent::MouseButtonDblClick) {
+            // The second press of a double click is no new press, and its
+            // release no new click: the command runs once per click.
+            m_releaseEndsDoubleClick = true;
         } else if (type == QEvent::MouseButtonRelease) {
             auto *mouse = static_cast<QMouseEvent *>(event);
             m_logic.buttonUp(name, toMouseButton(mouse->button()));
             syncNow();
-            if (button->rect().contains(mouse->position().toPoint())) {
+            const bool click = !std::exchange(m_releaseEndsDoubleClick, false);
+            if (click && button->rect().contains(mouse->position().toPoint())) {
                 m_logic.buttonClick(name);
                 syncNow();
             }
-        } else if (type == QEvent::Enter) {
+        } else if (type == QEvent::Enter || type == QEvent::MouseMove) {
+            // Every move over a button is a hover; the same one again changes nothing.
             hoverButton(name);
         }
         return false;
@@ -526,11 +563,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             if (watched != panel.view->viewport())
                 continue;
             auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::RightButton) {
-                const int row = panel.view->indexAt(mouse->position().toPoint()).row();
-                rightClickControl(panel.name, row);
-            }
-            return false;
+            if (mouse->button() != Qt::RightButton)
+                return false;
+            // The right button acts on the entry selected before, wherever the
+            // pointer is: the view must not move the selection to the row under it.
+            const int row = panel.view->indexAt(mouse->position().toPoint()).row();
+            m_logic.listMouseDown(panel.name, row, MouseButton::Right);
+            syncNow();
+            return true;
         }
     }
 

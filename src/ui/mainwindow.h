@@ -3,6 +3,7 @@
 #include "host/browser.h"
 #include "shell/windowlogic.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -45,12 +46,15 @@ public:
 
     // Each returns false when no such control (or menu entry) exists.
     bool triggerMenu(const QString &name, int index);
-    bool pressButton(const QString &control, MouseButton button);
+    // Real mouse events on the picture button, as the pointer gives them; a
+    // double press is press, release, double click, release.
+    bool pressButton(const QString &control, MouseButton button, bool twice = false);
     bool hoverButton(const QString &control);
     void hoverBackground();
     bool clickControl(const QString &control, int index);
     bool doubleClickControl(const QString &control, int index);
     bool rightClickControl(const QString &control, int index);
+    void sendMouseEvents(QWidget *target, QPointF at, Qt::MouseButton button, const QList<QEvent::Type> &events);
     bool typeText(const QString &control, const QString &text);
     bool pressKey(const QString &control, Key key);
     void clickPanel(int panel);
@@ -126,6 +130,7 @@ private:
 
     QString m_hoveredButton;
     bool m_panelDoubleClicked = false;
+    bool m_releaseEndsDoubleClick = false;
     bool m_syncScheduled = false;
     bool m_syncing = false;
     bool m_unloaded = false;

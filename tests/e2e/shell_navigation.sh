@@ -44,6 +44,24 @@ run "$work/first.txt"
 
 cat >"$work/second.txt" <<SCRIPT
 dump $work/restarted.json
+wait-idle
+wait-load WebBrowser1
+# A double click on Your Favorites opens the panel once, not open and shut.
+press-double Picture9
+dump $work/panel.json
+open $first
+wait-load WebBrowser1
+menu add
+open $base/samples/frames.htm
+wait-load WebBrowser1
+dump $work/reopened.json
+press Picture9
+# The right button opens the entry selected before, not the one under the pointer.
+click favorit2 0
+rightclick favorit2 1
+wait 300
+wait-load WebBrowser1
+dump $work/rightclicked.json
 SCRIPT
 run "$work/second.txt"
 
@@ -90,13 +108,23 @@ check("127.0.0.1" in added["domain2"]["items"], f"history: {added['domain2']['it
 toolbar = added["controls"]["Picture1"]
 check(toolbar["top"] == 0 and toolbar["height"] == 420 and toolbar["width"] > 0, f"toolbar strip at {toolbar}")
 
-favor = open(os.path.join(work, "folder", "favor2.txt"), "rb").read()
-check(favor == b'"' + second.encode() + b'\r\n"\r\n', f"favor2.txt holds {favor!r}")
-
 restarted = dump("restarted")
 check(restarted["favorit2"]["items"] == [second], f"after restart favorites: {restarted['favorit2']['items']}")
 check(restarted["domain2"]["items"] == ["127.0.0.1"], f"after restart history: {restarted['domain2']['items']}")
 check(restarted["pictures"]["Picture2"]["image"] == "back1.bmp", "after restart the toolbar is not in its normal state")
+
+panel = dump("panel")
+check(panel["favorit2"]["visible"], "a double click on Your Favorites left the panel closed")
+check(not dump("reopened")["favorit2"]["visible"], "the favorites panel stayed open")
+rightclicked = dump("rightclicked")
+entries = rightclicked["favorit2"]["items"]
+check(sorted(entries) == sorted([first, second]), f"favorites after the second add: {entries}")
+check(rightclicked["favorit2"]["selected"] == 0, f"the right button moved the selection to {rightclicked['favorit2']['selected']}")
+check(rightclicked["WebBrowser1"]["url"] == entries[0],
+      f"the right button opened {rightclicked['WebBrowser1']['url']}, not the selected {entries[0]}")
+# Saved at once, in the list's order.
+favor = open(os.path.join(work, "folder", "favor2.txt"), "rb").read()
+check(favor == b'"' + "\r\n".join(entries).encode() + b'\r\n"\r\n', f"favor2.txt holds {favor!r}")
 
 for f in failures:
     print("FAIL:", f)
