@@ -4,15 +4,31 @@
 #include "listcontrol.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace quorvane {
+
+namespace {
+// The files are written as UTF-8; one written by hand or by an older program
+// may be in the Windows code page. Read as UTF-8, its accented letters would
+// become replacement characters and be saved so at the next shutdown.
+QString decodeListBytes(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder windows("windows-1252");
+    return windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
+}
+}  // namespace
 
 QString readListFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = decodeListBytes(file.readAll());
     if (text.startsWith(QLatin1Char('"'))) {
         const qsizetype end = text.indexOf(QLatin1Char('"'), 1);
         return end < 0 ? text.mid(1) : text.mid(1, end - 1);

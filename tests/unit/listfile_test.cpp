@@ -51,6 +51,12 @@ TEST(ListFile, ReadingTakesTheQuotedRecordOrTheTextUpToACommaOrLineBreak)
     EXPECT_EQ(readListFile(path), QStringLiteral("unterminated\r\n"));
     writeBytes(path, "");
     EXPECT_EQ(readListFile(path), QString());
+
+    // UTF-8, as written here; or the Windows code page of a file written by hand.
+    writeBytes(path, "\"caf\xc3\xa9.example\r\n\"\r\n");
+    EXPECT_EQ(readListFile(path), QStringLiteral("caf\u00e9.example\r\n"));
+    writeBytes(path, "\"caf\xe9.example\r\n\x93quoted\x94 \x80\r\n\"\r\n");
+    EXPECT_EQ(readListFile(path), QStringLiteral("caf\u00e9.example\r\n\u201cquoted\u201d \u20ac\r\n"));
 }
 
 TEST(ListFile, QuotesAndLineBreaksInsideItemsSurviveTheRoundTripAsPercentEscapes)
