@@ -122,6 +122,7 @@ void Crawler::startKeywordSearch()
     if (m_state.Combo1.list.isEmpty()) {
         m_host.services().messageBox(QStringLiteral("You need enter keywords first!!!"), warningTitle,
                                      WindowServices::Buttons::Ok);
+        m_state.requestFocus(QStringLiteral("Combo1"));
         return;
     }
     dispatchFetches();

@@ -88,6 +88,13 @@ QVector<QPair<QString, qint16>> WindowState::flags() const
             {QStringLiteral("bufferFileCounter"), bufferFileCounter}};
 }
 
+void WindowState::requestFocus(const QString &name)
+{
+    m_focusRequest = name;
+    ++m_focusRequests;
+    notify();
+}
+
 void WindowState::setCaption(const QString &caption)
 {
     if (m_caption == caption)

@@ -108,6 +108,12 @@ public:
     void setPictureImage(const QString &name, const QString &file);
     QStringList pictureNames() const { return m_pictures.keys(); }
 
+    // Asks the window to give a control the input focus; the window acts on
+    // each request once, by its count.
+    void requestFocus(const QString &name);
+    QString focusRequest() const { return m_focusRequest; }
+    quint64 focusRequestCount() const { return m_focusRequests; }
+
     quint64 revision() const { return m_revision; }
 
 private:
@@ -120,6 +126,8 @@ private:
     QMap<QString, ControlState> m_controls;
     QMap<QString, QStringList> m_menuArrays;
     QMap<QString, QString> m_pictures;
+    QString m_focusRequest;
+    quint64 m_focusRequests = 0;
 };
 
 }  // namespace quorvane

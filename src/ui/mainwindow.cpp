@@ -649,6 +649,7 @@ void MainWindow::syncNow()
     syncPictures();
     layoutControls();
     layoutOverlays();
+    syncFocus();
     m_syncing = false;
 }
 
@@ -796,6 +797,15 @@ QRect MainWindow::toPixels(int left, int top, int width, int height) const
     const int dpiX = logicalDpiX();
     const int dpiY = logicalDpiY();
     return QRect(left * dpiX / 1440, top * dpiY / 1440, width * dpiX / 1440, height * dpiY / 1440);
+}
+
+void MainWindow::syncFocus()
+{
+    if (m_state.focusRequestCount() == m_focusRequestsDone)
+        return;
+    m_focusRequestsDone = m_state.focusRequestCount();
+    if (auto *widget = centralWidget()->findChild<QWidget *>(m_state.focusRequest()))
+        widget->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::syncPictures()

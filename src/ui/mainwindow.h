@@ -98,6 +98,7 @@ private:
     void layoutOverlays();
     void layoutControls();
     void syncPictures();
+    void syncFocus();
     void updateClientSize();
 
     QRect toPixels(int left, int top, int width, int height) const;
@@ -131,6 +132,7 @@ private:
     QString m_hoveredButton;
     bool m_panelDoubleClicked = false;
     bool m_releaseEndsDoubleClick = false;
+    quint64 m_focusRequestsDone = 0;
     bool m_syncScheduled = false;
     bool m_syncing = false;
     bool m_unloaded = false;

@@ -171,6 +171,7 @@ TEST_F(CrawlerTest, FindKeywordsWarnsWithoutLinksOrWords)
     EXPECT_EQ(records[0].text,
               QStringLiteral("You need get links before, click on 'Links Editor' menu and next click 'Get Links'"));
     EXPECT_EQ(m_state.keywordMode, 0);
+    EXPECT_EQ(m_state.focusRequestCount(), 0u);
 
     links("a");
     menu("readit");
@@ -179,6 +180,9 @@ TEST_F(CrawlerTest, FindKeywordsWarnsWithoutLinksOrWords)
     EXPECT_EQ(records[0].text, QStringLiteral("You need enter keywords first!!!"));
     EXPECT_EQ(m_state.keywordMode, 1);
     EXPECT_TRUE(inet(1).executed().isEmpty());
+    // The user is sent to the keyword box.
+    EXPECT_EQ(m_state.focusRequest(), QStringLiteral("Combo1"));
+    EXPECT_EQ(m_state.focusRequestCount(), 1u);
 }
 
 TEST_F(CrawlerTest, EmailAndContactFindersUseTheirOwnWords)
