@@ -73,12 +73,14 @@ void Lifecycle::Form_Load()
                   [this](const QString &item) { m_state.List6.add(item); });
 }
 
-void Lifecycle::Form_Unload()
+void Lifecycle::Form_Unload(const std::function<void()> &closeWindows)
 {
     for (int i = 1; i <= 4; ++i) {
         if (Transfer *inet = m_host.transfer(i))
             inet->cancel();
     }
+    if (closeWindows)
+        closeWindows();
     for (const QString &menu : m_state.menuArrayNames())
         m_state.setMenuArray(menu, m_state.menuArray(menu).mid(0, 1));
 

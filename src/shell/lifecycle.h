@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace quorvane {
 
 class Host;
@@ -15,7 +17,9 @@ public:
     Lifecycle(WindowState &state, Host &host, const Config &config);
 
     void Form_Load();
-    void Form_Unload();
+    // closeWindows closes the generator windows, between cancelling the
+    // readers and writing the lists.
+    void Form_Unload(const std::function<void()> &closeWindows = {});
     void Form_Terminate();
 
     // The image buffer as a page: <html><body>, an img per entry, </body></html>.

@@ -127,8 +127,7 @@ void WindowLogic::Form_Load()
 
 void WindowLogic::Form_Unload()
 {
-    m_siteGenerator->closeWindows();
-    m_lifecycle->Form_Unload();
+    m_lifecycle->Form_Unload([this] { m_siteGenerator->closeWindows(); });
 }
 
 void WindowLogic::Form_Terminate()
