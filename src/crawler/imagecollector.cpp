@@ -83,8 +83,10 @@ int ImageCollector::nextSpillNumber() const
         QDir(m_config.programFolder).entryList({QStringLiteral("bufer*.htm")}, QDir::Files);
     for (const QString &name : names) {
         const QRegularExpressionMatch match = pattern.match(name);
-        if (match.hasMatch())
-            next = std::max(next, match.captured(1).toInt() + 1);
+        // A number beyond the 16-bit counter is no spill file of ours; counting
+        // it would stop spilling for good.
+        if (const int n = match.hasMatch() ? match.captured(1).toInt() : -1; n >= 0 && n < SHRT_MAX)
+            next = std::max(next, n + 1);
     }
     return next;
 }
@@ -103,7 +105,12 @@ void ImageCollector::spill()
     if (number > SHRT_MAX)
         return;  // the counter is 16-bit; keep the buffer rather than wrap
     const QString text = QLatin1String("<html><body>") + imageTags() + QLatin1String("</body></html>\r\n");
-    writeFileAtomically(spillFileName(number), text.toUtf8());
+    if (!writeFileAtomically(spillFileName(number), text.toUtf8())) {
+        // Emptying the buffer now would lose it: it keeps growing, and the
+        // next spill tries again with everything.
+        m_state.setPanelText(2, QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(spillFileName(number))));
+        return;
+    }
     m_state.bufferFileCounter = qint16(number + 1);
     m_state.List2.clear();
 }
@@ -112,7 +119,8 @@ void ImageCollector::addImage(const QString &address)
 {
     // The spill comes first: the address arriving at a full buffer always
     // becomes the first entry of the emptied one.
-    if (m_state.List2.count() == BufferCapacity)
+    // After a failed spill, the next try comes another full buffer later.
+    if (const qsizetype count = m_state.List2.count(); count > 0 && count % BufferCapacity == 0)
         spill();
     if (m_buffer.contains(address))
         return;

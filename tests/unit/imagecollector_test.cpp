@@ -64,9 +64,31 @@ TEST_F(ImageCollectorTest, FullBufferSpillsIntoNumberedFilesAndKeepsTheNewAddres
     EXPECT_EQ(m_state.bufferFileCounter, 2);
 }
 
+TEST_F(ImageCollectorTest, AFailedSpillKeepsTheBufferAndTriesAgainAFullBufferLater)
+{
+    // A folder in the way of bufer0.htm: the write fails, as on a full disk.
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("bufer0.htm")));
+    fill(0, 401);
+    EXPECT_EQ(buffer().size(), 401);
+    EXPECT_EQ(m_state.bufferFileCounter, 0);
+    EXPECT_TRUE(m_state.panelText(2).startsWith(QStringLiteral("Cannot write "))) << qPrintable(m_state.panelText(2));
+
+    ASSERT_TRUE(QDir(m_folder.path()).rmdir(QStringLiteral("bufer0.htm")));
+    fill(401, 399);
+    EXPECT_EQ(buffer().size(), 800);
+    fill(800, 1);
+    QStringList all;
+    for (int i = 0; i < 800; ++i)
+        all << image(i);
+    EXPECT_EQ(readFile(folderFile("bufer0.htm")), ("<html><body>" + tags(all) + "</body></html>\r\n").toUtf8());
+    EXPECT_EQ(buffer(), QStringList{image(800)});
+    EXPECT_EQ(m_state.bufferFileCounter, 1);
+}
+
 TEST_F(ImageCollectorTest, SpillNumberingContinuesAfterAnEarlierRunsFiles)
 {
-    for (const char *name : {"bufer0.htm", "bufer1.htm"}) {
+    // A number the 16-bit counter cannot reach is somebody else's file.
+    for (const char *name : {"bufer0.htm", "bufer1.htm", "bufer40000.htm"}) {
         QFile file(folderFile(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("earlier run");
