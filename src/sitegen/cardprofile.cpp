@@ -52,6 +52,7 @@ void CardProfile::show()
 {
     ensure();
     m_visible = true;
+    ++m_showRequests;
     changed();
 }
 

@@ -23,6 +23,8 @@ public:
     bool visible() const { return m_exists && m_visible; }
 
     void show();            // Action of the generator window
+    // Counts the calls of show(), so a view brings an already shown window forward.
+    quint64 showRequests() const { return m_showRequests; }
     void Command2_Click();  // Cancel: hide
     void close();           // the window's own close control
 
@@ -50,6 +52,7 @@ private:
     QString m_gatewayLogin;
     bool m_exists = false;
     bool m_visible = false;
+    quint64 m_showRequests = 0;
     QString m_texts[3];
     std::function<void()> m_listener;
 };

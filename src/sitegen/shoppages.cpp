@@ -2,6 +2,8 @@
 
 #include "shoptemplates.h"
 
+#include "shell/htmltext.h"
+
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
@@ -53,7 +55,7 @@ QString spacedNumber(qsizetype n)
 
 QString pageTitle(const ShopDescription &shop)
 {
-    return shop.category.toUpper();
+    return escapeHtmlText(shop.category.toUpper());
 }
 
 QString stripSpaces(const QString &text)
@@ -129,11 +131,21 @@ bool isDecimalNumber(const QString &text)
     return digits > 0 && points <= 1;
 }
 
-QString javaScriptString(const QString &text)
+QString scriptPrice(const QString &price)
+{
+    const qsizetype point = price.indexOf(QLatin1Char('.'));
+    const qsizetype whole = point < 0 ? price.size() : point;
+    qsizetype zeros = 0;
+    while (zeros + 1 < whole && price.at(zeros) == QLatin1Char('0'))
+        ++zeros;
+    return zeros == 0 ? price : price.mid(zeros);
+}
+
+QString javaScriptString(const QString &text, QChar quote)
 {
     // Ordinary text goes through uncopied.
-    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c == QLatin1Char('"') || c == QLatin1Char('\\') || c.unicode() < 0x20 || c.unicode() == 0x2028
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [quote](QChar c) {
+        return c == quote || c == QLatin1Char('\\') || c.unicode() < 0x20 || c.unicode() == 0x2028
             || c.unicode() == 0x2029;
     });
     if (plain)
@@ -141,10 +153,12 @@ QString javaScriptString(const QString &text)
     QString out;
     out.reserve(text.size() + 8);
     for (QChar c : text) {
+        if (c == quote) {
+            out += QLatin1Char('\\');
+            out += c;
+            continue;
+        }
         switch (c.unicode()) {
-        case '"':
-            out += QLatin1String("\\\"");
-            break;
         case '\\':
             out += QLatin1String("\\\\");
             break;
@@ -164,38 +178,91 @@ QString javaScriptString(const QString &text)
     return out;
 }
 
+namespace {
+
+QString replaced(const QString &text, bool (*escaped)(QChar), QString (*replacement)(QChar))
+{
+    if (std::none_of(text.cbegin(), text.cend(), escaped))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (QChar c : text)
+        out += escaped(c) ? replacement(c) : QString(c);
+    return out;
+}
+
+QString percentEncoded(QChar c)
+{
+    return QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+}
+
+// The Go back URL inside onClick="window.open('...','_top')".
+QString scriptAttribute(const QString &text)
+{
+    return escapeHtmlAttribute(javaScriptString(text, QLatin1Char('\'')));
+}
+
+// A "?" or "#" in the address would cut the subject off the mailto address.
+QString mailAddress(const QString &email)
+{
+    return escapeHtmlAttribute(replaced(
+        email, [](QChar c) { return c == QLatin1Char('?') || c == QLatin1Char('#'); }, percentEncoded));
+}
+
+// document.write takes the heading as markup: escaped, the name shows as typed.
+QString listHeading(const QString &category)
+{
+    return javaScriptString(escapeHtmlText(category));
+}
+
+}  // namespace
+
+QString siteAddress(const QString &site)
+{
+    // The name is a file name, not an address: every "%" is literal.
+    const QString encoded = replaced(
+        site,
+        [](QChar c) {
+            return c.unicode() < 0x20 || c.unicode() == 0x7F || QStringView(u"%'\"<>\\#?").contains(c);
+        },
+        percentEncoded);
+    return escapeHtmlAttribute(encoded);
+}
+
+// Every value a page takes is written for the place it lands in; ordinary
+// names and addresses come through unchanged.
 QString framesetPage(const ShopDescription &shop)
 {
-    return fill(shoptemplates::text(Page::Frameset),
-                {{QLatin1String("TITLE"), pageTitle(shop)}, {QLatin1String("SITE"), siteName(shop.category)}});
+    return fill(shoptemplates::text(Page::Frameset), {{QLatin1String("TITLE"), pageTitle(shop)},
+                                                      {QLatin1String("SITE"), siteAddress(siteName(shop.category))}});
 }
 
 QString menuPage(const ShopDescription &shop)
 {
     return fill(shoptemplates::text(Page::Menu), {{QLatin1String("TITLE"), pageTitle(shop)},
-                                                  {QLatin1String("SITE"), siteName(shop.category)},
-                                                  {QLatin1String("GOBACK"), shop.goBack}});
+                                                  {QLatin1String("SITE"), siteAddress(siteName(shop.category))},
+                                                  {QLatin1String("GOBACK"), escapeHtmlAttribute(shop.goBack)}});
 }
 
 QString listPage(const ShopDescription &shop)
 {
     return fill(shoptemplates::text(Page::List), {{QLatin1String("TITLE"), pageTitle(shop)},
-                                                  {QLatin1String("SITE"), siteName(shop.category)},
-                                                  {QLatin1String("GOBACK"), shop.goBack}});
+                                                  {QLatin1String("SITE"), siteAddress(siteName(shop.category))},
+                                                  {QLatin1String("GOBACK"), scriptAttribute(shop.goBack)}});
 }
 
 QString basketPage(const ShopDescription &shop)
 {
     return fill(shoptemplates::text(Page::Basket), {{QLatin1String("TITLE"), pageTitle(shop)},
-                                                    {QLatin1String("SITE"), siteName(shop.category)},
-                                                    {QLatin1String("GOBACK"), shop.goBack}});
+                                                    {QLatin1String("SITE"), siteAddress(siteName(shop.category))},
+                                                    {QLatin1String("GOBACK"), scriptAttribute(shop.goBack)}});
 }
 
 QString paymentFormPage(const ShopDescription &shop)
 {
     return fill(shoptemplates::text(Page::PaymentForm), {{QLatin1String("TITLE"), pageTitle(shop)},
-                                                         {QLatin1String("SITE"), siteName(shop.category)},
-                                                         {QLatin1String("GOBACK"), shop.goBack},
+                                                         {QLatin1String("SITE"), siteAddress(siteName(shop.category))},
+                                                         {QLatin1String("GOBACK"), scriptAttribute(shop.goBack)},
                                                          {QLatin1String("ACTION"), shop.formAction},
                                                          {QLatin1String("TABLE"), shop.tableStyle},
                                                          {QLatin1String("FONT"), shop.fontStyle}});
@@ -204,8 +271,8 @@ QString paymentFormPage(const ShopDescription &shop)
 QString emailFormPage(const ShopDescription &shop)
 {
     return fill(shoptemplates::text(Page::EmailForm), {{QLatin1String("TITLE"), pageTitle(shop)},
-                                                       {QLatin1String("SITE"), siteName(shop.category)},
-                                                       {QLatin1String("EMAIL"), shop.email},
+                                                       {QLatin1String("SITE"), siteAddress(siteName(shop.category))},
+                                                       {QLatin1String("EMAIL"), mailAddress(shop.email)},
                                                        {QLatin1String("FONT"), shop.fontStyle}});
 }
 
@@ -243,7 +310,7 @@ ItemScript itemScript(const ShopDescription &shop)
         text += fill(line, {{QLatin1String("I"), spacedNumber(i)},
                             {QLatin1String("ID"), javaScriptString(fields->at(0))},
                             {QLatin1String("DESC"), javaScriptString(fields->at(1))},
-                            {QLatin1String("PRICE"), fields->at(2)},
+                            {QLatin1String("PRICE"), scriptPrice(fields->at(2))},
                             {QLatin1String("PIC"), javaScriptString(fields->at(3))},
                             {QLatin1String("URL"), javaScriptString(fields->at(4))}});
         text += QLatin1String("\r\n");
@@ -251,7 +318,7 @@ ItemScript itemScript(const ShopDescription &shop)
     text += fill(shoptemplates::text(Page::ItemScriptTail),
                  {{QLatin1String("FONT"), javaScriptString(shop.fontStyle)},
                   {QLatin1String("TABLE"), javaScriptString(shop.tableStyle)},
-                  {QLatin1String("CATEGORY"), javaScriptString(shop.category)}});
+                  {QLatin1String("CATEGORY"), listHeading(shop.category)}});
     return script;
 }
 

@@ -25,8 +25,15 @@ QString siteNameProblem(const QString &category);
 std::optional<QStringList> cutEntry(const QString &entry);
 // Digits with at most one decimal point ("12", "12.50", ".5"): what the shop's script can take unquoted.
 bool isDecimalNumber(const QString &text);
-// text as the inside of a double-quoted JavaScript string literal.
-QString javaScriptString(const QString &text);
+// A decimal number as the item script writes it, unquoted: without the leading
+// zeros that make "010" octal or "01.50" a syntax error ("000" gives "0").
+QString scriptPrice(const QString &price);
+// text as the inside of a JavaScript string literal closed by quote.
+QString javaScriptString(const QString &text, QChar quote = QLatin1Char('"'));
+// The site name as the pages refer to their files, ready for a quoted
+// attribute (also inside a quoted script string there): what would end a
+// string or turn part of the name into a query, fragment or escape is %-encoded.
+QString siteAddress(const QString &site);
 
 QString framesetPage(const ShopDescription &shop);
 QString menuPage(const ShopDescription &shop);

@@ -85,6 +85,7 @@ void SiteGenerator::show()
         m_list.add(shoppages::headerLine());
     }
     m_visible = true;
+    ++m_showRequests;
     changed();
 }
 

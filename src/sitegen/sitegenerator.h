@@ -37,6 +37,8 @@ public:
     // Creates the window on first use (header line, program folder, Save
     // profile disabled) and shows it; shown again it keeps everything.
     void show();
+    // Counts the calls of show(), so a view brings an already shown window forward.
+    quint64 showRequests() const { return m_showRequests; }
     // The window's own close control: destroys it with its fields and list.
     void close();
     // The main window's shutdown closes both generator windows.
@@ -85,6 +87,7 @@ private:
     bool m_exists = false;
     bool m_visible = false;
     bool m_saveProfileEnabled = false;
+    quint64 m_showRequests = 0;
     QString m_fields[FieldCount];
     ListControl m_list;
     CardProfile m_card;

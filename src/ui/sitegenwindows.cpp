@@ -13,11 +13,15 @@ const QLatin1String Form2Prefix("Form2.");
 const QLatin1String Form3Prefix("Form3.");
 const QLatin1String CloseControl("Close");
 
-// Creates or destroys window to match exists, then shows or hides it.
+// Creates or destroys the window to match its model, then shows or hides it.
+// A show request the window has not seen yet brings it forward even when it
+// is already shown: it may be minimised or behind the main window.
 template <typename Window, typename Model>
-void follow(QPointer<Window> &window, Model &model, bool exists, bool visible, QWidget *owner)
+void follow(QPointer<Window> &window, Model &model, quint64 &seenRequests, QWidget *owner)
 {
-    if (!exists) {
+    const bool asked = model.showRequests() != seenRequests;
+    seenRequests = model.showRequests();
+    if (!model.exists()) {
         if (window) {
             window->hide();
             window->deleteLater();  // it may be inside its own close event
@@ -28,10 +32,14 @@ void follow(QPointer<Window> &window, Model &model, bool exists, bool visible, Q
     if (!window)
         window = new Window(model, owner);
     window->sync();
-    if (visible && !window->isVisible()) {
-        window->show();
+    if (model.visible() && (asked || !window->isVisible())) {
+        if (window->isMinimized())
+            window->showNormal();
+        else
+            window->show();
         window->raise();
-    } else if (!visible && window->isVisible()) {
+        window->activateWindow();
+    } else if (!model.visible() && window->isVisible()) {
         window->hide();
     }
 }
@@ -65,9 +73,8 @@ void SitegenWindows::scheduleSync()
 void SitegenWindows::syncNow()
 {
     m_syncScheduled = false;
-    follow(m_form2, m_generator, m_generator.exists(), m_generator.visible(), m_owner);
-    CardProfile &card = m_generator.cardProfile();
-    follow(m_form3, card, card.exists(), card.visible(), m_owner);
+    follow(m_form2, m_generator, m_form2Requests, m_owner);
+    follow(m_form3, m_generator.cardProfile(), m_form3Requests, m_owner);
 }
 
 bool SitegenWindows::click(const QString &control, int index)

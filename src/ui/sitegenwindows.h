@@ -40,6 +40,9 @@ private:
     QWidget *m_owner;
     QPointer<Form2Window> m_form2;
     QPointer<Form3Window> m_form3;
+    // The show requests of each model already acted on.
+    quint64 m_form2Requests = 0;
+    quint64 m_form3Requests = 0;
     bool m_syncScheduled = false;
 };
 

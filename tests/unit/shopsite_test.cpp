@@ -1,6 +1,7 @@
 #include "testfiles.h"
 #include "sitegen/cardprofile.h"
 #include "sitegen/profilefile.h"
+#include "shell/htmltext.h"
 #include "sitegen/shoppages.h"
 #include "sitegen/sitegencommand.h"
 #include "sitegen/sitegeneration.h"
@@ -152,6 +153,68 @@ TEST_F(ShopSiteTest, ValuesAreInsertedOnceAndScriptStringsStayClosed)
     EXPECT_TRUE(script.contains(QStringLiteral("<font face=\\\"Arial\\\">")));
     // The HTML pages take the font style as written.
     EXPECT_TRUE(shoppages::emailFormPage(shop).contains(QStringLiteral("<font face=\"Arial\">")));
+}
+
+TEST_F(ShopSiteTest, PricesWithLeadingZerosAreWrittenAsPlainDecimals)
+{
+    const struct {
+        const char *typed, *written;
+    } prices[] = {{"010", "10"},  {"01.50", "1.50"}, {"000", "0"},   {"00.5", "0.5"}, {"05.", "5."},
+                  {"0.5", "0.5"}, {".5", ".5"},      {"0", "0"},     {"100", "100"},  {"12.00", "12.00"}};
+    ShopDescription shop = fixtureShop();
+    shop.entries = {shoppages::headerLine()};
+    for (const auto &p : prices) {
+        EXPECT_EQ(shoppages::scriptPrice(QLatin1String(p.typed)), QLatin1String(p.written)) << p.typed;
+        shop.entries.append(QStringLiteral("X,Y,%1,p,u,").arg(QLatin1String(p.typed)));
+    }
+    const QString script = shoppages::itemScript(shop).text;
+    EXPECT_TRUE(script.contains(QStringLiteral("List[ 1] = new item(\"X\",\"Y\",10,0,\"p\",\"u\" )\r\n"
+                                               "List[ 2] = new item(\"X\",\"Y\",1.50,0,\"p\",\"u\" )\r\n"
+                                               "List[ 3] = new item(\"X\",\"Y\",0,0,\"p\",\"u\" )\r\n")))
+        << script.toStdString();
+    // The profile keeps the price as typed.
+    EXPECT_TRUE(profilefile::write(shop).contains("\r\nX,Y,01.50,p,u,\r\n"));
+}
+
+TEST_F(ShopSiteTest, TypedNamesAndAddressesStayInsideTheirQuotes)
+{
+    ShopDescription shop = fixtureShop();
+    shop.category = QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%");
+    shop.goBack = QStringLiteral("http://x/h.htm?from=Tom's&say=\"hi\"<b>&path=a\\b");
+    shop.email = QStringLiteral("o'brien&co@example.com#x?");
+    shop.entries = {shoppages::headerLine()};
+    // The file names on disk keep the name; the pages refer to them %-encoded.
+    EXPECT_EQ(shoppages::siteName(shop.category), QStringLiteral("tom's \"best\" <b>shop & co #1? 100%"));
+    const QString file = QStringLiteral("tom%27s %22best%22 %3Cb%3Eshop &amp; co %231%3F 100%25");
+    const QString title = QStringLiteral("TOM'S \"BEST\" &lt;B&gt;SHOP &amp; CO #1? 100%");
+    const QString homeLink =
+        QStringLiteral("href='http://x/h.htm?from=Tom&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\b'");
+    const QString homeButton = QStringLiteral(
+        "onClick=\"window.open('http://x/h.htm?from=Tom\\&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\\\b','_top')\"");
+
+    const QString frameset = shoppages::framesetPage(shop);
+    EXPECT_TRUE(frameset.contains(QStringLiteral("<title>%1</title>").arg(title))) << frameset.toStdString();
+    for (const char *ref : {"<script src='1_%1.js'>", "src='m_%1.htm'", "src='l_%1.htm'"})
+        EXPECT_TRUE(frameset.contains(QString::fromLatin1(ref).arg(file))) << ref;
+    const QString menu = shoppages::menuPage(shop);
+    EXPECT_TRUE(menu.contains(homeLink)) << menu.toStdString();
+    EXPECT_TRUE(menu.contains(QStringLiteral("href='form_%1.htm'").arg(file)));
+    const QString list = shoppages::listPage(shop);
+    EXPECT_TRUE(list.contains(QStringLiteral("<title>%1 List</title>").arg(title)));
+    EXPECT_TRUE(list.contains(QStringLiteral("onClick=\"location.href ='b_%1.htm'\"").arg(file)));
+    for (const QString &page : {list, shoppages::basketPage(shop), shoppages::paymentFormPage(shop)})
+        EXPECT_TRUE(page.contains(homeButton)) << page.toStdString();
+    EXPECT_TRUE(shoppages::emailFormPage(shop).contains(
+        QStringLiteral("ACTION='mailto:o&#39;brien&amp;co@example.com%23x%3F?subject=Online Order'")));
+    const QString script = shoppages::itemScript(shop).text;
+    EXPECT_TRUE(script.contains(QStringLiteral("<b>Tom's \\\"Best\\\" &lt;b&gt;Shop &amp; Co #1? 100% Listing</b>")))
+        << script.toStdString();
+
+    // Ordinary names and addresses come through unchanged.
+    const QString plain = QStringLiteral("Shop-1_a.b/c: d");
+    for (const QString &escaped : {escapeHtmlText(plain), escapeHtmlAttribute(plain),
+                                   shoppages::siteAddress(plain), shoppages::javaScriptString(plain, QLatin1Char('\''))})
+        EXPECT_EQ(escaped, plain);
 }
 
 TEST(ShopPages, PriceAndEntryRules)

@@ -78,9 +78,11 @@ TEST_F(SiteGeneratorTest, MenuEntriesOpenTheWindowAndSetTheOrderMode)
     EXPECT_FALSE(m_gen.saveProfileEnabled());
 
     m_gen.setText(0, QStringLiteral("kept"));
+    const quint64 requests = m_gen.showRequests();
     m_logic.menuClick(QStringLiteral("online"));  // brought forward, keeps its fields
     EXPECT_EQ(m_state.orderMode, QStringLiteral("online"));
     EXPECT_EQ(m_gen.text(0), QStringLiteral("kept"));
+    EXPECT_GT(m_gen.showRequests(), requests);  // the view raises it although it is shown
 
     m_gen.close();
     m_logic.menuClick(QStringLiteral("online"));  // afresh after its close control
@@ -95,6 +97,9 @@ TEST_F(SiteGeneratorTest, AddChecksEveryFieldThenAppendsTheItemLine)
     m_gen.click(QStringLiteral("Command3"));
     m_gen.click(QStringLiteral("Command3"));  // the fields stay for the next similar item
     EXPECT_EQ(m_gen.List1().items(), QStringList({shoppages::headerLine(), "C,D,1.5,F,G,", "C,D,1.5,F,G,"}));
+    m_gen.setText(4, QStringLiteral("01.50"));  // kept as typed; the item script drops the zero
+    m_gen.click(QStringLiteral("Command3"));
+    EXPECT_EQ(m_gen.List1().items().last(), QStringLiteral("C,D,01.50,F,G,"));
     EXPECT_TRUE(messages().isEmpty());
 
     const struct {
@@ -115,7 +120,7 @@ TEST_F(SiteGeneratorTest, AddChecksEveryFieldThenAppendsTheItemLine)
         fill({"A", "B", "C", "D", "1.5", "E", "F", "G"});
         m_gen.setText(r.field, QString::fromUtf8(r.text));
         m_gen.click(QStringLiteral("Command3"));
-        EXPECT_EQ(m_gen.List1().count(), 3);
+        EXPECT_EQ(m_gen.List1().count(), 4);
         const QStringList shown = messages();
         ASSERT_EQ(shown.size(), 1);
         EXPECT_TRUE(shown.first().startsWith(QLatin1String(r.message))) << shown.first().toStdString();
@@ -123,7 +128,7 @@ TEST_F(SiteGeneratorTest, AddChecksEveryFieldThenAppendsTheItemLine)
     // A comma in a field outside the item line is harmless.
     fill({"Fruit, veg", "B", "C", "D", "2", "E", "F", "G"});
     m_gen.click(QStringLiteral("Command3"));
-    EXPECT_EQ(m_gen.List1().count(), 4);
+    EXPECT_EQ(m_gen.List1().count(), 5);
 }
 
 TEST_F(SiteGeneratorTest, SelectCutsTheEntryAtCommasIntoTheItemFields)

@@ -8,6 +8,7 @@
 
 #include <httplib.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -48,6 +49,13 @@ private:
     int m_port = 0;
 };
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
 class ShopInBrowser : public ::testing::Test {
 protected:
     ShopInBrowser() : m_page(testProfile()) {}
@@ -57,9 +65,11 @@ protected:
     // Waits until the main frame shows the page and has finished loading it.
     bool mainFrameShows(const QString &file)
     {
+        QString quoted = file;
+        quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
         const QString check = QStringLiteral(
             "(function(){ var f = frames['m_ain']; return !!f && decodeURIComponent(f.location.pathname)"
-            ".endsWith('/%1') && f.document.readyState == 'complete'; })()").arg(file);
+            ".endsWith('/%1') && f.document.readyState == 'complete'; })()").arg(quoted);
         return waitUntil([&] { return js(check).toBool(); }, 15000);
     }
 
@@ -130,6 +140,74 @@ TEST_F(ShopInBrowser, ListBasketOrderFormAndRemoveWorkAcrossFrames)
     EXPECT_FALSE(after.contains(QStringLiteral("A1"))) << after.toStdString();
     EXPECT_TRUE(after.contains(QStringLiteral("B2\tBack\\slash\t3.00\t1\t3.00"))) << after.toStdString();
     EXPECT_TRUE(after.contains(QStringLiteral("Grand Total\t3.00"))) << after.toStdString();
+}
+
+// Quotes, markup, "&", "#", "?" and "%" in the Category name and the Go back
+// URL must neither break the pages nor reach them as markup.
+TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddress)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("home.htm")), "<html><body>home</body></html>");
+    FolderServer server(dir.path());
+    CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
+    ShopDescription shop;
+    shop.category = QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%");
+    shop.goBack = server.url(QStringLiteral("home.htm")) + QStringLiteral("?from=Tom's&say=\"hi\"<b>&path=a\\b");
+    shop.email = QStringLiteral("orders@example.com");
+    shop.tableStyle = card.tableStyle();
+    shop.fontStyle = card.fontStyle();
+    shop.formAction = card.formAction();
+    // Leading zeros: neither octal nor a syntax error in the item script.
+    shop.entries = {shoppages::headerLine(), QStringLiteral("T1,Tea,0.05,t.gif,t.htm,"),
+                    QStringLiteral("K1,Kettle,010,k.gif,k.htm,"), QStringLiteral("S1,Spoon,01.50,s.gif,s.htm,")};
+    const GenerationReport report = generateSite(shop, dir.path(), QStringLiteral("online"));
+    ASSERT_TRUE(report.message.isEmpty()) << report.message.toStdString();
+    const QString site = shoppages::siteName(shop.category);
+    ASSERT_EQ(report.folder, dir.filePath(site));
+
+    m_page.load(QUrl(server.url(site + QStringLiteral("/f_") + site + QStringLiteral(".htm"))));
+    ASSERT_TRUE(mainFrameShows(QStringLiteral("l_%1.htm").arg(site)));
+    EXPECT_EQ(text(QStringLiteral("document.title")), shop.category.toUpper());
+    EXPECT_EQ(js(QStringLiteral("top.List.length")).toInt(), 3);
+    const QString list = text(QStringLiteral("frames['m_ain'].document.body.innerText"));
+    for (const char *item : {"Tea", "0.05", "Kettle", "10.00", "Spoon", "1.50"})
+        EXPECT_TRUE(list.contains(QLatin1String(item))) << item << "\n" << list.toStdString();
+    EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.querySelector('th').textContent")),
+              shop.category + QStringLiteral(" Listing"));
+    EXPECT_EQ(js(QStringLiteral("frames['m_ain'].document.querySelectorAll('th b').length")).toInt(), 1);
+
+    EXPECT_EQ(text(QStringLiteral("frames['c_ontents'].document.links[3].getAttribute('href')")), shop.goBack);
+    // What each page's Home button hands to window.open.
+    const QString home = QStringLiteral(
+        "(function(){ var f = frames['m_ain']; var opened = ''; f.open = function(u, t){ opened = u + '|' + t; };"
+        " f.document.querySelector(\"input[value='Home']\").click(); return opened; })()");
+    EXPECT_EQ(text(home), shop.goBack + QStringLiteral("|_top"));
+
+    // One item of 0.05: the basket and the order form show five cents, not fifty.
+    js(QStringLiteral("(function(){ var d = frames['m_ain'].document; d.forms[0].quantity.value = '1';"
+                      " d.forms[1].elements[0].click(); })()"));
+    js(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Basket']\").click()"));
+    ASSERT_TRUE(mainFrameShows(QStringLiteral("b_%1.htm").arg(site)));
+    const QString basket = text(QStringLiteral("frames['m_ain'].document.body.innerText"));
+    EXPECT_TRUE(basket.contains(QStringLiteral("T1\tTea\t0.05\t1\t0.05"))) << basket.toStdString();
+    EXPECT_TRUE(basket.contains(QStringLiteral("Grand Total\t0.05"))) << basket.toStdString();
+    EXPECT_EQ(text(home), shop.goBack + QStringLiteral("|_top"));
+
+    js(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Order']\").click()"));
+    ASSERT_TRUE(mainFrameShows(QStringLiteral("form_%1.htm").arg(site)));
+    EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.FormOrder.ItemList.value")),
+              QStringLiteral("Item List:\nT1 X 1 @ 0.05 = 0.05\n\nTotal Price : 0.05"));
+    EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.FormOrder.AMOUNT.value")), QStringLiteral("0.05"));
+    EXPECT_EQ(text(home), shop.goBack + QStringLiteral("|_top"));
+
+    // The menu's Home link takes the whole window to the typed address.
+    js(QStringLiteral("frames['c_ontents'].document.links[3].click()"));
+    ASSERT_TRUE(waitUntil([&] { return m_page.url().path() == QLatin1String("/home.htm")
+                                    && text(QStringLiteral("document.readyState")) == QLatin1String("complete"); },
+                          15000));
+    EXPECT_EQ(text(QStringLiteral("(function(){ var q = new URLSearchParams(location.search);"
+                                  " return [q.get('from'), q.get('say'), q.get('path')].join('|'); })()")),
+              QStringLiteral("Tom's|\"hi\"<b>|a\\b"));
 }
 
 }  // namespace

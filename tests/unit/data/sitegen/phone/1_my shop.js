@@ -33,9 +33,10 @@ alert ('You must enter a number.')
 return false } }
 return true }
 function moneyFormat(input) {
-var dollars = Math.floor(input)
-var cents  = "" + Math.round(input * 100)
-cents = cents.substring(cents.length - 2, cents.length)
+var cents = Math.round(input * 100)
+var dollars = Math.floor(cents / 100)
+cents = "" + (100 + cents % 100)
+cents = cents.substring(1, 3)
 input = dollars + "." + cents
 return input }
 function OnOrderItem(n) {
