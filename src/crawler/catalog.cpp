@@ -80,26 +80,27 @@ bool Catalog::DocEvents5_ondblclick(const HtmlElement &source)
 bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
 {
     // An element without an address (plain text, a picture that is no link)
-    // changes nothing; the beep sounds all the same.
+    // puts nothing anywhere, but the user is still told to choose a catalog.
     const QString &href = source.href;
-    if (!href.isEmpty()) {
+    if (!href.isEmpty())
         m_images.removeImage(href);
-        if (mainView && m_generator.visible()) {
+    if (mainView && m_generator.visible()) {
+        if (!href.isEmpty()) {
             m_generator.setText(PictureField, href);
             m_generator.show();  // brings the generator window forward
-        } else {
-            const int k = m_state.Combo1.selected();
-            if (!m_state.Combo1.text.isEmpty() && k < FillableCount) {
-                if (k >= 0)
-                    m_state.catalogs[k] += pictureTag(href);
-            } else {
-                m_host.services().messageBox(mainView ? QStringLiteral(" Choose the catalog's name ,please !")
-                                                      : QStringLiteral("Choose a catalig's name , please"),
-                                             QString(), WindowServices::Buttons::Ok);
-            }
         }
-        m_state.notify();
+    } else {
+        const int k = m_state.Combo1.selected();
+        if (!m_state.Combo1.text.isEmpty() && k < FillableCount) {
+            if (k >= 0 && !href.isEmpty())
+                m_state.catalogs[k] += pictureTag(href);
+        } else {
+            m_host.services().messageBox(mainView ? QStringLiteral(" Choose the catalog's name ,please !")
+                                                  : QStringLiteral("Choose a catalig's name , please"),
+                                         QString(), WindowServices::Buttons::Ok);
+        }
     }
+    m_state.notify();
     m_host.services().beep();
     return false;
 }

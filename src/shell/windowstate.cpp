@@ -129,6 +129,13 @@ void WindowState::setComboText(ComboBox &combo, const QString &text)
     notify();
 }
 
+void WindowState::typeComboText(ComboBox &combo, const QString &text)
+{
+    combo.list.setSelected(-1);
+    combo.text = text;
+    notify();
+}
+
 ControlState WindowState::control(const QString &name) const
 {
     return m_controls.value(name);

@@ -89,6 +89,9 @@ public:
     void setPanelText(int panel, const QString &text);
     QString panelToolTip(int panel) const;
     void setComboText(ComboBox &combo, const QString &text);
+    // Text the user types: it names no entry of the drop-down list any more, so
+    // none is selected (the catalogs go by the selected keyword entry).
+    void typeComboText(ComboBox &combo, const QString &text);
 
     // Controls other than the lists' entries: visibility, enabled state, geometry.
     ControlState control(const QString &name) const;

@@ -206,9 +206,9 @@ void MainWindow::buildAddressRow()
     m_combo2->setObjectName(QStringLiteral("Combo2"));
 
     connect(m_combo1->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString &text) { m_state.setComboText(m_state.Combo1, text); });
+            [this](const QString &text) { m_state.typeComboText(m_state.Combo1, text); });
     connect(m_combo2->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString &text) { m_state.setComboText(m_state.Combo2, text); });
+            [this](const QString &text) { m_state.typeComboText(m_state.Combo2, text); });
     connect(m_combo1, &QComboBox::activated, this, [this](int index) { clickControl(QStringLiteral("Combo1"), index); });
     connect(m_combo2, &QComboBox::activated, this, [this](int index) { clickControl(QStringLiteral("Combo2"), index); });
 }
@@ -458,7 +458,7 @@ bool MainWindow::typeText(const QString &control, const QString &text)
     if (!combo)
         return false;
     combo->setEditText(text);
-    m_state.setComboText(*comboState(control), text);
+    m_state.typeComboText(*comboState(control), text);
     syncNow();
     return true;
 }

@@ -93,11 +93,25 @@ TEST_F(CatalogTest, WithoutAUsableEntryADoubleClickBeepsOrAsksForAName)
                                           QStringLiteral("beep:")}));
     EXPECT_TRUE(catalogsEmpty());
 
-    // No address under the pointer: only the beep.
+    // No address under the pointer: nothing is filed; with a catalog chosen
+    // only the beep, without one the request to choose it.
     select(0);
     emit b1().documentDoubleClick(HtmlElement{});
     EXPECT_TRUE(catalogsEmpty());
     EXPECT_EQ(dialogKinds(), QStringList{QStringLiteral("beep:")});
+    select(19);
+    emit b1().documentDoubleClick(HtmlElement{});
+    EXPECT_EQ(dialogKinds(), (QStringList{QStringLiteral("message: Choose the catalog's name ,please !"),
+                                          QStringLiteral("beep:")}));
+    EXPECT_TRUE(catalogsEmpty());
+
+    // Typing a new name leaves no entry selected: the chosen catalog is not
+    // filed under the old one.
+    select(0);
+    m_state.typeComboText(m_state.Combo1, QStringLiteral("hats"));
+    EXPECT_EQ(m_state.Combo1.selected(), -1);
+    dblclick("http://c.test/b.jpg");
+    EXPECT_TRUE(catalogsEmpty());
 }
 
 TEST_F(CatalogTest, WhileTheGeneratorIsShownTheDoubleClickFillsItsPictureField)
