@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace quorvane;
 
 namespace {
@@ -112,6 +114,27 @@ TEST_F(TextBrowserTest, SelfFramingPagesAndFrameFloodsEnd)
     EXPECT_EQ(fetched, TextBrowser::MaxFrames);
     EXPECT_FALSE(m_browser.busy());
     EXPECT_EQ(m_browser.document()->frames.size(), 100);
+
+    // A thousand frames of one big document: it is fetched and parsed once,
+    // and every frame shows that one document.
+    m_browser.navigate(QStringLiteral("http://s.test/same.htm"));
+    answer(QStringLiteral("http://s.test/same.htm"), QStringLiteral("<iframe src='big.htm'></iframe>").repeated(1000));
+    answer(QStringLiteral("http://s.test/big.htm"), QStringLiteral("<br>").repeated(200000) + "<a href='x.htm'>x</a>");
+    EXPECT_FALSE(m_browser.busy());
+    const auto frames = m_browser.document()->frames;
+    ASSERT_EQ(frames.size(), 1000);
+    ASSERT_TRUE(frames.first());
+    EXPECT_EQ(frames.first()->links.size(), 1);
+    EXPECT_TRUE(std::all_of(frames.cbegin(), frames.cend(), [&](const DocumentPtr &f) { return f == frames.first(); }));
+}
+
+TEST_F(TextBrowserTest, EncodedSpacesStayEncodedInTheAddress)
+{
+    m_browser.navigate(QStringLiteral("http://s.test/a%20b.htm?q=c%20d"));
+    ASSERT_TRUE(fetching(QStringLiteral("http://s.test/a%20b.htm?q=c%20d")));
+    answer(QStringLiteral("http://s.test/a%20b.htm?q=c%20d"), QStringLiteral("<a href='e%20f.htm'>e</a>"));
+    EXPECT_EQ(m_browser.document()->url, QStringLiteral("http://s.test/a%20b.htm?q=c%20d"));
+    EXPECT_EQ(m_browser.document()->links.value(0).href, QStringLiteral("http://s.test/e%20f.htm"));
 }
 
 TEST_F(TextBrowserTest, StopAndNewNavigationDropTheOldLoadSilently)

@@ -2,6 +2,7 @@
 
 #include "host/gumbo/htmlparser.h"
 
+#include <QHash>
 #include <QUrl>
 
 namespace quorvane {
@@ -71,7 +72,9 @@ void TextBrowser::stop()
 void TextBrowser::load(const QString &url, bool addToHistory)
 {
     stop();
-    const QString target = QUrl::fromUserInput(url.trimmed()).toString();
+    // Encoded, so "%20" stays an escape: decoded it would be a space, which the
+    // transfer rightly refuses in an address.
+    const QString target = QUrl::fromUserInput(url.trimmed()).toString(QUrl::FullyEncoded);
     if (!m_page) {
         m_page = m_factory();
         connect(m_page.get(), &Transfer::stateChanged, this, &TextBrowser::onPageState);
@@ -135,16 +138,29 @@ void TextBrowser::onFrameState(Transfer *transfer, int state)
 void TextBrowser::assemble()
 {
     QStringList missing;
+    // A page may name one frame a thousand times: each frame is parsed once
+    // per depth and shared, and all frames together are parsed up to a budget.
+    QHash<QPair<QString, int>, DocumentPtr> parsed;
+    qsizetype budget = MaxFrameTextPerPage;
     FrameLoader loader;
     loader = [&](const QString &frameUrl, int depth) -> DocumentPtr {
         if (depth > MaxFrameDepth || m_failedFrames.contains(frameUrl))
             return nullptr;
         const auto it = m_frameTexts.constFind(frameUrl);
-        if (it != m_frameTexts.cend())
-            return parseHtmlDocument(it.value(), frameUrl, loader, depth);
-        if (!missing.contains(frameUrl))
-            missing.append(frameUrl);
-        return nullptr;
+        if (it == m_frameTexts.cend()) {
+            if (!missing.contains(frameUrl))
+                missing.append(frameUrl);
+            return nullptr;
+        }
+        const QPair<QString, int> key(frameUrl, depth);
+        if (const auto done = parsed.constFind(key); done != parsed.cend())
+            return done.value();
+        if (it.value().size() > budget)
+            return nullptr;
+        budget -= it.value().size();
+        DocumentPtr frame = parseHtmlDocument(it.value(), frameUrl, loader, depth);
+        parsed.insert(key, frame);
+        return frame;
     };
     DocumentPtr document = parseHtmlDocument(m_html, m_pendingUrl, loader);
 

@@ -28,6 +28,8 @@ public:
     static constexpr int MaxPageBytes = 4 * 1024 * 1024;
     // Frame documents fetched for one page, at every depth together.
     static constexpr int MaxFrames = 32;
+    // Characters of frame documents parsed for one page, all frames together.
+    static constexpr qsizetype MaxFrameTextPerPage = 8 * 1024 * 1024;
     // Frames nested deeper than this stay without a document.
     static constexpr int MaxFrameDepth = 4;
 
