@@ -173,6 +173,18 @@ TEST_F(CurlTransferTest, FailuresEndInErrorAndNeverSynchronously)
     }
 }
 
+TEST_F(CurlTransferTest, AServerThatStopsSendingEndsInError)
+{
+    // Accepted and never answered: after the stall time the transfer fails,
+    // so that whoever waits for it being idle can try again.
+    CurlTransfer transfer(QStringLiteral("Inet5"), *m_multi);
+    transfer.setStallSeconds(1);
+    StateLog log(transfer);
+    transfer.execute(url("/fault/hang"), Enough);
+    EXPECT_EQ(log.wait(), Transfer::StateError);
+    EXPECT_FALSE(transfer.stillExecuting());
+}
+
 TEST_F(CurlTransferTest, FollowsRedirectsWithinLimits)
 {
     CurlTransfer transfer(QStringLiteral("Inet1"), *m_multi);

@@ -129,6 +129,10 @@ void CurlTransfer::start(const QUrl &url)
     curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT, long(ConnectTimeoutSeconds));
+    // A server that stops sending altogether ends the transfer in an error;
+    // without this a stalled download would count as executing for ever.
+    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, long(m_stallSeconds));
     curl_easy_setopt(m_easy, CURLOPT_USERAGENT, UserAgent);
     // A short read (a crawled page's head, a published list) asks for no more
     // than it will read: a server that honours the range ends the response

@@ -20,6 +20,8 @@ class CurlTransfer final : public Transfer {
 public:
     static constexpr int MaxRedirects = 20;
     static constexpr int ConnectTimeoutSeconds = 15;
+    // A transfer that receives nothing for this long ends in an error.
+    static constexpr int DefaultStallSeconds = 60;
     // Reads up to this size ask the server for that range only.
     static constexpr int MaxRangedBytes = 1 << 16;
 
@@ -27,6 +29,8 @@ public:
     ~CurlTransfer() override;
 
     QString name() const override { return m_name; }
+    // For the next execute(); tests use a short one.
+    void setStallSeconds(int seconds) { m_stallSeconds = qMax(1, seconds); }
     void execute(const QString &url, int maxBytes) override;
     bool stillExecuting() const override { return m_running; }
     QString url() const override { return m_url; }
@@ -65,6 +69,7 @@ private:
     QSet<QUrl> m_visited;
     int m_redirects = 0;
     qsizetype m_maxBytes = 0;
+    int m_stallSeconds = DefaultStallSeconds;
     bool m_running = false;
     bool m_attached = false;
     quint64 m_run = 0;
