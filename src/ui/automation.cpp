@@ -29,7 +29,7 @@ constexpr qint64 PictureLimitMs = 5000;
 constexpr qint64 StartupQuietMs = 300;
 
 // A mouse event raised in a page is handled by the window within this time.
-constexpr int PageEventSettleMs = 300;
+constexpr int PageEventSettleMs = 1000;
 
 const char *const shownBrowserNames[] = {"WebBrowser1", "WebBrowser5"};
 }  // namespace
@@ -223,9 +223,11 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         WebEngineBrowser *view = m_host.webBrowser(c.target);
         if (!view)
             return failed(QStringLiteral("unknown view \"%1\"").arg(c.target));
-        const QString kind = c.kind == Kind::PageHover ? QStringLiteral("mouseover")
-                           : c.kind == Kind::PageOut   ? QStringLiteral("mouseout")
-                                                       : QStringLiteral("dblclick");
+        using Action = WebEngineBrowser::PointerAction;
+        const Action action = c.kind == Kind::PageHover ? Action::Move
+                            : c.kind == Kind::PageOut   ? Action::Leave
+                            : c.kind == Kind::PageClick ? Action::Click
+                                                        : Action::DoubleClick;
         const QString selector = c.text.isEmpty() ? QStringLiteral("body") : c.text;
         QPointer<Automation> self(this);
         const int line = c.line;
@@ -235,10 +237,7 @@ Automation::Result Automation::execute(const ScriptCommand &c)
             std::fprintf(stderr, "script:%d: no element matches \"%s\"\n", line, qPrintable(selector));
             self->m_failed = true;
         };
-        if (c.kind == Kind::PageClick)
-            view->clickElement(selector, reportMissing);
-        else
-            view->dispatchMouseEvent(kind, selector, reportMissing);
+        view->pointAt(selector, action, reportMissing);
         // The page's event reaches the window through the engine's channel a moment later.
         m_wait = Wait::Time;
         m_waitLimitMs = PageEventSettleMs;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The automatic image collector walks a small linked site on WebBrowser4 and
-# takes every image once; a double click raised in the shown page fills the
-# selected catalog; Stop halts a walk whose page is still loading.
+# takes every image once; a double click in the shown page fills the selected
+# catalog (on a link whose click the page cancels, so the page stays); Stop
+# halts a walk whose page is still loading.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
@@ -9,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 site="$work/site"
 mkdir -p "$site" "$work/walk" "$work/stop"
 cat >"$site/start.htm" <<'HTML'
-<html><body><img src="s.png"><a href="a.htm">a</a></body></html>
+<html><body><img src="s.png"><a href="a.htm">a</a><a id="stay" href="a.htm" onclick="return false">stay</a></body></html>
 HTML
 cat >"$site/a.htm" <<'HTML'
 <html><body><img src="1.png"><a href="b.htm">b</a><a href="c.htm">c</a><a href="big.JPG">big</a></body></html>
@@ -37,7 +38,7 @@ key Combo1 Enter
 click Combo1 0
 page-hover WebBrowser1 a[href\$='a.htm']
 dump $work/hover.json
-page-dblclick WebBrowser1 a[href\$='a.htm']
+page-dblclick WebBrowser1 a[onclick]
 dump $work/walk.json
 SCRIPT
 timeout 120 "$quorvane" --program-folder "$work/walk" --home-site "$hostport" \

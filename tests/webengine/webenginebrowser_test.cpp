@@ -329,24 +329,56 @@ TEST(WebEngineBrowser, MouseEventsReportTheSourceElement)
     browser.navigate(server.url("/mouse.html"));
     ASSERT_TRUE(waitForTopDocument(log));
 
+    // Events the page raises itself never reach the window.
     runScript(browser.page(), QStringLiteral(
         "const fire = (id, type) => document.getElementById(id).dispatchEvent("
         "    new MouseEvent(type, {bubbles: true, cancelable: true, view: window}));"
-        "fire('s', 'mouseover'); fire('i', 'mouseout'); fire('p', 'dblclick');"));
+        "for (let i = 0; i < 50; ++i) { fire('s', 'mouseover'); fire('p', 'dblclick'); }"));
+
+    // The user's pointer: over the link text, on to the picture (the text gets
+    // mouseout), a double click on the paragraph.
+    using Action = WebEngineBrowser::PointerAction;
+    bool found = false;
+    const auto point = [&](const char *selector, Action action) {
+        found = false;
+        bool done = false;
+        browser.pointAt(QString::fromLatin1(selector), action, [&](bool f) {
+            found = f;
+            done = true;
+        });
+        ASSERT_TRUE(waitUntil([&] { return done; }));
+    };
+    point("#s b", Action::Move);
+    ASSERT_TRUE(waitUntil([&] { return log.mouseEvents().size() >= 1; }));
+    point("#i", Action::Move);
     ASSERT_TRUE(waitUntil([&] { return log.mouseEvents().size() >= 3; }));
+    point("#p", Action::DoubleClick);
+    ASSERT_TRUE(waitUntil([&] {
+        const auto &e = log.mouseEvents();
+        return std::any_of(e.cbegin(), e.cend(), [](const auto &m) { return m.first == QStringLiteral("dblclick"); });
+    }));
+    point("#missing", Action::Move);
+    EXPECT_FALSE(found);
 
     const auto &events = log.mouseEvents();
+    ASSERT_GE(events.size(), 3);
     EXPECT_EQ(events[0].first, QStringLiteral("over"));
-    EXPECT_EQ(events[0].second.tagName, QStringLiteral("SPAN"));
+    EXPECT_EQ(events[0].second.tagName, QStringLiteral("B"));
     EXPECT_EQ(events[0].second.href, server.url("/target.html"));  // from the enclosing link
-    EXPECT_EQ(events[0].second.outerText, QStringLiteral("Go there"));
+    EXPECT_EQ(events[0].second.outerText, QStringLiteral("there"));
     EXPECT_EQ(events[1].first, QStringLiteral("out"));
-    EXPECT_EQ(events[1].second.tagName, QStringLiteral("IMG"));
-    EXPECT_EQ(events[1].second.src, server.url("/pic.png"));
-    EXPECT_TRUE(events[1].second.href.isEmpty());
-    EXPECT_EQ(events[2].first, QStringLiteral("dblclick"));
-    EXPECT_EQ(events[2].second.tagName, QStringLiteral("P"));
-    EXPECT_EQ(events[2].second.outerText, QString(2000, QLatin1Char('x')));
+    EXPECT_EQ(events[1].second.tagName, QStringLiteral("B"));
+    EXPECT_EQ(events[2].first, QStringLiteral("over"));
+    EXPECT_EQ(events[2].second.tagName, QStringLiteral("IMG"));
+    EXPECT_EQ(events[2].second.src, server.url("/pic.png"));
+    EXPECT_TRUE(events[2].second.href.isEmpty());
+    const auto dblclick = std::find_if(events.cbegin(), events.cend(),
+                                       [](const auto &m) { return m.first == QStringLiteral("dblclick"); });
+    ASSERT_NE(dblclick, events.cend());
+    EXPECT_EQ(dblclick->second.tagName, QStringLiteral("P"));
+    EXPECT_EQ(dblclick->second.outerText, QString(2000, QLatin1Char('x')));
+    // None of the page's fifty pairs of its own events came through.
+    EXPECT_LE(events.size(), 8);
 
     browser.setVisible(false);
     EXPECT_FALSE(browser.isVisible());

@@ -126,7 +126,9 @@
     }
 
     function onMouse(event) {
-        if (!state.bridge)
+        // Only the user's own pointer: a page raising events itself could fill
+        // catalogs or open message box after message box.
+        if (!state.bridge || !event.isTrusted)
             return;
         const el = event.target;
         if (!(el instanceof Element))

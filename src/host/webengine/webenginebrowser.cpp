@@ -458,34 +458,24 @@ void WebEngineBrowser::startInternalLoad()
     m_page->load(QUrl(kBlank));
 }
 
-// The selector and kind go in as JSON strings: data, never script text.
-void WebEngineBrowser::dispatchMouseEvent(const QString &kind, const QString &selector,
-                                          std::function<void(bool found)> done)
+void WebEngineBrowser::pointAt(const QString &selector, PointerAction action, std::function<void(bool found)> done)
 {
-    const QString source = QLatin1String(
-                               "(function (kind, selector) {"
-                               " let element = null;"
-                               " try { element = document.querySelector(selector); } catch (e) { return false; }"
-                               " if (!element) return false;"
-                               " element.dispatchEvent(new MouseEvent(kind, { bubbles: true, cancelable: true,"
-                               " view: window, detail: kind === 'dblclick' ? 2 : 0 }));"
-                               " return true; })(")
-        + jsStringLiteral(kind) + QLatin1Char(',') + jsStringLiteral(selector) + QLatin1String(");");
-    QPointer<WebEngineBrowser> self(this);
-    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, done](const QVariant &found) {
-        if (self && done)
-            done(found.toBool());
-    });
-}
-
-void WebEngineBrowser::clickElement(const QString &selector, std::function<void(bool found)> done)
-{
-    if (!m_view) {
+    QWidget *target = m_view ? m_view->focusProxy() : nullptr;
+    if (!target) {
         if (done)
             done(false);
         return;
     }
+    if (action == PointerAction::Leave) {
+        // The pointer leaves the view: the page gets mouseout from the element under it.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(target, &leave);
+        if (done)
+            done(true);
+        return;
+    }
     // The element's centre in CSS pixels of the viewport, scrolled into view first.
+    // The selector goes in as a JSON string: data, never script text.
     const QString source = QLatin1String(
                                "(function (selector) {"
                                " let element = null;"
@@ -496,11 +486,11 @@ void WebEngineBrowser::clickElement(const QString &selector, std::function<void(
                                " return [r.left + r.width / 2, r.top + r.height / 2]; })(")
         + jsStringLiteral(selector) + QLatin1String(");");
     QPointer<WebEngineBrowser> self(this);
-    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, done](const QVariant &centre) {
+    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, action, done](const QVariant &centre) {
         if (!self)
             return;
         const QVariantList xy = centre.toList();
-        QWidget *target = self->m_view ? self->m_view->focusProxy() : nullptr;
+        QPointer<QWidget> target = self->m_view ? self->m_view->focusProxy() : nullptr;
         if (xy.size() != 2 || !target) {
             if (done)
                 done(false);
@@ -508,11 +498,18 @@ void WebEngineBrowser::clickElement(const QString &selector, std::function<void(
         }
         const qreal zoom = self->m_page->zoomFactor();
         const QPointF local(xy.at(0).toDouble() * zoom, xy.at(1).toDouble() * zoom);
-        const QPointF global = target->mapToGlobal(local);
-        for (const QEvent::Type type : {QEvent::MouseMove, QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QList<QEvent::Type> events{QEvent::MouseMove};
+        if (action == PointerAction::Click || action == PointerAction::DoubleClick)
+            events += {QEvent::MouseButtonPress, QEvent::MouseButtonRelease};
+        if (action == PointerAction::DoubleClick)
+            events += {QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease};
+        for (const QEvent::Type type : events) {
+            if (!target)
+                break;
+            const bool pressing = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
             const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-            const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-            QMouseEvent event(type, local, global, button, held, Qt::NoModifier);
+            QMouseEvent event(type, local, target->mapToGlobal(local), button,
+                              pressing ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
             QCoreApplication::sendEvent(target, &event);
         }
         if (done)

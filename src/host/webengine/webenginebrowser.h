@@ -55,16 +55,13 @@ public:
     bool isVisible() const override { return m_visible; }
     void setVisible(bool visible) override;
 
-    // Raises the page's own mouse event ("mouseover", "mouseout", "click", "dblclick")
-    // on the first element matching a CSS selector, as a pointer would; done
+    // Pointer input on the view, as the user gives it: moving over, clicking or
+    // double-clicking the first element matching a CSS selector (scrolled into
+    // view first), or leaving the view. The page sees trusted events with user
+    // activation; the document hooks ignore events a page raises itself. done
     // tells whether such an element was there (false for a bad selector too).
-    void dispatchMouseEvent(const QString &kind, const QString &selector, std::function<void(bool found)> done);
-
-    // Clicks the first element matching a CSS selector with the left button
-    // through the view, as the user would: the page sees a trusted click with
-    // user activation (a script-raised click would make Chromium skip the page
-    // on Back). done tells whether such an element was there to click.
-    void clickElement(const QString &selector, std::function<void(bool found)> done);
+    enum class PointerAction { Move, Click, DoubleClick, Leave };
+    void pointAt(const QString &selector, PointerAction action, std::function<void(bool found)> done);
 
 signals:
     // Print, PageSetup and SaveAs need dialogs, which belong to the window.
