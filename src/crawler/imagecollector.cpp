@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace quorvane {
 
@@ -44,7 +45,10 @@ ImageCollector::ImageCollector(WindowState &state, Host &host, const Config &con
         connect(timer, &Timer::timeout, this, [this] { onWalkerTimeout(); });
     }
     if (Browser *b4 = m_host.browser(kBrowser4))
+    {
         connect(b4, &Browser::navigateComplete, this, [this](const QString &, bool top) { onWalkerComplete(top); });
+        connect(b4, &Browser::documentComplete, this, [this](bool top) { onWalkerDocumentComplete(top); });
+    }
     if (Browser *b5 = m_host.browser(kBrowser5)) {
         connect(b5, &Browser::beforeNavigate, this, [this] { m_galleryShown = false; });
         connect(b5, &Browser::navigateComplete, this,
@@ -200,6 +204,7 @@ void ImageCollector::Picture15_Click()
 
 void ImageCollector::walkNextLink()
 {
+    m_awaitingDocument = false;
     Browser *b4 = m_host.browser(kBrowser4);
     if (!m_walking || !b4)
         return;
@@ -226,6 +231,7 @@ void ImageCollector::walkNextLink()
 void ImageCollector::stopWalk()
 {
     m_walking = false;
+    m_awaitingDocument = false;
     if (Timer *timer = m_host.timer(kTimer9))
         timer->setEnabled(false);
 }
@@ -235,11 +241,32 @@ void ImageCollector::onWalkerComplete(bool topLevel)
     if (!topLevel || !m_walking)
         return;
     Browser *b4 = m_host.browser(kBrowser4);
-    if (const DocumentPtr document = b4->document()) {
+    const DocumentPtr document = b4->document();
+    if (!document) {
+        // QtWebEngine reads the page after reporting the navigation: its
+        // document comes with document complete (or the time-out moves on).
+        m_awaitingDocument = true;
+        return;
+    }
+    finishWalkerPage(document);
+}
+
+void ImageCollector::onWalkerDocumentComplete(bool topLevel)
+{
+    if (!topLevel || !m_walking || !std::exchange(m_awaitingDocument, false))
+        return;
+    if (Browser *b4 = m_host.browser(kBrowser4))
+        finishWalkerPage(b4->document());
+}
+
+void ImageCollector::finishWalkerPage(const DocumentPtr &document)
+{
+    if (document) {
         collectDocumentImages(document);
         if (Browser *b1 = m_host.browser(kBrowser1))
             b1->stop();
-        b4->closeDocument();
+        if (Browser *b4 = m_host.browser(kBrowser4))
+            b4->closeDocument();
     }
     walkNextLink();
 }

@@ -66,6 +66,8 @@ private:
     QString imageTags() const;
 
     void onWalkerComplete(bool topLevel);
+    void onWalkerDocumentComplete(bool topLevel);
+    void finishWalkerPage(const DocumentPtr &document);
     void onWalkerTimeout();
     void onBrowser2NavigateComplete(bool topLevel);
     void onBrowser2DocumentComplete(bool topLevel);
@@ -78,6 +80,7 @@ private:
     ListIndex m_links;
     ListIndex m_visited;
     bool m_walking = false;
+    bool m_awaitingDocument = false;  // the walked page's document is still to come
     // Browser 2 shows the gallery this collector wrote; cleared when the view
     // starts a navigation of its own, so the gallery is never collected again.
     bool m_galleryShown = false;

@@ -35,6 +35,7 @@ protected:
     FakeBrowser &b4() { return m_host.fakeBrowser(QStringLiteral("WebBrowser4")); }
     FakeTimer &timer9() { return m_host.fakeTimer(9); }
     QStringList buffer() const { return m_state.List2.items(); }
+    void walkTheSmallSite();
     void fill(int from, int count)
     {
         for (int i = from; i < from + count; ++i)
@@ -160,7 +161,7 @@ TEST_F(ImageCollectorTest, LinkFilterDropsFilterWordsAndKnownAddresses)
     EXPECT_EQ(m_state.List2.count(), 1);
 }
 
-TEST_F(ImageCollectorTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEachImageOnce)
+void ImageCollectorTest::walkTheSmallSite()
 {
     m_host.web().setPage(QStringLiteral("http://w.test/a.htm"),
                          QStringLiteral("<body><img src='http://w.test/1.png'><a href='http://w.test/b.htm'>b</a>"
@@ -186,6 +187,18 @@ TEST_F(ImageCollectorTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEac
     EXPECT_TRUE(m_state.listlinks.isEmpty());
     EXPECT_EQ(m_state.panelText(2), QStringLiteral("Found - 0 links  ! "));
     EXPECT_FALSE(images().walking());
+}
+
+TEST_F(ImageCollectorTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEachImageOnce)
+{
+    walkTheSmallSite();
+}
+
+// On QtWebEngine the page is read after the navigation is reported.
+TEST_F(ImageCollectorTest, AutomaticCollectorTakesADocumentThatComesWithDocumentComplete)
+{
+    b4().setDocumentLate(true);
+    walkTheSmallSite();
 }
 
 TEST_F(ImageCollectorTest, TimeOutMovesOnAndStopHaltsTheWalkUntilStartedAgain)

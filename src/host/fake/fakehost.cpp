@@ -101,10 +101,11 @@ void FakeBrowser::show(const QString &url, DocumentPtr document)
     m_busy = false;
     m_pendingUrl.clear();
     m_url = url;
-    m_document = std::move(document);
+    m_document = m_documentLate ? nullptr : document;
     m_writeOpen = false;
     emit navigateComplete(url, true);
     emit downloadComplete();
+    m_document = std::move(document);
     // Frames complete before the page, each once, depth first.
     std::function<void(const DocumentPtr &)> frames = [&](const DocumentPtr &doc) {
         if (!doc)

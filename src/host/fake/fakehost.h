@@ -55,6 +55,9 @@ public:
     bool finishLoad();
     // Shows html at url as if it had been loaded (navigate plus finishLoad).
     void load(const QString &url, const QString &html);
+    // Like QtWebEngine: the document is readable only from document complete
+    // on, not yet when the navigation completes.
+    void setDocumentLate(bool late) { m_documentLate = late; }
 
     const QStringList &navigations() const { return m_navigations; }
     const QList<PageCommand> &pageCommands() const { return m_pageCommands; }
@@ -71,6 +74,7 @@ private:
     QString m_pendingUrl;
     DocumentPtr m_document;
     bool m_busy = false;
+    bool m_documentLate = false;
     bool m_visible = false;
     bool m_writeOpen = false;
     QString m_written;
