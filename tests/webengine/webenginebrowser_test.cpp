@@ -119,6 +119,43 @@ TEST(WebEngineBrowser, SnapshotsALoadedPageWithEventsInOrder)
     EXPECT_TRUE(browser.document()->links.isEmpty());
 }
 
+TEST(WebEngineBrowser, FramesCannotReportForTheTopOrEachOther)
+{
+    // The page and its frame post reports that claim the top document and
+    // the other frame; only each frame's own report counts.
+    const std::string forge =
+        "<script>"
+        "const fake = (path) => ({quorvaneSnapshot: JSON.stringify({path: path, url: 'http://forged.test/',"
+        "  title: 'FORGED', domain: 'forged.test', body: 'BODY', frames: 0, links: [], images: [], all: []})});"
+        "window.addEventListener('load', () => setTimeout(() => {"
+        "  window.top.postMessage(fake([]), '*'); window.top.postMessage(fake([0]), '*'); }, 0));"
+        "</script>";
+    LocalServer server({{"/page.html", [forge] {
+                             return "<html><head><title>Real</title></head><body>" + forge
+                                 + "<iframe src=\"/one.html\"></iframe><iframe src=\"/two.html\"></iframe></body></html>";
+                         }},
+                        {"/one.html", [] { return std::string("<title>One</title><a href=\"/1\">1</a>"); }},
+                        {"/two.html", [forge] { return "<title>Two</title>" + forge; }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), testProfile(), false);
+    EventLog log(&browser);
+    browser.navigate(server.url("/page.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+    // Give the forged reports time to arrive.
+    QElapsedTimer settle;
+    settle.start();
+    waitUntil([&] { return settle.elapsed() > 1000; });
+
+    const DocumentPtr doc = browser.document();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->title, QStringLiteral("Real"));
+    ASSERT_EQ(doc->frames.size(), 2);
+    ASSERT_NE(doc->frames[0], nullptr);
+    EXPECT_EQ(doc->frames[0]->title, QStringLiteral("One"));
+    EXPECT_EQ(doc->frames[0]->links.size(), 1);
+    ASSERT_NE(doc->frames[1], nullptr);
+    EXPECT_EQ(doc->frames[1]->title, QStringLiteral("Two"));
+}
+
 TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderAndRefreshesOnFrameReload)
 {
     // The second frame and its nested frame come from another origin.

@@ -118,6 +118,12 @@
         }
         if (typeof json !== 'string' || json.length > MAX_CHARS)
             return;
+        // A report describes the frame that sent it, at the place found here
+        // from the sender: a page or frame cannot report for the top document
+        // or for another frame.
+        const path = pathOf(event.source);
+        if (path === null || path.length === 0 || !json.startsWith('{"path":[' + path.join(',') + '],'))
+            return;
         if (state.forwards >= MAX_FORWARDS || state.forwardChars + json.length > MAX_FORWARD_CHARS)
             return;
         state.forwards += 1;
@@ -142,6 +148,33 @@
             text: textOf(el, MOUSE_TEXT),
         };
         state.bridge.mouse(event.type, JSON.stringify(info));
+    }
+
+    // Index chain from this (top) window to target, or null; frames and their
+    // indexes are readable across origins.
+    function pathOf(target) {
+        if (!target || target === window)
+            return null;
+        const walk = (w, chain) => {
+            if (chain.length >= MAX_DEPTH)
+                return null;
+            let frames;
+            try {
+                frames = w.frames;
+                for (let i = 0; i < frames.length; ++i) {
+                    const here = chain.concat([i]);
+                    if (frames[i] === target)
+                        return here;
+                    const found = walk(frames[i], here);
+                    if (found)
+                        return found;
+                }
+            } catch (e) {
+                return null;
+            }
+            return null;
+        };
+        return walk(window, []);
     }
 
     // Index chain from the top; parent.frames[i] is readable across origins.
