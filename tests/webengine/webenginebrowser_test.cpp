@@ -277,6 +277,36 @@ TEST(WebEngineBrowser, ANavigationReplacingALoadShowsOnlyTheNewPageAndHistoryWor
     ASSERT_EQ(browser.document()->links.size(), 1);
 }
 
+TEST(WebEngineBrowser, AWrittenReportIsOutOfReachOfThePageShownBefore)
+{
+    // The page shown hooks document.write and keeps rewriting its document.
+    LocalServer server({{"/hostile.html", [] {
+                             return std::string(
+                                 "<title>Hostile</title><p>page</p><script>"
+                                 "window.caught = '';"
+                                 "const write = document.write.bind(document);"
+                                 "document.write = (t) => { window.caught += t; write('<p>replaced</p>'); };"
+                                 "setInterval(() => { try { document.title = 'PWNED'; } catch (e) {} }, 20);"
+                                 "</script>");
+                         }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), testProfile(), false);
+    EventLog log(&browser);
+    browser.navigate(server.url("/hostile.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+
+    browser.closeDocument();
+    browser.writeDocument(QStringLiteral("<title>Report</title><p>row one</p><p>row two</p>"));
+    ASSERT_TRUE(waitUntil([&] { return browser.document() && browser.document()->title == QStringLiteral("Report"); }));
+    QElapsedTimer settle;
+    settle.start();
+    waitUntil([&] { return settle.elapsed() > 300; });
+    EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.title")).toString(), QStringLiteral("Report"));
+    EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.body.innerText")).toString(),
+              QStringLiteral("row one\n\nrow two"));
+    EXPECT_FALSE(runScript(browser.page(), QStringLiteral("typeof window.caught === 'string'")).toBool());
+    EXPECT_EQ(browser.locationUrl(), QStringLiteral("about:blank"));
+}
+
 TEST(WebEngineBrowser, WritesStartANewDocumentAfterCloseAndAppendOtherwise)
 {
     WebEngineBrowser browser(QStringLiteral("WebBrowser5"), testProfile(), false);

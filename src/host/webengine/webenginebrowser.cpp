@@ -215,6 +215,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         m_topShown = false;
         m_holdCurrent = false;
         m_document.reset();
+        m_ownBlank = false;
         if (m_internalLoad)
             return;
         m_busy = true;
@@ -229,6 +230,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
     m_qtLoading = false;
     if (m_internalLoad) {
         m_internalLoad = false;
+        m_ownBlank = true;
         resolveCurrent(true);
         flushWrite();
         return;
@@ -523,8 +525,11 @@ void WebEngineBrowser::flushWrite()
 {
     if (!m_writePending || m_qtLoading || m_internalLoad)
         return;  // resumes when the load finishes
-    if (m_page->url().isEmpty()) {
-        startInternalLoad();  // a fresh page has no document to write into
+    if (!m_ownBlank) {
+        // Written text goes into a blank page of our own, never into the page
+        // shown: that page's script could read or change a report written
+        // into its document.
+        startInternalLoad();
         return;
     }
     m_writePending = false;

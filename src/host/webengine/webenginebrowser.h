@@ -124,6 +124,7 @@ private:
     // Document.Write: the text of the current written document.
     bool m_writeOpen = false;
     bool m_showsWritten = false;
+    bool m_ownBlank = false;  // the document shown is the blank page loaded for writing
     bool m_writePending = false;
     bool m_writeScheduled = false;
     bool m_writeRetried = false;
