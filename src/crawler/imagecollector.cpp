@@ -44,8 +44,7 @@ ImageCollector::ImageCollector(WindowState &state, Host &host, const Config &con
         timer->setInterval(PageTimeoutMs);
         connect(timer, &Timer::timeout, this, [this] { onWalkerTimeout(); });
     }
-    if (Browser *b4 = m_host.browser(kBrowser4))
-    {
+    if (Browser *b4 = m_host.browser(kBrowser4)) {
         connect(b4, &Browser::navigateComplete, this, [this](const QString &, bool top) { onWalkerComplete(top); });
         connect(b4, &Browser::documentComplete, this, [this](bool top) { onWalkerDocumentComplete(top); });
     }

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "apphost.h"
+#include "host/qt/mouseinput.h"
 #include "host/qt/qtwindowservices.h"
 #include "host/webengine/webenginebrowser.h"
 #include "listmodel.h"
@@ -21,9 +22,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QCoreApplication>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -353,24 +352,15 @@ bool MainWindow::pressButton(const QString &control, MouseButton button, bool tw
     return true;
 }
 
-void MainWindow::sendMouseEvents(QWidget *target, QPointF at, Qt::MouseButton button,
-                                 const QList<QEvent::Type> &events)
-{
-    const QPointer<QWidget> alive(target);
-    for (const QEvent::Type type : events) {
-        if (!alive)
-            return;
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &event);
-    }
-}
-
 bool MainWindow::hoverButton(const QString &control)
 {
     m_hoveredButton = control;
+    const quint64 before = m_state.revision();
     const bool known = m_logic.buttonHover(control);
-    syncNow();
+    // Runs on every mouse move over a button: the window catches up only
+    // when the hover changed something.
+    if (m_state.revision() != before)
+        syncNow();
     return known;
 }
 

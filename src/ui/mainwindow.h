@@ -54,7 +54,6 @@ public:
     bool clickControl(const QString &control, int index);
     bool doubleClickControl(const QString &control, int index);
     bool rightClickControl(const QString &control, int index);
-    void sendMouseEvents(QWidget *target, QPointF at, Qt::MouseButton button, const QList<QEvent::Type> &events);
     bool typeText(const QString &control, const QString &text);
     bool pressKey(const QString &control, Key key);
     void clickPanel(int panel);

@@ -107,14 +107,14 @@ int CurlMulti::timerCallback(void *, long timeoutMs, void *self)
 
 void CurlMulti::watchSocket(int socket, int what)
 {
+    const auto it = m_sockets.find(socket);
+    const bool known = it != m_sockets.end();
+    if (known && it.value() == what)
+        return;
     epoll_event event{};
     event.events = (what == CURL_POLL_IN || what == CURL_POLL_INOUT ? EPOLLIN : 0u)
                  | (what == CURL_POLL_OUT || what == CURL_POLL_INOUT ? EPOLLOUT : 0u);
     event.data.fd = socket;
-    const auto it = m_sockets.find(socket);
-    if (it != m_sockets.end() && it.value() == what)
-        return;
-    const bool known = it != m_sockets.end();
     if (epoll_ctl(m_epoll, known ? EPOLL_CTL_MOD : EPOLL_CTL_ADD, socket, &event) != 0) {
         // The descriptor may have been closed and reused behind our back.
         if (epoll_ctl(m_epoll, known ? EPOLL_CTL_ADD : EPOLL_CTL_MOD, socket, &event) != 0)

@@ -111,6 +111,12 @@ QByteArray encodingForLabel(QByteArrayView label)
     return {};
 }
 
+// The bytes where Windows-1252 differs from Latin-1.
+bool isWindows1252Special(unsigned char byte)
+{
+    return (byte & 0xE0) == 0x80;
+}
+
 // Whether any byte is in 0x80-0x9F, sixteen bytes at a time where possible:
 // most pages have none, and this runs once per page read.
 bool containsWindows1252Specials(QByteArrayView bytes)
@@ -127,24 +133,20 @@ bool containsWindows1252Specials(QByteArrayView bytes)
             return true;
     }
 #endif
-    for (; i < size; ++i) {
-        if ((data[i] & 0xE0) == 0x80)
-            return true;
-    }
-    return false;
+    return std::any_of(data + i, data + size, isWindows1252Special);
 }
 
 QString decodeWindows1252(QByteArrayView bytes)
 {
     // Latin-1 everywhere but 0x80-0x9F: convert in bulk, then patch those few.
     QString text = QString::fromLatin1(bytes);
-    const auto special = [](char c) { return (static_cast<unsigned char>(c) & 0xE0) == 0x80; };
     if (!containsWindows1252Specials(bytes))
         return text;
     QChar *out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (special(bytes[i]))
-            out[i] = QChar(Windows1252High[static_cast<unsigned char>(bytes[i]) - 0x80]);
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (isWindows1252Special(byte))
+            out[i] = QChar(Windows1252High[byte - 0x80]);
     }
     return text;
 }

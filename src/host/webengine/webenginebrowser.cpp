@@ -3,9 +3,10 @@
 #include "framesnapshot.h"
 #include "pagebridge.h"
 
+#include "host/qt/mouseinput.h"
+
 #include <QCoreApplication>
 #include <QFile>
-#include <QMouseEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
@@ -492,7 +493,7 @@ void WebEngineBrowser::pointAt(const QString &selector, PointerAction action, st
         if (!self)
             return;
         const QVariantList xy = centre.toList();
-        QPointer<QWidget> target = self->m_view ? self->m_view->focusProxy() : nullptr;
+        QWidget *target = self->m_view ? self->m_view->focusProxy() : nullptr;
         if (xy.size() != 2 || !target) {
             if (done)
                 done(false);
@@ -505,15 +506,7 @@ void WebEngineBrowser::pointAt(const QString &selector, PointerAction action, st
             events += {QEvent::MouseButtonPress, QEvent::MouseButtonRelease};
         if (action == PointerAction::DoubleClick)
             events += {QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease};
-        for (const QEvent::Type type : events) {
-            if (!target)
-                break;
-            const bool pressing = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-            const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-            QMouseEvent event(type, local, target->mapToGlobal(local), button,
-                              pressing ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(target, &event);
-        }
+        sendMouseEvents(target, local, Qt::LeftButton, events);
         if (done)
             done(true);
     });
