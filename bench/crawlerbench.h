@@ -6,8 +6,8 @@
 #include "crawler/crawler.h"
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
-#include "host/fake/fakehost.h"
-#include "shell/windowstate.h"
+#include "support/fakehost.h"
+#include "core/windowstate.h"
 
 #include <QDir>
 #include <QEventLoop>

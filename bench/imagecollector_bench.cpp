@@ -2,10 +2,10 @@
 // against a full image buffer and a links list of 30,000 entries (target:
 // under 20 ms a page). The spills of the full buffer write real files.
 #include "crawler/imagecollector.h"
-#include "host/fake/fakehost.h"
+#include "support/fakehost.h"
 #include "host/host.h"
 #include "links/harvester.h"
-#include "shell/windowstate.h"
+#include "core/windowstate.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
-#include "host/fake/fakehost.h"
-#include "shell/windowlogic.h"
-#include "shell/windowstate.h"
+#include "support/fakehost.h"
+#include "app/windowlogic.h"
+#include "core/windowstate.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 #include "host/host.h"
 #include "host/qt/hostport.h"
-#include "shell/windowlogic.h"
-#include "shell/windowstate.h"
+#include "windowlogic.h"
+#include "core/windowstate.h"
 #include "sitegen/sitegencommand.h"
-#include "ui/apphost.h"
-#include "ui/automation.h"
+#include "host/desktop/desktophost.h"
+#include "automation/automation.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -26,7 +26,7 @@ struct Options {
     quorvane::Config config;
     QString script;
     QString screenshot;
-    quorvane::AppHost::HiddenEngine hiddenEngine = quorvane::AppHost::HiddenEngine::Text;
+    quorvane::DesktopHost::HiddenEngine hiddenEngine = quorvane::DesktopHost::HiddenEngine::Text;
 };
 
 void setApplicationNames()
@@ -138,7 +138,7 @@ int readOptions(Options *options)
     config.programFolder = QDir(config.programFolder).absolutePath();
 
     if (hiddenEngine == QLatin1String("webengine"))
-        options->hiddenEngine = quorvane::AppHost::HiddenEngine::WebEngine;
+        options->hiddenEngine = quorvane::DesktopHost::HiddenEngine::WebEngine;
     else if (hiddenEngine != QLatin1String("text"))
         return usageError(QStringLiteral("bad hidden engine \"%1\" (expected text or webengine)").arg(hiddenEngine));
 
@@ -184,18 +184,19 @@ int main(int argc, char *argv[])
 
     int code = 0;
     {
-        quorvane::AppHost host(automated ? quorvane::AppHost::ServicesMode::Scripted
-                                         : quorvane::AppHost::ServicesMode::Desktop,
+        quorvane::DesktopHost host(automated ? quorvane::DesktopHost::ServicesMode::Scripted
+                                         : quorvane::DesktopHost::ServicesMode::Desktop,
                                 options.hiddenEngine);
         quorvane::WindowState state;
         quorvane::WindowLogic logic(state, host, options.config);
         {
-            auto window = std::make_unique<quorvane::MainWindow>(state, logic, host);
+            auto window = std::make_unique<quorvane::MainWindow>(state, logic, logic.siteGenerator(),
+                                                                  options.config, host);
             QObject::connect(window.get(), &quorvane::MainWindow::closed, &app, &QCoreApplication::quit,
                              Qt::QueuedConnection);
             std::unique_ptr<quorvane::Automation> automation;
             if (automated) {
-                automation = std::make_unique<quorvane::Automation>(*window, state, host);
+                automation = std::make_unique<quorvane::Automation>(*window, state, host, logic.siteGenerator());
                 QString error;
                 if (!options.script.isEmpty() && !automation->loadScript(options.script, &error))
                     std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -1,9 +1,9 @@
 #include "adultlisting.h"
 
 #include "host/host.h"
-#include "shell/commandtable.h"
-#include "shell/listfile.h"
-#include "shell/windowstate.h"
+#include "core/commandtable.h"
+#include "core/listfile.h"
+#include "core/windowstate.h"
 
 namespace quorvane {
 

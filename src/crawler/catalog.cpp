@@ -2,15 +2,14 @@
 
 #include "imagecollector.h"
 #include "host/host.h"
-#include "shell/collectionfile.h"
-#include "shell/commandtable.h"
-#include "shell/htmltext.h"
-#include "shell/windowstate.h"
-#include "sitegen/sitegenerator.h"
+#include "core/collectionfile.h"
+#include "core/commandtable.h"
+#include "core/htmltext.h"
+#include "core/windowstate.h"
 
 namespace quorvane {
 
-Catalog::Catalog(WindowState &state, Host &host, ImageCollector &images, SiteGenerator &generator, QObject *parent)
+Catalog::Catalog(WindowState &state, Host &host, ImageCollector &images, PictureTarget &generator, QObject *parent)
     : QObject(parent), m_state(state), m_host(host), m_images(images), m_generator(generator)
 {
     // The handlers run only while their document events are connected.
@@ -84,11 +83,9 @@ bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
     const QString &href = source.href;
     if (!href.isEmpty())
         m_images.removeImage(href);
-    if (mainView && m_generator.visible()) {
-        if (!href.isEmpty()) {
-            m_generator.setText(PictureField, href);
-            m_generator.show();  // brings the generator window forward
-        }
+    if (mainView && m_generator.acceptsPictures()) {
+        if (!href.isEmpty())
+            m_generator.takePicture(href);
     } else {
         const int k = m_state.Combo1.selected();
         if (!m_state.Combo1.text.isEmpty() && k < FillableCount) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/picturetarget.h"
 #include "host/htmldocument.h"
 
 #include <QObject>
@@ -11,7 +12,6 @@ class Browser;
 class CommandTable;
 class Host;
 class ImageCollector;
-class SiteGenerator;
 class WindowState;
 
 // The 21 catalogs named by the keyword box entries: double-clicked links of
@@ -23,9 +23,8 @@ class Catalog final : public QObject {
 public:
     // Catalogs 19 and 20 exist but never receive a picture.
     static constexpr int FillableCount = 19;
-    static constexpr int PictureField = 6;
 
-    Catalog(WindowState &state, Host &host, ImageCollector &images, SiteGenerator &generator,
+    Catalog(WindowState &state, Host &host, ImageCollector &images, PictureTarget &generator,
             QObject *parent = nullptr);
 
     void bind(CommandTable &commands);
@@ -51,7 +50,7 @@ private:
     WindowState &m_state;
     Host &m_host;
     ImageCollector &m_images;
-    SiteGenerator &m_generator;
+    PictureTarget &m_generator;
 };
 
 }  // namespace quorvane

@@ -4,10 +4,10 @@
 #include "host/host.h"
 #include "links/linksreports.h"
 #include "links/pageanalysis.h"
-#include "shell/commandtable.h"
-#include "shell/htmltext.h"
-#include "shell/windowstate.h"
-#include "shell/wordsearch.h"
+#include "core/commandtable.h"
+#include "core/htmltext.h"
+#include "core/windowstate.h"
+#include "core/wordsearch.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,9 +1,9 @@
 #include "foundreports.h"
 
 #include "host/host.h"
-#include "shell/collectionfile.h"
-#include "shell/commandtable.h"
-#include "shell/windowstate.h"
+#include "core/collectionfile.h"
+#include "core/commandtable.h"
+#include "core/windowstate.h"
 
 namespace quorvane {
 

@@ -3,10 +3,10 @@
 #include "host/host.h"
 #include "host/safefile.h"
 #include "links/harvester.h"
-#include "shell/collectionfile.h"
-#include "shell/commandtable.h"
-#include "shell/htmltext.h"
-#include "shell/windowstate.h"
+#include "core/collectionfile.h"
+#include "core/commandtable.h"
+#include "core/htmltext.h"
+#include "core/windowstate.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/config.h"
 #include "host/htmldocument.h"
 #include "listindex.h"
 

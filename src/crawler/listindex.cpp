@@ -1,6 +1,6 @@
 #include "listindex.h"
 
-#include "shell/listcontrol.h"
+#include "core/listcontrol.h"
 
 namespace quorvane {
 

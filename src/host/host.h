@@ -9,25 +9,6 @@
 
 namespace quorvane {
 
-// Settings resolved at start-up: options over the settings file over defaults.
-struct Config {
-    QString programFolder;
-    QString homeSite = QStringLiteral("127.0.0.1:8737");       // HOST[:PORT]
-    QString translationHost = QStringLiteral("127.0.0.1:8737"); // HOST[:PORT]
-    // Outside programs as command lines; empty: the first common desktop
-    // program found on the PATH when the button is used.
-    QString mailProgram;
-    QString addressBookProgram;
-    QString calculatorProgram;
-    // The card gateway of the generated shops' default order form. PLACEHOLDERS:
-    // each deployment sets its own gateway host and merchant login.
-    QString gatewayHost = QStringLiteral("gateway.example.invalid");
-    QString gatewayLogin = QStringLiteral("YOUR-MERCHANT-LOGIN");
-
-    // An address on the home site: "http://" HOST[:PORT] and the path.
-    QString homeSiteUrl(const QString &path = {}) const { return QStringLiteral("http://") + homeSite + path; }
-};
-
 // The host objects of the main window, by their control names.
 class Host {
 public:

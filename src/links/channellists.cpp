@@ -2,8 +2,8 @@
 
 #include "accountlist.h"
 #include "host/host.h"
-#include "shell/commandtable.h"
-#include "shell/windowstate.h"
+#include "core/commandtable.h"
+#include "core/windowstate.h"
 #include "sitelist.h"
 #include "visiblebrowsers.h"
 

@@ -1,8 +1,8 @@
 #include "harvester.h"
 
 #include "host/host.h"
-#include "shell/htmltext.h"
-#include "shell/windowstate.h"
+#include "core/htmltext.h"
+#include "core/windowstate.h"
 
 namespace quorvane {
 

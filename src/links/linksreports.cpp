@@ -1,8 +1,8 @@
 #include "linksreports.h"
 
 #include "host/host.h"
-#include "shell/commandtable.h"
-#include "shell/windowstate.h"
+#include "core/commandtable.h"
+#include "core/windowstate.h"
 
 namespace quorvane {
 

@@ -1,9 +1,9 @@
 #include "linkwalker.h"
 
 #include "host/host.h"
-#include "shell/commandtable.h"
-#include "shell/htmltext.h"
-#include "shell/windowstate.h"
+#include "core/commandtable.h"
+#include "core/htmltext.h"
+#include "core/windowstate.h"
 #include "visiblebrowsers.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "pageanalysis.h"
 
 #include "host/host.h"
-#include "shell/commandtable.h"
-#include "shell/htmltext.h"
-#include "shell/windowstate.h"
-#include "shell/wordsearch.h"
+#include "core/commandtable.h"
+#include "core/htmltext.h"
+#include "core/windowstate.h"
+#include "core/wordsearch.h"
 
 namespace quorvane {
 

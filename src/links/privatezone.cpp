@@ -2,8 +2,8 @@
 
 #include "channellists.h"
 #include "host/host.h"
-#include "shell/commandtable.h"
-#include "shell/windowstate.h"
+#include "core/commandtable.h"
+#include "core/windowstate.h"
 #include "visiblebrowsers.h"
 
 namespace quorvane {

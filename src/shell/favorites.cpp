@@ -1,10 +1,10 @@
 #include "favorites.h"
 
-#include "commandtable.h"
+#include "core/commandtable.h"
 #include "host/host.h"
-#include "listfile.h"
+#include "core/listfile.h"
 #include "windowlayout.h"
-#include "windowstate.h"
+#include "core/windowstate.h"
 
 #include <QDir>
 

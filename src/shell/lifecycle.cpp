@@ -2,9 +2,9 @@
 
 #include "host/host.h"
 #include "host/safefile.h"
-#include "htmltext.h"
-#include "listfile.h"
-#include "windowstate.h"
+#include "core/htmltext.h"
+#include "core/listfile.h"
+#include "core/windowstate.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
 #include "menucommands.h"
 
-#include "collectionfile.h"
-#include "commandtable.h"
+#include "core/collectionfile.h"
+#include "core/commandtable.h"
 #include "host/host.h"
-#include "windowstate.h"
+#include "core/windowstate.h"
 
 #include <QUrl>
 

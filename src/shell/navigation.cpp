@@ -1,9 +1,9 @@
 #include "navigation.h"
 
-#include "commandtable.h"
+#include "core/commandtable.h"
 #include "host/host.h"
-#include "listfile.h"
-#include "windowstate.h"
+#include "core/listfile.h"
+#include "core/windowstate.h"
 
 namespace quorvane {
 

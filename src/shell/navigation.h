@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/config.h"
+
 #include <QObject>
 #include <QString>
 

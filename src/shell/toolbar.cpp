@@ -1,8 +1,8 @@
 #include "toolbar.h"
 
-#include "commandtable.h"
+#include "core/commandtable.h"
 #include "host/host.h"
-#include "windowstate.h"
+#include "core/windowstate.h"
 
 #include <QProcess>
 #include <QStandardPaths>

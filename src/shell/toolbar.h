@@ -1,6 +1,7 @@
 #pragma once
 
-#include "windowlogic.h"
+#include "core/config.h"
+#include "core/input.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "windowlayout.h"
 
 #include "toolbar.h"
-#include "windowstate.h"
+#include "core/windowstate.h"
 
 namespace quorvane {
 

@@ -2,7 +2,7 @@
 
 #include "shoptemplates.h"
 
-#include "shell/htmltext.h"
+#include "core/htmltext.h"
 
 #include <algorithm>
 #include <initializer_list>

@@ -3,8 +3,8 @@
 #include "host/host.h"
 #include "host/safefile.h"
 #include "profilefile.h"
-#include "shell/commandtable.h"
-#include "shell/windowstate.h"
+#include "core/commandtable.h"
+#include "core/windowstate.h"
 #include "shoppages.h"
 #include "sitegeneration.h"
 
@@ -75,6 +75,12 @@ void SiteGenerator::reset()
     m_list.clear();
     m_list.setSelected(-1);
     m_saveProfileEnabled = false;
+}
+
+void SiteGenerator::takePicture(const QString &address)
+{
+    setText(PictureField, address);
+    show();
 }
 
 void SiteGenerator::show()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "cardprofile.h"
-#include "shell/listcontrol.h"
+#include "core/config.h"
+#include "core/listcontrol.h"
+#include "core/picturetarget.h"
 
 #include <QString>
 
@@ -19,12 +21,13 @@ struct ShopDescription;
 // Text1(0..7), its item list List1 (entry 0 the header line), its commands,
 // and the card profile window Form3 it opens. Opened from the main window's
 // menu entries online and wshipping, which also set the order mode.
-class SiteGenerator final {
+class SiteGenerator final : public PictureTarget {
 public:
     static constexpr int FieldCount = 8;
     static constexpr int CategoryField = 0;
     static constexpr int GoBackField = 1;
     static constexpr int EmailField = 5;
+    static constexpr int PictureField = 6;
     static constexpr int DescriptionUrlField = 7;
 
     SiteGenerator(WindowState &state, Host &host, const Config &config);
@@ -37,6 +40,10 @@ public:
     // Creates the window on first use (header line, program folder, Save
     // profile disabled) and shows it; shown again it keeps everything.
     void show();
+    // A picture double-clicked in the main view while the window is shown
+    // fills the picture field, and the window comes forward.
+    bool acceptsPictures() const override { return visible(); }
+    void takePicture(const QString &address) override;
     // Counts the calls of show(), so a view brings an already shown window forward.
     quint64 showRequests() const { return m_showRequests; }
     // The window's own close control: destroys it with its fields and list.

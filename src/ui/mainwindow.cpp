@@ -1,6 +1,6 @@
 #include "mainwindow.h"
 
-#include "apphost.h"
+#include "host/desktop/desktophost.h"
 #include "host/qt/mouseinput.h"
 #include "host/qt/qtwindowservices.h"
 #include "host/webengine/webenginebrowser.h"
@@ -9,7 +9,7 @@
 #include "shell/menutree.h"
 #include "shell/toolbar.h"
 #include "shell/windowlayout.h"
-#include "shell/windowstate.h"
+#include "core/windowstate.h"
 #include "sitegen/sitegenerator.h"
 #include "sitegenwindows.h"
 #include "toolbarimages.h"
@@ -73,8 +73,9 @@ QString arrayEntryName(const QString &array, int index)
 
 }  // namespace
 
-MainWindow::MainWindow(WindowState &state, WindowLogic &logic, AppHost &host, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_logic(logic), m_host(host)
+MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &generator, const Config &config,
+                       DesktopHost &host, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_events(events), m_generator(generator), m_config(config), m_host(host)
 {
     setObjectName(QStringLiteral("Form1"));
     resize(1000, 720);
@@ -85,7 +86,7 @@ MainWindow::MainWindow(WindowState &state, WindowLogic &logic, AppHost &host, QW
     central->installEventFilter(this);
     setCentralWidget(central);
     // Controls sit where the window logic's layout puts them, in twips.
-    m_images = std::make_unique<ToolbarImages>(m_logic.config().programFolder);
+    m_images = std::make_unique<ToolbarImages>(m_config.programFolder);
 
     buildMenus();
     buildToolbar();
@@ -99,9 +100,9 @@ MainWindow::MainWindow(WindowState &state, WindowLogic &logic, AppHost &host, QW
         services->setParentWindow(this);
         services->setPopupHandler([this](const QString &menu) { showPopupMenu(menu); });
     }
-    connect(&m_logic, &WindowLogic::closeRequested, this, &QWidget::close, Qt::QueuedConnection);
+    connect(&m_events, &WindowEvents::closeRequested, this, &QWidget::close, Qt::QueuedConnection);
     m_state.setChangeListener([this] { scheduleSync(); });
-    m_sitegenWindows = new SitegenWindows(m_logic.siteGenerator(), this);
+    m_sitegenWindows = new SitegenWindows(m_generator, this);
     syncNow();
 }
 
@@ -132,7 +133,7 @@ void MainWindow::buildMenus()
             m_actions.insert(name, menu->menuAction());
             // Opening a menu is its click.
             connect(menu, &QMenu::aboutToShow, this, [this, name] {
-                m_logic.menuClick(name);
+                m_events.menuClick(name);
                 syncNow();
             });
             break;
@@ -150,7 +151,7 @@ void MainWindow::buildMenus()
             action->setObjectName(name);
             m_actions.insert(name, action);
             connect(action, &QAction::triggered, this, [this, name] {
-                m_logic.menuClick(name);
+                m_events.menuClick(name);
                 syncNow();
             });
             break;
@@ -329,7 +330,7 @@ bool MainWindow::triggerMenu(const QString &name, int index)
         return false;
     if (action->menu()) {
         // A menu's click is its opening; trigger() would not open it.
-        m_logic.menuClick(name);
+        m_events.menuClick(name);
         syncNow();
         return true;
     }
@@ -356,7 +357,7 @@ bool MainWindow::hoverButton(const QString &control)
 {
     m_hoveredButton = control;
     const quint64 before = m_state.revision();
-    const bool known = m_logic.buttonHover(control);
+    const bool known = m_events.buttonHover(control);
     // Runs on every mouse move over a button: the window catches up only
     // when the hover changed something.
     if (m_state.revision() != before)
@@ -367,7 +368,7 @@ bool MainWindow::hoverButton(const QString &control)
 void MainWindow::hoverBackground()
 {
     m_hoveredButton.clear();
-    m_logic.backgroundHover();
+    m_events.backgroundHover();
     syncNow();
 }
 
@@ -391,11 +392,11 @@ bool MainWindow::clickControl(const QString &control, int index)
         // Picking from a combo's list puts the entry in its text before the click.
         if (comboWidget(control) && index >= 0 && index < list->count())
             m_state.setComboText(*comboState(control), list->at(index));
-        const bool known = m_logic.listClick(control, index);
+        const bool known = m_events.listClick(control, index);
         syncNow();
         return known;
     }
-    const bool known = m_logic.buttonClick(control);
+    const bool known = m_events.buttonClick(control);
     syncNow();
     return known;
 }
@@ -413,7 +414,7 @@ bool MainWindow::doubleClickControl(const QString &control, int index)
     if (index < 0)
         index = list->selected();
     selectListEntry(control, index);
-    const bool known = m_logic.listDoubleClick(control, index);
+    const bool known = m_events.listDoubleClick(control, index);
     syncNow();
     return known;
 }
@@ -435,7 +436,7 @@ bool MainWindow::rightClickControl(const QString &control, int index)
         return true;
     }
     // Lists without a view of their own.
-    const bool known = m_logic.listMouseDown(control, index, MouseButton::Right);
+    const bool known = m_events.listMouseDown(control, index, MouseButton::Right);
     syncNow();
     return known;
 }
@@ -459,20 +460,20 @@ bool MainWindow::pressKey(const QString &control, Key key)
         // The logic reads the text as typed, before anything else happens to it.
         m_state.setComboText(*comboState(control), combo->currentText());
     }
-    const bool known = m_logic.keyPress(control, key);
+    const bool known = m_events.keyPress(control, key);
     syncNow();
     return known;
 }
 
 void MainWindow::clickPanel(int panel)
 {
-    m_logic.panelClick(panel);
+    m_events.panelClick(panel);
     syncNow();
 }
 
 void MainWindow::doubleClickPanel(int panel)
 {
-    m_logic.panelDoubleClick(panel);
+    m_events.panelDoubleClick(panel);
     syncNow();
 }
 
@@ -487,7 +488,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_unloaded) {
         m_unloaded = true;
-        m_logic.Form_Unload();
+        m_events.Form_Unload();
     }
     event->accept();
     emit closed();
@@ -501,7 +502,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (auto *button = qobject_cast<PictureButton *>(watched); button && m_toolButtons.contains(button->objectName())) {
         const QString name = button->objectName();
         if (type == QEvent::MouseButtonPress) {
-            m_logic.buttonDown(name, toMouseButton(static_cast<QMouseEvent *>(event)->button()));
+            m_events.buttonDown(name, toMouseButton(static_cast<QMouseEvent *>(event)->button()));
             syncNow();
         } else if (type == QEvent::MouseButtonDblClick) {
             // The second press of a double click is no new press, and its
@@ -509,11 +510,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             m_releaseEndsDoubleClick = true;
         } else if (type == QEvent::MouseButtonRelease) {
             auto *mouse = static_cast<QMouseEvent *>(event);
-            m_logic.buttonUp(name, toMouseButton(mouse->button()));
+            m_events.buttonUp(name, toMouseButton(mouse->button()));
             syncNow();
             const bool click = !std::exchange(m_releaseEndsDoubleClick, false);
             if (click && button->rect().contains(mouse->position().toPoint())) {
-                m_logic.buttonClick(name);
+                m_events.buttonClick(name);
                 syncNow();
             }
         } else if (type == QEvent::Enter || type == QEvent::MouseMove) {
@@ -558,7 +559,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             // The right button acts on the entry selected before, wherever the
             // pointer is: the view must not move the selection to the row under it.
             const int row = panel.view->indexAt(mouse->position().toPoint()).row();
-            m_logic.listMouseDown(panel.name, row, MouseButton::Right);
+            m_events.listMouseDown(panel.name, row, MouseButton::Right);
             syncNow();
             return true;
         }
@@ -608,7 +609,7 @@ void MainWindow::updateClientSize()
     if (statusBar()->height() != statusHeight)
         statusBar()->setFixedHeight(statusHeight);
     const QSize client = centralWidget()->size() + QSize(0, statusHeight);
-    m_logic.resizeClient(client.width() * 1440 / std::max(1, logicalDpiX()),
+    m_events.resizeClient(client.width() * 1440 / std::max(1, logicalDpiX()),
                          client.height() * 1440 / std::max(1, logicalDpiY()));
 }
 
@@ -764,7 +765,7 @@ void MainWindow::setMenuEntries(QMenu *menu, const QString &array, const QString
         QAction *action = menu->addAction(captions.at(i));
         action->setObjectName(arrayEntryName(array, i));
         connect(action, &QAction::triggered, this, [this, array, i] {
-            m_logic.menuClick(array, i);
+            m_events.menuClick(array, i);
             syncNow();
         });
     }

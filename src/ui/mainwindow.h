@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/config.h"
+#include "core/windowevents.h"
 #include "host/browser.h"
-#include "shell/windowlogic.h"
 
 #include <QEvent>
 #include <QHash>
@@ -21,7 +22,8 @@ class QPrinter;
 
 namespace quorvane {
 
-class AppHost;
+class DesktopHost;
+class SiteGenerator;
 class PictureButton;
 class ToolbarImages;
 class ListModel;
@@ -30,19 +32,19 @@ struct ComboBox;
 class WebEngineBrowser;
 class WindowState;
 
-// The main window. Every widget event becomes a WindowLogic call; every widget
+// The main window. Every widget event becomes a WindowEvents call; every widget
 // shows what the shared WindowState (and each browser's visibility) says.
 // The public event methods are the same paths the widgets take, so the
 // automation interface drives exactly what a person would.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(WindowState &state, WindowLogic &logic, AppHost &host, QWidget *parent = nullptr);
+    MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &generator, const Config &config,
+               DesktopHost &host, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Brings every widget in line with the state and the browsers now.
     void syncNow();
-    WindowLogic &logic() { return m_logic; }
 
     // Each returns false when no such control (or menu entry) exists.
     bool triggerMenu(const QString &name, int index);
@@ -108,8 +110,10 @@ private:
     void setMenuEntries(QMenu *menu, const QString &array, const QStringList &captions);
 
     WindowState &m_state;
-    WindowLogic &m_logic;
-    AppHost &m_host;
+    WindowEvents &m_events;
+    SiteGenerator &m_generator;
+    const Config m_config;
+    DesktopHost &m_host;
 
     QHash<QString, QAction *> m_actions;  // static menu entries by control name
     QHash<QString, bool> m_hiddenByDefault;
