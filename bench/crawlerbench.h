@@ -92,21 +92,22 @@ public:
 
     explicit BenchHost(const ReaderFactory &makeReader)
     {
-        for (int i = 1; i <= Crawler::SlotCount; ++i)
-            m_inets[i] = std::make_unique<CurlTransfer>(QStringLiteral("Inet%1").arg(i), m_multi);
+        for (int k = 1; k <= ReaderSlotCount; ++k)
+            m_inets[k] = std::make_unique<CurlTransfer>(controlName(readerSlot(k)), m_multi);
         m_reader = makeReader(m_multi);
     }
-    Browser *browser(const QString &name) override
+    Browser *browser(BrowserId id) override
     {
-        if (name == QLatin1String("WebBrowser1"))
+        if (id == BrowserId::MainView)
             return &m_main;
-        return name == QLatin1String("WebBrowser2") ? m_reader.get() : m_fake.browser(name);
+        return id == BrowserId::PageReader ? m_reader.get() : m_fake.browser(id);
     }
-    Transfer *transfer(int n) override
+    Transfer *transfer(TransferSlot slot) override
     {
-        return n >= 1 && n <= Crawler::SlotCount ? m_inets[n].get() : m_fake.transfer(n);
+        const int n = static_cast<int>(slot);
+        return n <= ReaderSlotCount ? m_inets[n].get() : m_fake.transfer(slot);
     }
-    Timer *timer(int n) override { return m_fake.timer(n); }
+    Timer *timer(TimerId id) override { return m_fake.timer(id); }
     WindowServices &services() override { return m_services; }
 
     QuitServices m_services;

@@ -31,7 +31,6 @@ constexpr qint64 StartupQuietMs = 300;
 // A mouse event raised in a page is handled by the window within this time.
 constexpr int PageEventSettleMs = 1000;
 
-const char *const shownBrowserNames[] = {"WebBrowser1", "WebBrowser5"};
 }  // namespace
 
 Automation::Automation(MainWindow &window, WindowState &state, DesktopHost &host, const SiteGenerator &generator,
@@ -39,11 +38,13 @@ Automation::Automation(MainWindow &window, WindowState &state, DesktopHost &host
     : QObject(parent), m_window(window), m_state(state), m_host(host), m_generator(generator)
 {
     m_clock.start();
-    for (Browser *browser : m_host.browsers()) {
+    for (BrowserId id : AllBrowsers) {
+        Browser *browser = m_host.browser(id);
+        if (!browser)
+            continue;
         m_navigations.insert(browser, 0);
         m_completions.insert(browser, 0);
-        const bool shown = browser->name() == QLatin1String(shownBrowserNames[0])
-                        || browser->name() == QLatin1String(shownBrowserNames[1]);
+        const bool shown = id == BrowserId::MainView || id == BrowserId::SecondView;
         connect(browser, &Browser::beforeNavigate, this, [this, browser, shown] {
             ++m_navigations[browser];
             if (shown)
@@ -140,7 +141,7 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         m_window.pressKey(QStringLiteral("Combo2"), Key::Enter);
         return Result::Done;
     case Kind::Navigate: {
-        Browser *browser = m_host.browser(c.target);
+        Browser *browser = browserNamed(c.target);
         if (!browser)
             return failed(QStringLiteral("unknown view \"%1\"").arg(c.target));
         // Counted here as well: the engine announces the navigation later.
@@ -150,7 +151,7 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         return Result::Done;
     }
     case Kind::WaitLoad:
-        m_waitBrowser = m_host.browser(c.target);
+        m_waitBrowser = browserNamed(c.target);
         if (!m_waitBrowser)
             return failed(QStringLiteral("unknown view \"%1\"").arg(c.target));
         m_wait = Wait::Load;
@@ -221,7 +222,8 @@ Automation::Result Automation::execute(const ScriptCommand &c)
     case Kind::PageOut:
     case Kind::PageDoubleClick:
     case Kind::PageClick: {
-        WebEngineBrowser *view = m_host.webBrowser(c.target);
+        const std::optional<BrowserId> id = quorvane::browserNamed(c.target);
+        WebEngineBrowser *view = id ? m_host.webBrowser(*id) : nullptr;
         if (!view)
             return failed(QStringLiteral("unknown view \"%1\"").arg(c.target));
         using Action = WebEngineBrowser::PointerAction;
@@ -257,22 +259,28 @@ bool Automation::isIdle() const
         if (browser->busy())
             return false;
     }
-    for (int i = 1; i <= 10; ++i) {
-        if (Transfer *t = m_host.transfer(i); t && t->stillExecuting())
+    for (TransferSlot slot : AllTransferSlots) {
+        if (Transfer *t = m_host.transfer(slot); t && t->stillExecuting())
             return false;
     }
-    for (int i = 3; i <= 12; ++i) {
+    for (TimerId id : AllTimers) {
         // A timer without an interval never fires, so it keeps nothing going.
-        if (Timer *t = m_host.timer(i); t && t->enabled() && t->interval() > 0)
+        if (Timer *t = m_host.timer(id); t && t->enabled() && t->interval() > 0)
             return false;
     }
     return true;
 }
 
+Browser *Automation::browserNamed(const QString &name) const
+{
+    const std::optional<BrowserId> id = quorvane::browserNamed(name);
+    return id ? m_host.browser(*id) : nullptr;
+}
+
 bool Automation::viewsSettled() const
 {
-    for (const char *name : shownBrowserNames) {
-        if (Browser *b = m_host.browser(QString::fromLatin1(name)); b && b->busy())
+    for (BrowserId id : ShownBrowsers) {
+        if (Browser *b = m_host.browser(id); b && b->busy())
             return false;
     }
     return m_clock.elapsed() - m_lastViewActivityMs >= PaintDelayMs;

@@ -46,6 +46,8 @@ private:
     void fail(int line, const QString &message);
     void finish();
     void beginPictureWait(const QString &path, qint64 minimumMs);
+    // The browser with that control name, or null.
+    Browser *browserNamed(const QString &name) const;
     bool viewsSettled() const;
     bool writeScreenshot(const QString &path);
     bool writeDump(const QString &path, QString *error);

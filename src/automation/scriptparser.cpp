@@ -1,6 +1,7 @@
 #include "scriptparser.h"
 
 #include "core/windowstate.h"
+#include "host/controls.h"
 
 #include <QHash>
 #include <QStringList>
@@ -55,8 +56,7 @@ bool parseNumber(const QString &word, int min, int *out)
 
 bool isView(const QString &name)
 {
-    return name == QLatin1String("WebBrowser1") || name == QLatin1String("WebBrowser5")
-        || name == QLatin1String("WebBrowser2") || name == QLatin1String("WebBrowser4");
+    return browserNamed(name).has_value();
 }
 
 const QHash<QString, Kind> &kindsByName()
@@ -206,7 +206,7 @@ QString parseArguments(ScriptCommand &c, const QString &name, const QString &arg
         const QStringList w = takeWords(args, out ? 2 : 1, &rest);
         if (w.size() != 1 || (!out && rest.isEmpty()))
             return usage(out ? "VIEW" : "VIEW SELECTOR");
-        if (w.at(0) != QLatin1String("WebBrowser1") && w.at(0) != QLatin1String("WebBrowser5"))
+        if (const auto id = browserNamed(w.at(0)); id != BrowserId::MainView && id != BrowserId::SecondView)
             return QStringLiteral("not a shown view \"%1\"").arg(w.at(0));
         c.target = w.at(0);
         c.text = rest;

@@ -58,22 +58,22 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
     dump.insert(QStringLiteral("orderMode"), state.orderMode);
     dump.insert(QStringLiteral("catalogs"), toArray(state.catalogs));
 
-    for (const char *name : {"WebBrowser1", "WebBrowser5", "WebBrowser2", "WebBrowser4"}) {
-        if (Browser *b = host.browser(QString::fromLatin1(name))) {
+    for (BrowserId id : AllBrowsers) {
+        if (Browser *b = host.browser(id)) {
             dump.insert(b->name(), QJsonObject{{QStringLiteral("url"), b->locationUrl()},
                                                {QStringLiteral("title"), b->locationName()},
                                                {QStringLiteral("visible"), b->isVisible()},
                                                {QStringLiteral("busy"), b->busy()}});
         }
     }
-    for (int i = 1; i <= 10; ++i) {
-        if (Transfer *t = host.transfer(i)) {
+    for (TransferSlot slot : AllTransferSlots) {
+        if (Transfer *t = host.transfer(slot)) {
             dump.insert(t->name(), QJsonObject{{QStringLiteral("url"), t->url()},
                                                {QStringLiteral("executing"), t->stillExecuting()}});
         }
     }
-    for (int i = 3; i <= 12; ++i) {
-        if (Timer *t = host.timer(i)) {
+    for (TimerId id : AllTimers) {
+        if (Timer *t = host.timer(id)) {
             dump.insert(t->name(), QJsonObject{{QStringLiteral("enabled"), t->enabled()},
                                                {QStringLiteral("interval"), t->interval()}});
         }

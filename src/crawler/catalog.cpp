@@ -1,5 +1,6 @@
 #include "catalog.h"
 
+#include "core/views.h"
 #include "imagecollector.h"
 #include "host/host.h"
 #include "core/collectionfile.h"
@@ -13,7 +14,7 @@ Catalog::Catalog(WindowState &state, Host &host, ImageCollector &images, Picture
     : QObject(parent), m_state(state), m_host(host), m_images(images), m_generator(generator)
 {
     // The handlers run only while their document events are connected.
-    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1"))) {
+    if (Browser *b1 = m_host.browser(BrowserId::MainView)) {
         connect(b1, &Browser::documentMouseOver, this, [this](const HtmlElement &e) {
             if (m_state.docEvents)
                 DocEvents_onmouseover(e);
@@ -27,7 +28,7 @@ Catalog::Catalog(WindowState &state, Host &host, ImageCollector &images, Picture
                 DocEvents_ondblclick(e);
         });
     }
-    if (Browser *b5 = m_host.browser(QStringLiteral("WebBrowser5"))) {
+    if (Browser *b5 = m_host.browser(BrowserId::SecondView)) {
         connect(b5, &Browser::documentDoubleClick, this, [this](const HtmlElement &e) {
             if (m_state.docEvents5)
                 DocEvents5_ondblclick(e);
@@ -105,16 +106,13 @@ bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
 void Catalog::viewcatalo_Click()
 {
     const int k = selectedCatalog();
-    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
-        Browser *view = m_host.browser(QString::fromLatin1(name));
-        if (!view || !view->isVisible())
-            continue;
-        view->closeDocument();
-        view->writeDocument(QStringLiteral("<html><body>"));
+    forEachVisibleView(m_host, [&](Browser &view) {
+        view.closeDocument();
+        view.writeDocument(QStringLiteral("<html><body>"));
         if (k >= 0)
-            view->writeDocument(m_state.catalogs.at(k));
-        view->writeDocument(QStringLiteral("</body></html>"));
-    }
+            view.writeDocument(m_state.catalogs.at(k));
+        view.writeDocument(QStringLiteral("</body></html>"));
+    });
 }
 
 void Catalog::clearcatalog_Click()

@@ -18,8 +18,6 @@ namespace {
 const QString missingLinksWarning =
     QStringLiteral("You need get links before, click on 'Links Editor' menu and next click 'Get Links'");
 const QString warningTitle = QStringLiteral("Warning!!!");
-constexpr int PageQueueTimer = 3;
-constexpr int FirstSlotTimer = 4;
 }  // namespace
 
 Crawler::Crawler(WindowState &state, Host &host)
@@ -31,14 +29,15 @@ Crawler::Crawler(WindowState &state, Host &host)
 {
     for (int slot = 1; slot <= SlotCount; ++slot) {
         if (Transfer *t = slotTransfer(slot))
-            m_connections.append(QObject::connect(t, &Transfer::stateChanged, t,
-                                                  [this, slot](int code) { onSlotState(slot, code); }));
+            m_connections.append(QObject::connect(t, &Transfer::finished, t, [this, slot](const TransferResult &r) {
+                onSlotFinished(slot, r);
+            }));
         if (Timer *t = slotTimer(slot))
             m_connections.append(QObject::connect(t, &Timer::timeout, t, [this, slot] { onSlotTimeout(slot); }));
     }
-    if (Timer *t = m_host.timer(PageQueueTimer))
+    if (Timer *t = m_host.timer(TimerId::PageQueueTimeout))
         m_connections.append(QObject::connect(t, &Timer::timeout, t, [this] { onPageQueueTimeout(); }));
-    if (Browser *reader = m_host.browser(QStringLiteral("WebBrowser2"))) {
+    if (Browser *reader = m_host.browser(BrowserId::PageReader)) {
         // The snapshot is readable once the top document has completed; frames complete before it.
         m_connections.append(QObject::connect(reader, &Browser::documentComplete, reader, [this](bool topLevel) {
             if (topLevel)
@@ -66,12 +65,12 @@ void Crawler::bind(CommandTable &commands)
 
 Transfer *Crawler::slotTransfer(int slot) const
 {
-    return m_host.transfer(slot);
+    return m_host.transfer(readerSlot(slot));
 }
 
 Timer *Crawler::slotTimer(int slot) const
 {
-    return m_host.timer(FirstSlotTimer + slot - 1);
+    return m_host.timer(readerTimeout(slot));
 }
 
 void Crawler::restart(Timer *timer)
@@ -197,13 +196,12 @@ void Crawler::finishSearch()
         m_reports->viewreport_Click();
 }
 
-void Crawler::onSlotState(int slot, int state)
+void Crawler::onSlotFinished(int slot, const TransferResult &result)
 {
     Transfer *transfer = slotTransfer(slot);
     Timer *timer = slotTimer(slot);
-    if (state == Transfer::StateComplete || state == Transfer::StateError)
-        m_reading[slot].clear();
-    if (state == Transfer::StateComplete) {
+    m_reading[slot].clear();
+    if (result.complete()) {
         const QString text = transfer->readData(PageReadSize);
         if (timer)
             timer->setEnabled(false);
@@ -211,15 +209,15 @@ void Crawler::onSlotState(int slot, int state)
             dispatchFetches();
             return;
         }
-        const QString url = transfer->url();
+        const QString &url = result.url;
         m_state.List1.add(url);
         m_state.setPanelText(2, QStringLiteral("Found - %1 pages").arg(m_state.List1.count()));
         if (m_state.keywordMode == 1) {
-            if (Browser *main = m_host.browser(QStringLiteral("WebBrowser1")))
+            if (Browser *main = m_host.browser(BrowserId::MainView))
                 main->writeDocument(liveRow(url));
         }
         dispatchFetches();
-    } else if (state == Transfer::StateError) {
+    } else {
         // Every slot takes its next link at once rather than waiting for its time-out.
         transfer->cancel();
         if (timer)
@@ -253,14 +251,14 @@ void Crawler::stopSearch()
 
 void Crawler::readNextQueuedPage()
 {
-    Browser *reader = m_host.browser(QStringLiteral("WebBrowser2"));
+    Browser *reader = m_host.browser(BrowserId::PageReader);
     ListControl &queue = m_state.List4;
     if (queue.isEmpty() || !reader || reader->busy())
         return;
     const QString address = queue.at(0);
     reader->navigate(address);
     m_state.setPanelText(1, address);
-    if (Timer *timer = m_host.timer(PageQueueTimer))
+    if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
         restart(timer);
     if (!queue.isEmpty())
         queue.removeAt(0);
@@ -269,9 +267,9 @@ void Crawler::readNextQueuedPage()
 
 void Crawler::onPageQueueTimeout()
 {
-    if (Browser *reader = m_host.browser(QStringLiteral("WebBrowser2")))
+    if (Browser *reader = m_host.browser(BrowserId::PageReader))
         reader->stop();
-    if (Timer *timer = m_host.timer(PageQueueTimer))
+    if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
         timer->setEnabled(false);
     // Only the page that timed out is lost; it has already left the queue.
     if (m_state.keywordMode == 1)

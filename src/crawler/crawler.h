@@ -1,5 +1,8 @@
 #pragma once
 
+#include "host/controls.h"
+#include "host/transfer.h"
+
 #include <QList>
 #include <QMetaObject>
 #include <QString>
@@ -26,7 +29,7 @@ class WindowState;
 // as the reader and the reports hand work to each other.
 class Crawler final {
 public:
-    static constexpr int SlotCount = 4;
+    static constexpr int SlotCount = ReaderSlotCount;
     static constexpr int PageReadSize = 32000;
 
     Crawler(WindowState &state, Host &host);
@@ -66,7 +69,7 @@ private:
     void startFixedSearch(const QStringList &words);
     bool requireLinks();
     void finishSearch();
-    void onSlotState(int slot, int state);
+    void onSlotFinished(int slot, const TransferResult &result);
     void onSlotTimeout(int slot);
     void onPageQueueTimeout();
 

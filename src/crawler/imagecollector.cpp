@@ -23,10 +23,6 @@ const QLatin1String kFilterWords[] = {
     QLatin1String("/~"),      QLatin1String("support"), QLatin1String("signup"), QLatin1String("aggre"),
     QLatin1String("pl"),      QLatin1String("merchant")};
 
-const QString kBrowser1 = QStringLiteral("WebBrowser1");
-const QString kBrowser4 = QStringLiteral("WebBrowser4");
-const QString kBrowser5 = QStringLiteral("WebBrowser5");
-constexpr int kTimer9 = 9;
 }  // namespace
 
 ImageCollector::ImageCollector(WindowState &state, Host &host, const Config &config, Harvester &harvester,
@@ -40,15 +36,15 @@ ImageCollector::ImageCollector(WindowState &state, Host &host, const Config &con
       m_links(state.listlinks),
       m_visited(state.listlinks2)
 {
-    if (Timer *timer = m_host.timer(kTimer9)) {
+    if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout)) {
         timer->setInterval(PageTimeoutMs);
         connect(timer, &Timer::timeout, this, [this] { onWalkerTimeout(); });
     }
-    if (Browser *b4 = m_host.browser(kBrowser4)) {
+    if (Browser *b4 = m_host.browser(BrowserId::ImageReader)) {
         connect(b4, &Browser::navigateComplete, this, [this](const QString &, bool top) { onWalkerComplete(top); });
         connect(b4, &Browser::documentComplete, this, [this](bool top) { onWalkerDocumentComplete(top); });
     }
-    if (Browser *b5 = m_host.browser(kBrowser5)) {
+    if (Browser *b5 = m_host.browser(BrowserId::SecondView)) {
         connect(b5, &Browser::beforeNavigate, this, [this] { m_galleryShown = false; });
         connect(b5, &Browser::navigateComplete, this,
                 [this](const QString &, bool top) { onBrowser2NavigateComplete(top); });
@@ -190,7 +186,7 @@ void ImageCollector::collectShownPageImages(const DocumentPtr &document)
 
 void ImageCollector::collectShownPage()
 {
-    if (Browser *b1 = m_host.browser(kBrowser1))
+    if (Browser *b1 = m_host.browser(BrowserId::MainView))
         collectShownPageImages(b1->document());
 }
 
@@ -204,13 +200,13 @@ void ImageCollector::Picture15_Click()
 void ImageCollector::walkNextLink()
 {
     m_awaitingDocument = false;
-    Browser *b4 = m_host.browser(kBrowser4);
+    Browser *b4 = m_host.browser(BrowserId::ImageReader);
     if (!m_walking || !b4)
         return;
     if (m_state.listlinks.isEmpty()) {
         // The walk has reached its end: no page is left for the time-out to guard.
         m_walking = false;
-        if (Timer *timer = m_host.timer(kTimer9))
+        if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
             timer->setEnabled(false);
         return;
     }
@@ -218,7 +214,7 @@ void ImageCollector::walkNextLink()
         return;
     const QString next = m_state.listlinks.at(0);
     b4->navigate(next);
-    if (Timer *timer = m_host.timer(kTimer9))
+    if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
         timer->setEnabled(true);
     m_visited.add(m_state.listlinks2, next);
     m_state.setPanelText(1, b4->locationUrl());
@@ -231,7 +227,7 @@ void ImageCollector::stopWalk()
 {
     m_walking = false;
     m_awaitingDocument = false;
-    if (Timer *timer = m_host.timer(kTimer9))
+    if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
         timer->setEnabled(false);
 }
 
@@ -239,7 +235,7 @@ void ImageCollector::onWalkerComplete(bool topLevel)
 {
     if (!topLevel || !m_walking)
         return;
-    Browser *b4 = m_host.browser(kBrowser4);
+    Browser *b4 = m_host.browser(BrowserId::ImageReader);
     const DocumentPtr document = b4->document();
     if (!document) {
         // QtWebEngine reads the page after reporting the navigation: its
@@ -254,7 +250,7 @@ void ImageCollector::onWalkerDocumentComplete(bool topLevel)
 {
     if (!topLevel || !m_walking || !std::exchange(m_awaitingDocument, false))
         return;
-    if (Browser *b4 = m_host.browser(kBrowser4))
+    if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
         finishWalkerPage(b4->document());
 }
 
@@ -262,9 +258,9 @@ void ImageCollector::finishWalkerPage(const DocumentPtr &document)
 {
     if (document) {
         collectDocumentImages(document);
-        if (Browser *b1 = m_host.browser(kBrowser1))
+        if (Browser *b1 = m_host.browser(BrowserId::MainView))
             b1->stop();
-        if (Browser *b4 = m_host.browser(kBrowser4))
+        if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
             b4->closeDocument();
     }
     walkNextLink();
@@ -272,9 +268,9 @@ void ImageCollector::finishWalkerPage(const DocumentPtr &document)
 
 void ImageCollector::onWalkerTimeout()
 {
-    if (Timer *timer = m_host.timer(kTimer9))
+    if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
         timer->setEnabled(false);
-    if (Browser *b4 = m_host.browser(kBrowser4))
+    if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
         b4->stop();
     walkNextLink();
 }
@@ -300,7 +296,7 @@ void ImageCollector::showImageGallery(Browser &view)
 
 void ImageCollector::imagebuf_Click()
 {
-    Browser *b1 = m_host.browser(kBrowser1);
+    Browser *b1 = m_host.browser(BrowserId::MainView);
     if (!b1)
         return;
     if (m_state.imageBufferShown != 0) {
@@ -327,7 +323,7 @@ void ImageCollector::sreport_Click()
 
 void ImageCollector::onBrowser2NavigateComplete(bool topLevel)
 {
-    Browser *b5 = m_host.browser(kBrowser5);
+    Browser *b5 = m_host.browser(BrowserId::SecondView);
     if (!b5)
         return;
     if (b5->isVisible() && m_state.privateZone != 1) {
@@ -346,7 +342,7 @@ void ImageCollector::onBrowser2DocumentComplete(bool topLevel)
 {
     if (!topLevel || m_state.privateZone != 1 || m_galleryShown)
         return;
-    Browser *b5 = m_host.browser(kBrowser5);
+    Browser *b5 = m_host.browser(BrowserId::SecondView);
     const DocumentPtr document = b5 ? b5->document() : nullptr;
     // A written page (the gallery itself) reports about:blank, whichever order
     // the engine raises its events in.

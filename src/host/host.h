@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser.h"
+#include "controls.h"
 #include "timer.h"
 #include "transfer.h"
 #include "windowservices.h"
@@ -9,17 +10,14 @@
 
 namespace quorvane {
 
-// The host objects of the main window, by their control names.
+// The host objects of the main window, by role.
 class Host {
 public:
     virtual ~Host() = default;
 
-    // "WebBrowser1", "WebBrowser5", "WebBrowser2", "WebBrowser4"; null for unknown names.
-    virtual Browser *browser(const QString &name) = 0;
-    // Inet1 to Inet10; null outside that range.
-    virtual Transfer *transfer(int number) = 0;
-    // Timer3 to Timer12; null outside that range.
-    virtual Timer *timer(int number) = 0;
+    virtual Browser *browser(BrowserId id) = 0;
+    virtual Transfer *transfer(TransferSlot slot) = 0;
+    virtual Timer *timer(TimerId id) = 0;
     virtual WindowServices &services() = 0;
 };
 

@@ -5,13 +5,23 @@
 
 namespace quorvane {
 
+// How a transfer ended, with the numbers the window's state-changed handlers
+// know them by.
+enum class TransferState { Error = 11, Complete = 12 };
+
+// One finished operation: how it ended and the address it was for (the
+// transfer may already be on its next address when a handler reads this).
+struct TransferResult {
+    TransferState state = TransferState::Error;
+    QString url;
+
+    bool complete() const { return state == TransferState::Complete; }
+};
+
 // An asynchronous HTTP GET, one operation at a time per instance.
 class Transfer : public QObject {
     Q_OBJECT
 public:
-    static constexpr int StateError = 11;
-    static constexpr int StateComplete = 12;
-
     using QObject::QObject;
     ~Transfer() override = default;
 
@@ -27,8 +37,9 @@ public:
     virtual QString readData(int maxChars) const = 0;
 
 signals:
-    // Delivered with stillExecuting() already false for 11 and 12.
-    void stateChanged(int state);
+    // Delivered with stillExecuting() already false. A cancelled operation
+    // delivers nothing.
+    void finished(const quorvane::TransferResult &result);
 };
 
 }  // namespace quorvane

@@ -5,30 +5,31 @@
 #include "core/commandtable.h"
 #include "core/windowstate.h"
 #include "sitelist.h"
-#include "visiblebrowsers.h"
+#include "core/views.h"
 
 namespace quorvane {
 
 ChannelLists::ChannelLists(WindowState &state, Host &host) : m_state(state), m_host(host)
 {
     const struct {
-        int inet;
-        void (ChannelLists::*handler)(int);
-    } transfers[] = {{5, &ChannelLists::Inet5_StateChanged},
-                     {6, &ChannelLists::Inet6_StateChanged},
-                     {7, &ChannelLists::Inet7_StateChanged},
-                     {8, &ChannelLists::Inet8_StateChanged},
-                     {9, &ChannelLists::Inet9_StateChanged}};
+        TransferSlot slot;
+        void (ChannelLists::*handler)(TransferState);
+    } transfers[] = {{TransferSlot::PrivateChannels, &ChannelLists::Inet5_StateChanged},
+                     {TransferSlot::PublicChannels, &ChannelLists::Inet6_StateChanged},
+                     {TransferSlot::PublicSearch, &ChannelLists::Inet7_StateChanged},
+                     {TransferSlot::PrivateSearch, &ChannelLists::Inet8_StateChanged},
+                     {TransferSlot::Accounts, &ChannelLists::Inet9_StateChanged}};
     for (const auto &t : transfers) {
-        if (Transfer *inet = m_host.transfer(t.inet)) {
+        if (Transfer *inet = m_host.transfer(t.slot)) {
             const auto handler = t.handler;
-            m_connections.append(QObject::connect(inet, &Transfer::stateChanged, inet,
-                                                  [this, handler](int s) { (this->*handler)(s); }));
+            m_connections.append(QObject::connect(inet, &Transfer::finished, inet, [this, handler](const TransferResult &r) {
+                (this->*handler)(r.state);
+            }));
         }
     }
-    if (Timer *timer = m_host.timer(10))
+    if (Timer *timer = m_host.timer(TimerId::PrivateChannelsRetry))
         m_connections.append(QObject::connect(timer, &Timer::timeout, timer, [this] { Timer10_Timer(); }));
-    if (Timer *timer = m_host.timer(11))
+    if (Timer *timer = m_host.timer(TimerId::PrivateSearchRetry))
         m_connections.append(QObject::connect(timer, &Timer::timeout, timer, [this] { Timer11_Timer(); }));
 }
 
@@ -53,9 +54,9 @@ void ChannelLists::removeRunTimeEntries(const QString &menu)
         m_state.setMenuArray(menu, captions.mid(0, 1));
 }
 
-void ChannelLists::fillSiteList(int inet, const QString &menu, ListControl &addresses)
+void ChannelLists::fillSiteList(TransferSlot slot, const QString &menu, ListControl &addresses)
 {
-    Transfer *transfer = m_host.transfer(inet);
+    Transfer *transfer = m_host.transfer(slot);
     if (!transfer)
         return;
     const QVector<SiteEntry> entries = parseSiteList(transfer->readData(ReadSize));
@@ -72,65 +73,66 @@ void ChannelLists::fillSiteList(int inet, const QString &menu, ListControl &addr
     m_state.setMenuArray(menu, captions);
 }
 
-void ChannelLists::Inet6_StateChanged(int state)
+void ChannelLists::Inet6_StateChanged(TransferState state)
 {
-    if (state == Transfer::StateComplete)
-        fillSiteList(6, QStringLiteral("pubch"), m_state.ara2);
+    if (state == TransferState::Complete)
+        fillSiteList(TransferSlot::PublicChannels, QStringLiteral("pubch"), m_state.ara2);
     showButtonsWhenIdle();
 }
 
-void ChannelLists::Inet7_StateChanged(int state)
+void ChannelLists::Inet7_StateChanged(TransferState state)
 {
-    if (state == Transfer::StateComplete)
-        fillSiteList(7, QStringLiteral("pubs"), m_state.pubsearch);
+    if (state == TransferState::Complete)
+        fillSiteList(TransferSlot::PublicSearch, QStringLiteral("pubs"), m_state.pubsearch);
     showButtonsWhenIdle();
 }
 
 void ChannelLists::showButtonsWhenIdle()
 {
-    const auto busy = [this](int n) {
-        const Transfer *t = m_host.transfer(n);
+    const auto busy = [this](TransferSlot slot) {
+        const Transfer *t = m_host.transfer(slot);
         return t && t->stillExecuting();
     };
     // The two pop-up buttons appear once no list download is left running.
-    if (!busy(5) && !busy(6) && !busy(7) && !busy(8)) {
+    if (!busy(TransferSlot::PrivateChannels) && !busy(TransferSlot::PublicChannels)
+        && !busy(TransferSlot::PublicSearch) && !busy(TransferSlot::PrivateSearch)) {
         m_state.setVisible(QStringLiteral("Picture8"), true);
         m_state.setVisible(QStringLiteral("Picture11"), true);
     }
 }
 
-void ChannelLists::Inet5_StateChanged(int state)
+void ChannelLists::Inet5_StateChanged(TransferState state)
 {
     m_state.privchann.clear();
-    if (state == Transfer::StateComplete) {
+    if (state == TransferState::Complete) {
         removeRunTimeEntries(QStringLiteral("privch"));
         m_state.privchann.clear();
-        fillSiteList(5, QStringLiteral("privch"), m_state.privchann);
+        fillSiteList(TransferSlot::PrivateChannels, QStringLiteral("privch"), m_state.privchann);
     }
     if (m_state.privchann.count() >= 1) {
         m_state.setVisible(QStringLiteral("Picture11"), true);
-        if (Timer *timer = m_host.timer(10))
+        if (Timer *timer = m_host.timer(TimerId::PrivateChannelsRetry))
             timer->setEnabled(false);
     }
 }
 
-void ChannelLists::Inet8_StateChanged(int state)
+void ChannelLists::Inet8_StateChanged(TransferState state)
 {
     removeRunTimeEntries(QStringLiteral("privs"));
     m_state.privsearch.clear();
-    if (state == Transfer::StateComplete)
-        fillSiteList(8, QStringLiteral("privs"), m_state.privsearch);
+    if (state == TransferState::Complete)
+        fillSiteList(TransferSlot::PrivateSearch, QStringLiteral("privs"), m_state.privsearch);
     if (m_state.privsearch.count() >= 1) {
         m_state.setVisible(QStringLiteral("Picture8"), true);
-        if (Timer *timer = m_host.timer(11))
+        if (Timer *timer = m_host.timer(TimerId::PrivateSearchRetry))
             timer->setEnabled(false);
     }
 }
 
-void ChannelLists::Inet9_StateChanged(int state)
+void ChannelLists::Inet9_StateChanged(TransferState state)
 {
-    Transfer *inet = m_host.transfer(9);
-    if (state != Transfer::StateComplete || !inet)
+    Transfer *inet = m_host.transfer(TransferSlot::Accounts);
+    if (state != TransferState::Complete || !inet)
         return;
     for (const Account &account : parseAccountList(inet->readData(ReadSize))) {
         m_state.pass.add(account.password);
@@ -140,23 +142,23 @@ void ChannelLists::Inet9_StateChanged(int state)
     }
 }
 
-void ChannelLists::retry(int timerNumber, int inetNumber)
+void ChannelLists::retry(TimerId timerId, TransferSlot slot)
 {
-    if (Timer *timer = m_host.timer(timerNumber))
+    if (Timer *timer = m_host.timer(timerId))
         timer->setEnabled(false);
-    Transfer *inet = m_host.transfer(inetNumber);
+    Transfer *inet = m_host.transfer(slot);
     if (inet && !inet->stillExecuting() && !inet->url().isEmpty())
         inet->execute(inet->url(), ReadSize);
 }
 
 void ChannelLists::Timer10_Timer()
 {
-    retry(10, 5);
+    retry(TimerId::PrivateChannelsRetry, TransferSlot::PrivateChannels);
 }
 
 void ChannelLists::Timer11_Timer()
 {
-    retry(11, 8);
+    retry(TimerId::PrivateSearchRetry, TransferSlot::PrivateSearch);
 }
 
 void ChannelLists::openChannel(const ListControl &addresses, int index)
@@ -167,8 +169,8 @@ void ChannelLists::openChannel(const ListControl &addresses, int index)
     const QString address = addresses.at(index + 1);
     const auto answer = m_host.services().messageBox(QStringLiteral("Would You like open it in a background mode?"),
                                                      QString(), WindowServices::Buttons::YesNo);
-    Browser *browser = m_host.browser(answer == WindowServices::Answer::Yes ? QStringLiteral("WebBrowser5")
-                                                                             : QStringLiteral("WebBrowser1"));
+    Browser *browser =
+        m_host.browser(answer == WindowServices::Answer::Yes ? BrowserId::SecondView : BrowserId::MainView);
     if (browser)
         browser->navigate(address);
 }
@@ -177,7 +179,7 @@ void ChannelLists::openSearchEngine(const ListControl &addresses, int index)
 {
     if (index < 0 || index + 1 >= addresses.count())
         return;
-    navigateVisibleBrowsers(m_host, addresses.at(index + 1));
+    navigateVisibleViews(m_host, addresses.at(index + 1));
 }
 
 }  // namespace quorvane

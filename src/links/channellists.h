@@ -1,5 +1,8 @@
 #pragma once
 
+#include "host/controls.h"
+#include "host/transfer.h"
+
 #include <QList>
 #include <QMetaObject>
 #include <QString>
@@ -26,11 +29,11 @@ public:
 
     void bind(CommandTable &commands);
 
-    void Inet5_StateChanged(int state);  // private channels
-    void Inet6_StateChanged(int state);  // public channels
-    void Inet7_StateChanged(int state);  // public search engines
-    void Inet8_StateChanged(int state);  // private search engines
-    void Inet9_StateChanged(int state);  // accounts
+    void Inet5_StateChanged(TransferState state);  // private channels
+    void Inet6_StateChanged(TransferState state);  // public channels
+    void Inet7_StateChanged(TransferState state);  // public search engines
+    void Inet8_StateChanged(TransferState state);  // private search engines
+    void Inet9_StateChanged(TransferState state);  // accounts
     void Timer10_Timer();
     void Timer11_Timer();
 
@@ -41,10 +44,10 @@ public:
 
 private:
     // Fills menu and addresses from the completed response of transfer number inet.
-    void fillSiteList(int inet, const QString &menu, ListControl &addresses);
+    void fillSiteList(TransferSlot slot, const QString &menu, ListControl &addresses);
     // Drops the run-time entries of a menu; entry 0 stays, caption and all.
     void removeRunTimeEntries(const QString &menu);
-    void retry(int timer, int inet);
+    void retry(TimerId timer, TransferSlot slot);
     // The pop-up buttons appear once no list download is left running.
     void showButtonsWhenIdle();
 

@@ -1,5 +1,6 @@
 #include "harvester.h"
 
+#include "core/views.h"
 #include "host/host.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
@@ -46,11 +47,7 @@ void Harvester::getlinks_Click()
     m_state.List4.clear();
     m_state.harvestRequested = 1;
     refreshIndex();
-    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
-        Browser *browser = m_host.browser(QString::fromLatin1(name));
-        if (browser && browser->isVisible())
-            harvestDocument(browser->document());
-    }
+    forEachVisibleView(m_host, [this](Browser &view) { harvestDocument(view.document()); });
     m_state.setPanelText(1, QStringLiteral("Done"));
     m_state.setPanelText(2, QStringLiteral("Found - %1 links").arg(m_state.listlinks.count()));
 }

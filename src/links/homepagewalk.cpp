@@ -9,9 +9,9 @@ namespace quorvane {
 HomePageWalk::HomePageWalk(WindowState &state, Host &host, const Config &config)
     : m_state(state), m_host(host), m_config(config)
 {
-    if (Transfer *inet = m_host.transfer(10)) {
-        m_connections.append(
-            QObject::connect(inet, &Transfer::stateChanged, inet, [this](int s) { Inet10_StateChanged(s); }));
+    if (Transfer *inet = m_host.transfer(TransferSlot::NextHomePages)) {
+        m_connections.append(QObject::connect(inet, &Transfer::finished, inet,
+                                              [this](const TransferResult &r) { Inet10_StateChanged(r.state); }));
     }
 }
 
@@ -52,7 +52,7 @@ void HomePageWalk::dropShownPages()
 void HomePageWalk::showFirstQueuedPage()
 {
     const QString page = m_state.List5.at(0);
-    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+    if (Browser *b1 = m_host.browser(BrowserId::MainView))
         b1->navigate(page);
     m_state.List6.add(page);
     m_state.List5.removeAt(0);
@@ -62,20 +62,20 @@ void HomePageWalk::showNextHomePage()
 {
     dropShownPages();
     if (!m_state.List5.isEmpty()) {
-        if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+        if (Browser *b1 = m_host.browser(BrowserId::MainView))
             b1->refresh();
         showFirstQueuedPage();
         return;
     }
     // The queue ran dry: fetch the list again; the page follows when it arrives.
-    if (Transfer *inet = m_host.transfer(10))
+    if (Transfer *inet = m_host.transfer(TransferSlot::NextHomePages))
         inet->execute(m_config.homeSiteUrl(QStringLiteral("/list5.txt")), ReadSize);
 }
 
-void HomePageWalk::Inet10_StateChanged(int state)
+void HomePageWalk::Inet10_StateChanged(TransferState state)
 {
-    Transfer *inet = m_host.transfer(10);
-    if (state != Transfer::StateComplete || !inet)
+    Transfer *inet = m_host.transfer(TransferSlot::NextHomePages);
+    if (state != TransferState::Complete || !inet)
         return;
     for (const QString &line : splitHomePageLines(inet->readData(ReadSize)))
         m_state.List5.add(line);
@@ -90,7 +90,7 @@ void HomePageWalk::Inet10_StateChanged(int state)
     }
     // Every page has been shown: the next cycle starts afresh from the site's root.
     m_state.List6.clear();
-    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+    if (Browser *b1 = m_host.browser(BrowserId::MainView))
         b1->navigate(m_config.homeSiteUrl(QStringLiteral("/")));
 }
 

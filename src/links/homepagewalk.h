@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/config.h"
+#include "host/transfer.h"
 
 #include <QList>
 #include <QMetaObject>
@@ -29,7 +30,7 @@ public:
     void bind(CommandTable &commands);
 
     void showNextHomePage();
-    void Inet10_StateChanged(int state);
+    void Inet10_StateChanged(TransferState state);
 
     // The lines of text each ended by CR LF; text after the last CR LF is not
     // a line. A CR LF right at a line's start belongs to that line.

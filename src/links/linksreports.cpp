@@ -25,7 +25,7 @@ void LinksReports::bind(CommandTable &commands)
 
 void LinksReports::viewlinks_Click()
 {
-    Browser *main = m_host.browser(QStringLiteral("WebBrowser1"));
+    Browser *main = m_host.browser(BrowserId::MainView);
     if (!main)
         return;
     main->closeDocument();
@@ -56,7 +56,7 @@ void LinksReports::listlisting_Click()
 
 void LinksReports::Command1_Click()
 {
-    if (Browser *main = m_host.browser(QStringLiteral("WebBrowser1")))
+    if (Browser *main = m_host.browser(BrowserId::MainView))
         main->stop();
     m_state.listlinks.clear();
     m_state.setPanelText(3, QStringLiteral("Links listing is clear ! "));

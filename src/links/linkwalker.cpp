@@ -4,7 +4,7 @@
 #include "core/commandtable.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
-#include "visiblebrowsers.h"
+#include "core/views.h"
 
 #include <algorithm>
 
@@ -50,7 +50,7 @@ QString LinkWalker::stepText(int index) const
 void LinkWalker::showStep(int index)
 {
     m_state.currentLinkIndex = qint16(index);
-    navigateVisibleBrowsers(m_host, m_state.List7.at(index));
+    navigateVisibleViews(m_host, m_state.List7.at(index));
 }
 
 void LinkWalker::previousLink()
@@ -97,7 +97,7 @@ void LinkWalker::openSelectedLink()
     const int selected = m_state.listlinks.selected();
     if (selected < 0 || selected >= m_state.listlinks.count())
         return;
-    if (Browser *browser = m_host.browser(QStringLiteral("WebBrowser1")))
+    if (Browser *browser = m_host.browser(BrowserId::MainView))
         browser->navigate(m_state.listlinks.at(selected));
 }
 

@@ -9,7 +9,6 @@
 namespace quorvane {
 
 namespace {
-constexpr int PageQueueTimer = 3;
 const QString bodyTag = QStringLiteral("BODY");
 
 bool hasBody(const DocumentPtr &document)
@@ -72,7 +71,7 @@ void PageAnalysis::addlink_Click()
 {
     m_state.Combo1.list.setItems(addLinkWords());
     m_state.setComboText(m_state.Combo1, QString());
-    Browser *main = m_host.browser(QStringLiteral("WebBrowser1"));
+    Browser *main = m_host.browser(BrowserId::MainView);
     const DocumentPtr document = main ? main->document() : nullptr;
     analysePageWithQuestion(document);
     if (!document)
@@ -120,15 +119,15 @@ void PageAnalysis::analysePageInBackground(const DocumentPtr &document)
 
 void PageAnalysis::onReaderPageComplete()
 {
-    if (Timer *timer = m_host.timer(PageQueueTimer))
+    if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
         timer->setEnabled(false);
-    if (Browser *reader = m_host.browser(QStringLiteral("WebBrowser2")))
+    if (Browser *reader = m_host.browser(BrowserId::PageReader))
         analysePageInBackground(reader->document());
     if (!m_state.List4.isEmpty()) {
         m_readNextQueuedPage();
         return;
     }
-    if (Browser *main = m_host.browser(QStringLiteral("WebBrowser1"))) {
+    if (Browser *main = m_host.browser(BrowserId::MainView)) {
         main->closeDocument();
         main->writeDocument(QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'>"));
         for (const QString &row : m_state.List3.items())

@@ -4,7 +4,7 @@
 #include "host/host.h"
 #include "core/commandtable.h"
 #include "core/windowstate.h"
-#include "visiblebrowsers.h"
+#include "core/views.h"
 
 namespace quorvane {
 
@@ -40,7 +40,7 @@ void PrivateZone::toggleZone()
 void PrivateZone::logOut()
 {
     m_state.privateZone = 0;
-    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1"))) {
+    if (Browser *b1 = m_host.browser(BrowserId::MainView)) {
         b1->closeDocument();
         b1->writeDocument(QString());
     }
@@ -65,15 +65,15 @@ void PrivateZone::logIn()
         showAddressBarAndButtons(true);
         return;
     }
-    for (int t : {11, 10}) {
-        if (Timer *timer = m_host.timer(t))
+    for (TimerId retry : {TimerId::PrivateSearchRetry, TimerId::PrivateChannelsRetry}) {
+        if (Timer *timer = m_host.timer(retry))
             timer->setEnabled(true);
     }
-    if (Transfer *inet8 = m_host.transfer(8))
+    if (Transfer *inet8 = m_host.transfer(TransferSlot::PrivateSearch))
         inet8->execute(m_state.pass_search.at(k), ChannelLists::ReadSize);
-    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+    if (Browser *b1 = m_host.browser(BrowserId::MainView))
         b1->navigate(m_state.today.at(k));
-    if (Transfer *inet5 = m_host.transfer(5))
+    if (Transfer *inet5 = m_host.transfer(TransferSlot::PrivateChannels))
         inet5->execute(m_state.pass_chann.at(k), ChannelLists::ReadSize);
 
     m_state.privateZone = 1;
@@ -125,7 +125,7 @@ void PrivateZone::openAddress()
             return;
         }
     }
-    navigateVisibleBrowsers(m_host, address);
+    navigateVisibleViews(m_host, address);
 }
 
 }  // namespace quorvane

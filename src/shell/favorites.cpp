@@ -1,6 +1,7 @@
 #include "favorites.h"
 
 #include "core/commandtable.h"
+#include "core/views.h"
 #include "host/host.h"
 #include "core/listfile.h"
 #include "windowlayout.h"
@@ -42,10 +43,7 @@ void Favorites::bind(CommandTable &c)
             if (button != MouseButton::Right || favorites->selected() < 0)
                 return;
             const QString address = favorites->selectedText();
-            for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
-                if (Browser *b = m_host.browser(QString::fromLatin1(name)); b && b->isVisible())
-                    b->navigate(address);
-            }
+            navigateVisibleViews(m_host, address);
         });
     }
     // History, report rows: removed on double click, the file follows at shutdown.
@@ -66,7 +64,7 @@ void Favorites::bind(CommandTable &c)
 
 void Favorites::navigateBrowser1(const QString &address)
 {
-    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+    if (Browser *b1 = m_host.browser(BrowserId::MainView))
         b1->navigate(address);
 }
 
@@ -109,7 +107,7 @@ void Favorites::toggleHistory()
 void Favorites::addFavorite()
 {
     ListControl &favorites = isPrivate() ? m_state.favorit : m_state.favorit2;
-    Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1"));
+    Browser *b1 = m_host.browser(BrowserId::MainView);
     if (!b1)
         return;
     // Duplicates are kept here; loading the file at start-up drops them.

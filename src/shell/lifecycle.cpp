@@ -1,5 +1,6 @@
 #include "lifecycle.h"
 
+#include "core/views.h"
 #include "host/host.h"
 #include "host/safefile.h"
 #include "core/htmltext.h"
@@ -12,16 +13,16 @@ namespace quorvane {
 
 namespace {
 struct Download {
-    int inet;
+    TransferSlot slot;
     const char *path;
     int maxBytes;
 };
 // The lists the home site publishes, fetched at every start.
 constexpr Download startupDownloads[] = {
-    {6, "/pubchannels.txt", 12000},
-    {7, "/pubsearch.txt", 12000},
-    {9, "/pass.txt", 12000},
-    {10, "/list5.txt", 64000},
+    {TransferSlot::PublicChannels, "/pubchannels.txt", 12000},
+    {TransferSlot::PublicSearch, "/pubsearch.txt", 12000},
+    {TransferSlot::Accounts, "/pass.txt", 12000},
+    {TransferSlot::NextHomePages, "/list5.txt", 64000},
 };
 }  // namespace
 
@@ -37,20 +38,22 @@ QString Lifecycle::programFile(const QString &name) const
 
 void Lifecycle::Form_Load()
 {
-    for (int t = 3; t <= 12; ++t) {
-        if (Timer *timer = m_host.timer(t)) {
+    for (TimerId id : AllTimers) {
+        if (Timer *timer = m_host.timer(id)) {
             timer->setEnabled(false);
-            timer->setInterval(t == 12 ? 5000 : t >= 10 ? 20000 : 30000);
+            timer->setInterval(id == TimerId::Reserved12                                                 ? 5000
+                               : id == TimerId::PrivateChannelsRetry || id == TimerId::PrivateSearchRetry ? 20000
+                                                                                                         : 30000);
         }
     }
-    if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+    if (Browser *b1 = m_host.browser(BrowserId::MainView))
         b1->setVisible(true);
-    if (Browser *b5 = m_host.browser(QStringLiteral("WebBrowser5"))) {
+    if (Browser *b5 = m_host.browser(BrowserId::SecondView)) {
         b5->setVisible(false);
         b5->navigate(m_config.homeSiteUrl(QStringLiteral("/welcome.htm")));
     }
     for (const Download &d : startupDownloads) {
-        if (Transfer *inet = m_host.transfer(d.inet))
+        if (Transfer *inet = m_host.transfer(d.slot))
             inet->execute(m_config.homeSiteUrl(QString::fromLatin1(d.path)), d.maxBytes);
     }
 
@@ -75,10 +78,7 @@ void Lifecycle::Form_Load()
 
 void Lifecycle::Form_Unload(const std::function<void()> &closeWindows)
 {
-    for (int i = 1; i <= 4; ++i) {
-        if (Transfer *inet = m_host.transfer(i))
-            inet->cancel();
-    }
+    cancelReaders(m_host);
     if (closeWindows)
         closeWindows();
     for (const QString &menu : m_state.menuArrayNames())

@@ -2,6 +2,7 @@
 
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
+#include "core/views.h"
 #include "host/host.h"
 #include "core/windowstate.h"
 
@@ -13,13 +14,6 @@ namespace {
 const char *const languagePairs[] = {"pt_en", "es_en", "it_en", "de_en", "fr_en",
                                      "en_es", "en_pt", "en_it", "en_de", "en_fr"};
 
-void forVisibleViews(Host &host, const std::function<void(Browser &)> &action)
-{
-    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
-        if (Browser *b = host.browser(QString::fromLatin1(name)); b && b->isVisible())
-            action(*b);
-    }
-}
 }  // namespace
 
 MenuCommands::MenuCommands(WindowState &state, Host &host, const Config &config)
@@ -46,12 +40,12 @@ void MenuCommands::bind(CommandTable &c)
         const Command command = p.command;
         if (p.browser1Only) {
             c.onMenu(QString::fromLatin1(p.menu), [this, command] {
-                if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+                if (Browser *b1 = m_host.browser(BrowserId::MainView))
                     b1->runPageCommand(command);
             });
         } else {
             c.onMenu(QString::fromLatin1(p.menu),
-                     [this, command] { forVisibleViews(m_host, [command](Browser &b) { b.runPageCommand(command); }); });
+                     [this, command] { forEachVisibleView(m_host, [command](Browser &b) { b.runPageCommand(command); }); });
         }
     }
 
@@ -68,7 +62,7 @@ void MenuCommands::bind(CommandTable &c)
     for (const auto &h : helpPages) {
         const QString url = m_config.homeSiteUrl(QLatin1String(h.path));
         c.onMenu(QString::fromLatin1(h.menu), [this, url] {
-            if (Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1")))
+            if (Browser *b1 = m_host.browser(BrowserId::MainView))
                 b1->navigate(url);
         });
     }
@@ -79,7 +73,7 @@ void MenuCommands::openFile(const QString &filter)
     const QString path = m_host.services().openFileDialog(filter);
     if (path.isEmpty())
         return;
-    forVisibleViews(m_host, [&path](Browser &b) { b.navigate(path); });
+    forEachVisibleView(m_host, [&path](Browser &b) { b.navigate(path); });
 }
 
 QString MenuCommands::translationUrl(const QString &languagePair) const
@@ -93,8 +87,8 @@ void MenuCommands::translate(const QString &languagePair)
 {
     // The translation waits in the view that is not shown until the user switches.
     const QString url = translationUrl(languagePair);
-    Browser *b1 = m_host.browser(QStringLiteral("WebBrowser1"));
-    Browser *b5 = m_host.browser(QStringLiteral("WebBrowser5"));
+    Browser *b1 = m_host.browser(BrowserId::MainView);
+    Browser *b5 = m_host.browser(BrowserId::SecondView);
     if (!b1 || !b5)
         return;
     if (b1->isVisible())

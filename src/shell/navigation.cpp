@@ -1,6 +1,7 @@
 #include "navigation.h"
 
 #include "core/commandtable.h"
+#include "core/views.h"
 #include "host/host.h"
 #include "core/listfile.h"
 #include "core/windowstate.h"
@@ -11,28 +12,20 @@ Navigation::Navigation(WindowState &state, Host &host, const Config &config, QOb
     : QObject(parent), m_state(state), m_host(host), m_config(config)
 {
     // Browser 1 is the view shown at start-up.
-    m_state.setVisible(QStringLiteral("WebBrowser1"), true);
-    m_state.setVisible(QStringLiteral("WebBrowser5"), false);
+    m_state.setVisible(controlName(BrowserId::MainView), true);
+    m_state.setVisible(controlName(BrowserId::SecondView), false);
     connectBrowser1();
-}
-
-Browser *Navigation::browser(const char *name) const
-{
-    return m_host.browser(QString::fromLatin1(name));
 }
 
 template <typename Action>
 void Navigation::forViews(Target target, Action action)
 {
-    if (target == Target::Browser1) {
-        if (Browser *b1 = browser("WebBrowser1"))
-            action(*b1);
+    if (target == Target::MainView) {
+        if (Browser *main = m_host.browser(BrowserId::MainView))
+            action(*main);
         return;
     }
-    for (const char *name : {"WebBrowser1", "WebBrowser5"}) {
-        if (Browser *b = browser(name); b && b->isVisible())
-            action(*b);
-    }
+    forEachVisibleView(m_host, action);
 }
 
 void Navigation::bind(CommandTable &c)
@@ -50,13 +43,13 @@ void Navigation::bind(CommandTable &c)
     for (const auto &command : commands) {
         const auto action = command.action;
         c.onButtonClick(QString::fromLatin1(command.button), [this, action] { forViews(Target::VisibleViews, action); });
-        c.onMenu(QString::fromLatin1(command.menu), [this, action] { forViews(Target::Browser1, action); });
+        c.onMenu(QString::fromLatin1(command.menu), [this, action] { forViews(Target::MainView, action); });
     }
     c.onButtonClick(QStringLiteral("Picture5"),
                     [this, home] { forViews(Target::VisibleViews, [&](Browser &b) { b.navigate(home); }); });
     // The menu's address keeps the leading space it has always had; the engine trims it.
     c.onMenu(QStringLiteral("home"),
-             [this, home] { forViews(Target::Browser1, [&](Browser &b) { b.navigate(QLatin1Char(' ') + home); }); });
+             [this, home] { forViews(Target::MainView, [&](Browser &b) { b.navigate(QLatin1Char(' ') + home); }); });
     c.onButtonClick(QStringLiteral("Picture4"), [this] { stop(); });
     c.onButtonUp(QStringLiteral("Picture23"), [this](MouseButton) { switchViews(); });
     c.onPanelClick(3, [this] { toggleLinksListing(); });
@@ -69,36 +62,33 @@ void Navigation::stop()
     // Before WebBrowser4 stops, so a completion raised by the stop walks no further.
     if (m_stopWalk)
         m_stopWalk();
-    if (Browser *b4 = browser("WebBrowser4"))
+    if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
         b4->stop();
-    for (int i = 1; i <= 4; ++i) {
-        if (Transfer *inet = m_host.transfer(i))
-            inet->cancel();
-    }
+    cancelReaders(m_host);
     if (m_stopSearch)
         m_stopSearch();
-    if (Browser *b1 = browser("WebBrowser1"))
+    if (Browser *b1 = m_host.browser(BrowserId::MainView))
         m_state.setCaption(b1->locationName());
     m_state.notify();
 }
 
 void Navigation::switchViews()
 {
-    Browser *b1 = browser("WebBrowser1");
-    Browser *b5 = browser("WebBrowser5");
+    Browser *b1 = m_host.browser(BrowserId::MainView);
+    Browser *b5 = m_host.browser(BrowserId::SecondView);
     if (!b1 || !b5)
         return;
     const bool toBrowser1 = b5->isVisible();
     b5->setVisible(!toBrowser1);
     b1->setVisible(toBrowser1);
-    m_state.setVisible(QStringLiteral("WebBrowser1"), toBrowser1);
-    m_state.setVisible(QStringLiteral("WebBrowser5"), !toBrowser1);
+    m_state.setVisible(controlName(BrowserId::MainView), toBrowser1);
+    m_state.setVisible(controlName(BrowserId::SecondView), !toBrowser1);
     m_state.setCaption(toBrowser1 ? QStringLiteral("Browser 1") : QStringLiteral("Browser 2"));
 }
 
 void Navigation::connectBrowser1()
 {
-    Browser *b1 = browser("WebBrowser1");
+    Browser *b1 = m_host.browser(BrowserId::MainView);
     if (!b1)
         return;
     // No document events while a new page loads.
@@ -115,7 +105,7 @@ void Navigation::connectBrowser1()
 
 void Navigation::navigateComplete()
 {
-    Browser *b1 = browser("WebBrowser1");
+    Browser *b1 = m_host.browser(BrowserId::MainView);
     if (!b1->isVisible() || m_state.privateZone == 1)
         return;
     m_state.setComboText(m_state.Combo2, b1->locationUrl());
@@ -125,13 +115,13 @@ void Navigation::navigateComplete()
 void Navigation::downloadComplete()
 {
     if (m_state.privateZone == 0)
-        m_state.setCaption(browser("WebBrowser1")->locationName());
+        m_state.setCaption(m_host.browser(BrowserId::MainView)->locationName());
     m_state.setPanelText(1, QStringLiteral("Done"));
 }
 
 void Navigation::documentComplete(bool topLevel)
 {
-    Browser *b1 = browser("WebBrowser1");
+    Browser *b1 = m_host.browser(BrowserId::MainView);
     const DocumentPtr document = b1->document();
     if (topLevel && b1->isVisible()) {
         if (!document)

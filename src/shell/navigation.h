@@ -39,7 +39,7 @@ signals:
     void browser1DocumentReady();
 
 private:
-    enum class Target { VisibleViews, Browser1 };
+    enum class Target { VisibleViews, MainView };
     template <typename Action>
     void forViews(Target target, Action action);
 
@@ -49,7 +49,6 @@ private:
     void documentComplete(bool topLevel);
     void toggleLinksListing();
 
-    Browser *browser(const char *name) const;
 
     WindowState &m_state;
     Host &m_host;

@@ -263,7 +263,7 @@ void SiteGenerator::Command4_Click()
     changed();
     const QString site = shoppages::siteName(category);
     const QString page = QDir(m_programFolder).absoluteFilePath(site + QStringLiteral("/f_") + site + QStringLiteral(".htm"));
-    if (Browser *browser = m_host.browser(QStringLiteral("WebBrowser1"))) {
+    if (Browser *browser = m_host.browser(BrowserId::MainView)) {
         browser->setVisible(true);
         m_state.notify();
         browser->navigate(QUrl::fromLocalFile(page).toString());

@@ -294,12 +294,12 @@ void MainWindow::connectHostEvents()
         connect(browser, &Browser::documentComplete, this, &MainWindow::scheduleSync);
         connect(browser, &Browser::downloadComplete, this, &MainWindow::scheduleSync);
     }
-    for (int i = 1; i <= 10; ++i) {
-        if (Transfer *transfer = m_host.transfer(i))
-            connect(transfer, &Transfer::stateChanged, this, &MainWindow::scheduleSync);
+    for (TransferSlot slot : AllTransferSlots) {
+        if (Transfer *transfer = m_host.transfer(slot))
+            connect(transfer, &Transfer::finished, this, &MainWindow::scheduleSync);
     }
-    for (int i = 3; i <= 12; ++i) {
-        if (Timer *timer = m_host.timer(i))
+    for (TimerId id : AllTimers) {
+        if (Timer *timer = m_host.timer(id))
             connect(timer, &Timer::timeout, this, &MainWindow::scheduleSync);
     }
     for (WebEngineBrowser *browser : m_host.viewBrowsers()) {

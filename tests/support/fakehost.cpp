@@ -141,14 +141,14 @@ void FakeTransfer::complete(const QString &body)
 {
     m_executing = false;
     m_body = m_maxBytes > 0 ? body.left(m_maxBytes) : body;
-    emit stateChanged(StateComplete);
+    emit finished(TransferResult{TransferState::Complete, m_url});
 }
 
 void FakeTransfer::fail()
 {
     m_executing = false;
     m_body.clear();
-    emit stateChanged(StateError);
+    emit finished(TransferResult{TransferState::Error, m_url});
 }
 
 FakeTimer::FakeTimer(QString name, ManualClock &clock, QObject *parent)
@@ -196,35 +196,15 @@ void ManualClock::advance(qint64 ms)
 
 FakeHost::FakeHost()
 {
-    for (const char *name : {"WebBrowser1", "WebBrowser2", "WebBrowser4", "WebBrowser5"}) {
-        const QString n = QString::fromLatin1(name);
-        m_browsers[n] = std::make_unique<FakeBrowser>(n, m_web);
-    }
-    m_browsers.at(QStringLiteral("WebBrowser1"))->setVisible(true);
-    for (int i = 1; i <= 10; ++i)
-        m_transfers[i] = std::make_unique<FakeTransfer>(QStringLiteral("Inet%1").arg(i));
-    for (int i = 3; i <= 12; ++i)
-        m_timers[i] = std::make_unique<FakeTimer>(QStringLiteral("Timer%1").arg(i), m_clock);
+    for (BrowserId id : AllBrowsers)
+        m_browsers[id] = std::make_unique<FakeBrowser>(controlName(id), m_web);
+    m_browsers.at(BrowserId::MainView)->setVisible(true);
+    for (TransferSlot slot : AllTransferSlots)
+        m_transfers[slot] = std::make_unique<FakeTransfer>(controlName(slot));
+    for (TimerId id : AllTimers)
+        m_timers[id] = std::make_unique<FakeTimer>(controlName(id), m_clock);
 }
 
 FakeHost::~FakeHost() = default;
-
-Browser *FakeHost::browser(const QString &name)
-{
-    const auto it = m_browsers.find(name);
-    return it == m_browsers.end() ? nullptr : it->second.get();
-}
-
-Transfer *FakeHost::transfer(int number)
-{
-    const auto it = m_transfers.find(number);
-    return it == m_transfers.end() ? nullptr : it->second.get();
-}
-
-Timer *FakeHost::timer(int number)
-{
-    const auto it = m_timers.find(number);
-    return it == m_timers.end() ? nullptr : it->second.get();
-}
 
 }  // namespace quorvane

@@ -160,14 +160,18 @@ public:
     FakeHost();
     ~FakeHost() override;
 
-    Browser *browser(const QString &name) override;
-    Transfer *transfer(int number) override;
-    Timer *timer(int number) override;
+    Browser *browser(BrowserId id) override { return m_browsers.at(id).get(); }
+    Transfer *transfer(TransferSlot slot) override { return m_transfers.at(slot).get(); }
+    Timer *timer(TimerId id) override { return m_timers.at(id).get(); }
     WindowServices &services() override { return m_services; }
 
-    FakeBrowser &fakeBrowser(const QString &name) { return *m_browsers.at(name); }
-    FakeTransfer &fakeTransfer(int number) { return *m_transfers.at(number); }
-    FakeTimer &fakeTimer(int number) { return *m_timers.at(number); }
+    FakeBrowser &fakeBrowser(BrowserId id) { return *m_browsers.at(id); }
+    FakeTransfer &fakeTransfer(TransferSlot slot) { return *m_transfers.at(slot); }
+    FakeTimer &fakeTimer(TimerId id) { return *m_timers.at(id); }
+    // By control name or number, as tests read best beside the dump.
+    FakeBrowser &fakeBrowser(const QString &name) { return fakeBrowser(*browserNamed(name)); }
+    FakeTransfer &fakeTransfer(int number) { return fakeTransfer(static_cast<TransferSlot>(number)); }
+    FakeTimer &fakeTimer(int number) { return fakeTimer(static_cast<TimerId>(number)); }
     ScriptedServices &scripted() { return m_services; }
     FakeWeb &web() { return m_web; }
     ManualClock &clock() { return m_clock; }
@@ -176,9 +180,9 @@ private:
     FakeWeb m_web;
     ManualClock m_clock;
     ScriptedServices m_services;
-    std::map<QString, std::unique_ptr<FakeBrowser>> m_browsers;
-    std::map<int, std::unique_ptr<FakeTransfer>> m_transfers;
-    std::map<int, std::unique_ptr<FakeTimer>> m_timers;
+    std::map<BrowserId, std::unique_ptr<FakeBrowser>> m_browsers;
+    std::map<TransferSlot, std::unique_ptr<FakeTransfer>> m_transfers;
+    std::map<TimerId, std::unique_ptr<FakeTimer>> m_timers;
 };
 
 }  // namespace quorvane

@@ -65,13 +65,13 @@ protected:
     QString url(const std::string &path) const { return QString::fromStdString(m_server.url(path)); }
 
     // The result of one GET on a fresh transfer, checking the signal contract on the way.
-    int fetch(const QString &address, int maxBytes = Enough, QString *text = nullptr)
+    TransferState fetch(const QString &address, int maxBytes = Enough, QString *text = nullptr)
     {
         CurlTransfer transfer(QStringLiteral("Inet1"), *m_multi);
         StateLog log(transfer);
         transfer.execute(address, maxBytes);
         EXPECT_TRUE(log.states.empty()) << "signalled inside execute()";
-        const int state = log.wait();
+        const TransferState state = log.wait();
         spin(20);
         EXPECT_EQ(log.states.size(), 1u);
         EXPECT_FALSE(transfer.stillExecuting());
@@ -98,8 +98,9 @@ TEST_F(CurlTransferTest, CompletesAPageAndKeepsItsData)
 
     EXPECT_TRUE(transfer.stillExecuting());
     EXPECT_EQ(transfer.url(), address);
-    ASSERT_EQ(log.wait(), Transfer::StateComplete);
+    ASSERT_EQ(log.wait(), TransferState::Complete);
     EXPECT_FALSE(log.executingInSignal.front());
+    EXPECT_EQ(log.urls.front(), address);
     EXPECT_EQ(transfer.name(), QStringLiteral("Inet3"));
     EXPECT_EQ(transfer.url(), address);
     EXPECT_EQ(transfer.readData(INT_MAX),
@@ -110,20 +111,21 @@ TEST_F(CurlTransferTest, CompletesAPageAndKeepsItsData)
     // The same instance runs a second operation; the last completed body wins.
     transfer.execute(url("/fault/bytes?n=3000"), Enough);
     ASSERT_TRUE(waitUntil([&] { return log.states.size() == 2; }));
-    EXPECT_EQ(log.states.back(), Transfer::StateComplete);
+    EXPECT_EQ(log.states.back(), TransferState::Complete);
+    EXPECT_EQ(log.urls.back(), url("/fault/bytes?n=3000"));
     EXPECT_EQ(transfer.readData(INT_MAX).size(), 3000);
 }
 
 TEST_F(CurlTransferTest, SendsItsIdentityAndAcceptsCompression)
 {
     QString headers;
-    ASSERT_EQ(fetch(url("/fault/headers"), Enough, &headers), Transfer::StateComplete);
+    ASSERT_EQ(fetch(url("/fault/headers"), Enough, &headers), TransferState::Complete);
     EXPECT_TRUE(headers.contains(QStringLiteral("User-Agent: Quorvane/0.1"))) << headers.toStdString();
     EXPECT_TRUE(headers.contains(QStringLiteral("gzip"))) << headers.toStdString();
 
     // The server compresses this page; it must arrive decompressed and whole.
     QString page;
-    ASSERT_EQ(fetch(url("/fault/bytes?n=50000"), Enough, &page), Transfer::StateComplete);
+    ASSERT_EQ(fetch(url("/fault/bytes?n=50000"), Enough, &page), TransferState::Complete);
     EXPECT_EQ(page.size(), 50000);
     EXPECT_TRUE(page.startsWith(QStringLiteral("<html><body>aaa")));
 }
@@ -133,12 +135,12 @@ TEST_F(CurlTransferTest, SendsItsIdentityAndAcceptsCompression)
 TEST_F(CurlTransferTest, ShortReadsAskForTheirRangeOnly)
 {
     QString headers;
-    ASSERT_EQ(fetch(url("/fault/headers"), 32000, &headers), Transfer::StateComplete);
+    ASSERT_EQ(fetch(url("/fault/headers"), 32000, &headers), TransferState::Complete);
     EXPECT_TRUE(headers.contains(QStringLiteral("Range: bytes=0-31999"))) << headers.toStdString();
     EXPECT_FALSE(headers.contains(QStringLiteral("gzip"))) << headers.toStdString();
 
     QString page;
-    ASSERT_EQ(fetch(url("/fault/bytes?n=50000"), 32000, &page), Transfer::StateComplete);
+    ASSERT_EQ(fetch(url("/fault/bytes?n=50000"), 32000, &page), TransferState::Complete);
     EXPECT_EQ(page.size(), 32000);
     EXPECT_TRUE(page.startsWith(QStringLiteral("<html><body>aaa")));
 
@@ -148,7 +150,7 @@ TEST_F(CurlTransferTest, ShortReadsAskForTheirRangeOnly)
     empty.close();
     LoopbackServer files(root.path().toStdString());
     QString nothing = QStringLiteral("stale");
-    EXPECT_EQ(fetch(QString::fromStdString(files.url("/empty.txt")), 32000, &nothing), Transfer::StateComplete);
+    EXPECT_EQ(fetch(QString::fromStdString(files.url("/empty.txt")), 32000, &nothing), TransferState::Complete);
     EXPECT_TRUE(nothing.isEmpty());
 }
 
@@ -169,7 +171,7 @@ TEST_F(CurlTransferTest, FailuresEndInErrorAndNeverSynchronously)
     };
     for (const QString &address : cases) {
         SCOPED_TRACE(address.toStdString());
-        EXPECT_EQ(fetch(address), Transfer::StateError);
+        EXPECT_EQ(fetch(address), TransferState::Error);
     }
 }
 
@@ -181,7 +183,7 @@ TEST_F(CurlTransferTest, AServerThatStopsSendingEndsInError)
     transfer.setStallSeconds(1);
     StateLog log(transfer);
     transfer.execute(url("/fault/hang"), Enough);
-    EXPECT_EQ(log.wait(), Transfer::StateError);
+    EXPECT_EQ(log.wait(), TransferState::Error);
     EXPECT_FALSE(transfer.stillExecuting());
 }
 
@@ -191,17 +193,17 @@ TEST_F(CurlTransferTest, FollowsRedirectsWithinLimits)
     StateLog log(transfer);
     const QString start = url("/fault/redirect?to=/page.html");
     transfer.execute(start, Enough);
-    ASSERT_EQ(log.wait(), Transfer::StateComplete);
+    ASSERT_EQ(log.wait(), TransferState::Complete);
     EXPECT_EQ(transfer.url(), start);
     EXPECT_EQ(transfer.finalUrl(), QUrl(url("/page.html")));
     EXPECT_TRUE(transfer.readData(INT_MAX).contains(QStringLiteral("Hello from Quorvane")));
 
     QString text;
-    EXPECT_EQ(fetch(url("/fault/chain?n=20"), Enough, &text), Transfer::StateComplete);
+    EXPECT_EQ(fetch(url("/fault/chain?n=20"), Enough, &text), TransferState::Complete);
     EXPECT_EQ(text, QStringLiteral("end of chain"));
-    EXPECT_EQ(fetch(url("/fault/chain?n=21")), Transfer::StateError);
-    EXPECT_EQ(fetch(url("/fault/redirect-loop")), Transfer::StateError);
-    EXPECT_EQ(fetch(url("/fault/redirect?to=ftp://127.0.0.1/")), Transfer::StateError);
+    EXPECT_EQ(fetch(url("/fault/chain?n=21")), TransferState::Error);
+    EXPECT_EQ(fetch(url("/fault/redirect-loop")), TransferState::Error);
+    EXPECT_EQ(fetch(url("/fault/redirect?to=ftp://127.0.0.1/")), TransferState::Error);
 }
 
 TEST(CurlTransferRedirectRule, AllowsOnlyWebSchemesAndNoDowngrade)
@@ -221,15 +223,15 @@ TEST(CurlTransferRedirectRule, AllowsOnlyWebSchemesAndNoDowngrade)
 TEST_F(CurlTransferTest, StopsAtMaxBytesAndCompletes)
 {
     QString text;
-    EXPECT_EQ(fetch(url("/fault/bytes?n=5000"), 100, &text), Transfer::StateComplete);
+    EXPECT_EQ(fetch(url("/fault/bytes?n=5000"), 100, &text), TransferState::Complete);
     EXPECT_EQ(text, QStringLiteral("<html><body>") + QString(88, u'a'));
 
-    EXPECT_EQ(fetch(url("/fault/bytes?n=5000"), 0, &text), Transfer::StateComplete);
+    EXPECT_EQ(fetch(url("/fault/bytes?n=5000"), 0, &text), TransferState::Complete);
     EXPECT_TRUE(text.isEmpty());
 
     // A 2 GB body: only the first 8 MB may ever be held.
     const long peakBefore = peakMemoryKb();
-    EXPECT_EQ(fetch(url("/fault/huge"), 8 << 20, &text), Transfer::StateComplete);
+    EXPECT_EQ(fetch(url("/fault/huge"), 8 << 20, &text), TransferState::Complete);
     EXPECT_EQ(text.size(), 8 << 20);
     EXPECT_EQ(text.count(u'x'), 8 << 20);
     EXPECT_LT(peakMemoryKb() - peakBefore, 200 * 1024);
@@ -264,7 +266,7 @@ TEST_F(CurlTransferTest, ExecuteReplacesTheRunningOperation)
     spin(100);
     transfer.execute(QStringLiteral("bogus"), Enough);
     transfer.execute(url("/page.html"), Enough);
-    ASSERT_EQ(log.wait(), Transfer::StateComplete);
+    ASSERT_EQ(log.wait(), TransferState::Complete);
     spin(300);
     EXPECT_EQ(log.states.size(), 1u);
     EXPECT_EQ(transfer.url(), url("/page.html"));
@@ -289,7 +291,7 @@ TEST_F(CurlTransferTest, FourTransfersInFlightAllComplete)
     }));
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(logs[i]->states, std::vector<int>{Transfer::StateComplete});
+        EXPECT_EQ(logs[i]->states, std::vector<TransferState>{TransferState::Complete});
         EXPECT_EQ(logs[i]->executingInSignal, std::vector<bool>{false});
         EXPECT_EQ(transfers[i]->readData(INT_MAX).size(), 10000 * (i + 1));
     }
@@ -312,16 +314,16 @@ TEST_F(CurlTransferTest, ChainsOfPagesSurviveClosedAndReusedConnections)
     struct Chain {
         std::unique_ptr<CurlTransfer> transfer;
         int page = 0;
-        std::vector<int> states;
+        std::vector<TransferState> states;
         std::vector<qsizetype> sizes;
     };
     std::vector<Chain> chains(Transfers);
     for (int t = 0; t < Transfers; ++t) {
         Chain &chain = chains[size_t(t)];
         chain.transfer = std::make_unique<CurlTransfer>(QStringLiteral("Inet%1").arg(t + 1), *m_multi);
-        QObject::connect(chain.transfer.get(), &Transfer::stateChanged, chain.transfer.get(), [&, t](int state) {
+        QObject::connect(chain.transfer.get(), &Transfer::finished, chain.transfer.get(), [&, t](const TransferResult &r) {
             Chain &c = chains[size_t(t)];
-            c.states.push_back(state);
+            c.states.push_back(r.state);
             c.sizes.push_back(c.transfer->readData(INT_MAX).size());
             if (++c.page < PagesEach)
                 c.transfer->execute(url(pathFor(t, c.page)), t % 2 ? 4000 : Enough);
@@ -336,11 +338,11 @@ TEST_F(CurlTransferTest, ChainsOfPagesSurviveClosedAndReusedConnections)
             SCOPED_TRACE(testing::Message() << "transfer " << t << " page " << page);
             const Chain &chain = chains[size_t(t)];
             if (pathFor(t, page) == "/fault/reset") {
-                EXPECT_EQ(chain.states[size_t(page)], Transfer::StateError);
+                EXPECT_EQ(chain.states[size_t(page)], TransferState::Error);
                 continue;
             }
             const qsizetype full = 1000 + 997 * page + 31 * t;
-            EXPECT_EQ(chain.states[size_t(page)], Transfer::StateComplete);
+            EXPECT_EQ(chain.states[size_t(page)], TransferState::Complete);
             EXPECT_EQ(chain.sizes[size_t(page)], t % 2 ? std::min<qsizetype>(full, 4000) : full);
         }
     }
@@ -353,13 +355,13 @@ TEST_F(CurlTransferTest, SignalHandlersMayStartAndDeleteTransfers)
     CurlTransfer second(QStringLiteral("Inet2"), *m_multi);
     StateLog secondLog(second);
     int firstSignals = 0;
-    QObject::connect(first.get(), &Transfer::stateChanged, first.get(), [&](int) {
+    QObject::connect(first.get(), &Transfer::finished, first.get(), [&](const TransferResult &) {
         ++firstSignals;
         second.execute(url("/page.html"), Enough);
         delete first.release();
     });
     first->execute(url("/page.html"), Enough);
-    ASSERT_EQ(secondLog.wait(), Transfer::StateComplete);
+    ASSERT_EQ(secondLog.wait(), TransferState::Complete);
     EXPECT_EQ(firstSignals, 1);
 }
 
@@ -371,7 +373,7 @@ TEST_F(CurlTransferTest, DestroyingWithOperationsInFlightIsClean)
         spin(100);
     }
     EXPECT_EQ(m_multi->activeCount(), 0);
-    EXPECT_EQ(fetch(url("/page.html")), Transfer::StateComplete);
+    EXPECT_EQ(fetch(url("/page.html")), TransferState::Complete);
 
     // The multi goes first: the transfer stops silently and refuses new work later.
     CurlTransfer orphan(QStringLiteral("Inet2"), *m_multi);
@@ -383,7 +385,7 @@ TEST_F(CurlTransferTest, DestroyingWithOperationsInFlightIsClean)
     spin(200);
     EXPECT_TRUE(log.states.empty());
     orphan.execute(url("/page.html"), Enough);
-    EXPECT_EQ(log.wait(), Transfer::StateError);
+    EXPECT_EQ(log.wait(), TransferState::Error);
 }
 
 TEST_F(CurlTransferTest, DecodesByTheServedCharset)
@@ -391,9 +393,9 @@ TEST_F(CurlTransferTest, DecodesByTheServedCharset)
     QString text;
     // "Привет" in windows-1251.
     ASSERT_EQ(fetch(url("/fault/charset?cs=windows-1251&hex=cff0e8e2e5f2"), Enough, &text),
-              Transfer::StateComplete);
+              TransferState::Complete);
     EXPECT_EQ(text, QStringLiteral("Привет"));
-    ASSERT_EQ(fetch(url("/fault/charset?cs=utf-8&hex=c3a9"), Enough, &text), Transfer::StateComplete);
+    ASSERT_EQ(fetch(url("/fault/charset?cs=utf-8&hex=c3a9"), Enough, &text), TransferState::Complete);
     EXPECT_EQ(text, QStringLiteral("é"));
 }
 

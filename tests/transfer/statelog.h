@@ -38,25 +38,27 @@ inline void spin(int ms)
     waitUntil([] { return false; }, ms);
 }
 
-// Every stateChanged() of a transfer, with stillExecuting() as seen inside the signal.
+// Every finished() of a transfer, with stillExecuting() as seen inside the signal.
 class StateLog final {
 public:
     explicit StateLog(Transfer &transfer)
     {
-        QObject::connect(&transfer, &Transfer::stateChanged, &m_context, [this, &transfer](int state) {
-            states.push_back(state);
+        QObject::connect(&transfer, &Transfer::finished, &m_context, [this, &transfer](const TransferResult &r) {
+            states.push_back(r.state);
+            urls.push_back(r.url);
             executingInSignal.push_back(transfer.stillExecuting());
         });
     }
 
     // The first state to arrive, or 0 if none came in time.
-    int wait(int timeoutMs = 10000)
+    TransferState wait(int timeoutMs = 10000)
     {
         waitUntil([this] { return !states.empty(); }, timeoutMs);
-        return states.empty() ? 0 : states.front();
+        return states.empty() ? TransferState{} : states.front();
     }
 
-    std::vector<int> states;
+    std::vector<TransferState> states;
+    std::vector<QString> urls;
     std::vector<bool> executingInSignal;
 
 private:

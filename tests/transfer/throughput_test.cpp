@@ -32,8 +32,8 @@ void measure(const std::string &path, const char *label)
     for (int i = 0; i < InFlight; ++i) {
         transfers.push_back(std::make_unique<CurlTransfer>(QStringLiteral("Inet%1").arg(i + 1), multi));
         CurlTransfer *transfer = transfers.back().get();
-        QObject::connect(transfer, &Transfer::stateChanged, transfer, [&, transfer](int state) {
-            if (state == Transfer::StateComplete && transfer->readData(INT_MAX).size() == 40960)
+        QObject::connect(transfer, &Transfer::finished, transfer, [&, transfer](const TransferResult &r) {
+            if (r.complete() && transfer->readData(INT_MAX).size() == 40960)
                 ++completed;
             else
                 ++failed;

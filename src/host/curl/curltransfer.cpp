@@ -55,7 +55,7 @@ CurlTransfer::CurlTransfer(QString name, CurlMulti &multi, QObject *parent)
     m_failTimer.setInterval(0);
     connect(&m_failTimer, &QTimer::timeout, this, [this] {
         if (m_running)
-            finish(StateError);
+            finish(TransferState::Error);
     });
 }
 
@@ -198,24 +198,24 @@ void CurlTransfer::handleFinished(quint64 run, int result)
         const QUrl next = QUrl::fromEncoded(QByteArray(location));
         const bool loops = m_visited.contains(next);
         if (!isRedirectAllowed(m_current, next) || loops || ++m_redirects > MaxRedirects) {
-            finish(StateError);
+            finish(TransferState::Error);
             return;
         }
         start(next);
         return;
     }
     if (m_stop == Stop::Capped) {
-        finish(StateComplete);
+        finish(TransferState::Complete);
         return;
     }
     const long code = responseCode(m_easy);
-    finish(result == CURLE_OK && code > 0 && (code < 400 || code == 416) ? StateComplete : StateError);
+    finish(result == CURLE_OK && code > 0 && (code < 400 || code == 416) ? TransferState::Complete : TransferState::Error);
 }
 
-void CurlTransfer::finish(int state)
+void CurlTransfer::finish(TransferState state)
 {
     m_running = false;
-    if (state == StateComplete) {
+    if (state == TransferState::Complete) {
         char *contentType = nullptr;
         curl_easy_getinfo(m_easy, CURLINFO_CONTENT_TYPE, &contentType);
         m_finalUrl = m_current;
@@ -223,7 +223,7 @@ void CurlTransfer::finish(int state)
     }
     m_body = QByteArray();
     // Listeners may delete us; nothing may touch members after this.
-    emit stateChanged(state);
+    emit finished(TransferResult{state, m_url});
 }
 
 void CurlTransfer::failLater()

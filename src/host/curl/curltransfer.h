@@ -53,7 +53,7 @@ private:
 
     void start(const QUrl &url);
     void handleFinished(quint64 run, int result);
-    void finish(int state);
+    void finish(TransferState state);
     void failLater();
     void detach();
     // Called by a CurlMulti that is going away while we are attached to it.

@@ -12,35 +12,26 @@
 
 namespace quorvane {
 
-namespace {
-const char *const viewBrowserNames[] = {"WebBrowser1", "WebBrowser5"};
-const char *const hiddenBrowserNames[] = {"WebBrowser2", "WebBrowser4"};
-}  // namespace
-
 DesktopHost::DesktopHost(ServicesMode mode, HiddenEngine hiddenEngine)
     : m_profile(std::make_unique<QWebEngineProfile>()),  // no storage name: off the record
       m_multi(std::make_unique<CurlMulti>())
 {
-    for (const char *name : viewBrowserNames) {
-        const QString n = QString::fromLatin1(name);
-        m_browsers[n] = std::make_unique<WebEngineBrowser>(n, m_profile.get(), true);
-    }
-    for (const char *name : hiddenBrowserNames) {
-        const QString n = QString::fromLatin1(name);
-        if (hiddenEngine == HiddenEngine::WebEngine) {
-            m_browsers[n] = std::make_unique<WebEngineBrowser>(n, m_profile.get(), false);
+    for (BrowserId id : AllBrowsers) {
+        const QString name = controlName(id);
+        const bool shown = id == BrowserId::MainView || id == BrowserId::SecondView;
+        if (shown || hiddenEngine == HiddenEngine::WebEngine) {
+            m_browsers[id] = std::make_unique<WebEngineBrowser>(name, m_profile.get(), shown);
             continue;
         }
         CurlMulti *multi = m_multi.get();
-        m_browsers[n] = std::make_unique<TextBrowser>(n, [multi, n] {
-            return std::make_unique<CurlTransfer>(n + QStringLiteral(" fetch"), *multi);
+        m_browsers[id] = std::make_unique<TextBrowser>(name, [multi, name] {
+            return std::make_unique<CurlTransfer>(name + QStringLiteral(" fetch"), *multi);
         });
     }
-
-    for (int i = 1; i <= 10; ++i)
-        m_transfers[i] = std::make_unique<CurlTransfer>(QStringLiteral("Inet%1").arg(i), *m_multi);
-    for (int i = 3; i <= 12; ++i)
-        m_timers[i] = std::make_unique<QtTimer>(QStringLiteral("Timer%1").arg(i));
+    for (TransferSlot slot : AllTransferSlots)
+        m_transfers[slot] = std::make_unique<CurlTransfer>(controlName(slot), *m_multi);
+    for (TimerId id : AllTimers)
+        m_timers[id] = std::make_unique<QtTimer>(controlName(id));
 
     if (mode == ServicesMode::Scripted)
         m_scripted = std::make_unique<ScriptedServices>();
@@ -55,43 +46,43 @@ DesktopHost::~DesktopHost()
     m_browsers.clear();
 }
 
-Browser *DesktopHost::browser(const QString &name)
+Browser *DesktopHost::browser(BrowserId id)
 {
-    const auto it = m_browsers.find(name);
+    const auto it = m_browsers.find(id);
     return it == m_browsers.end() ? nullptr : it->second.get();
 }
 
-WebEngineBrowser *DesktopHost::webBrowser(const QString &name) const
+WebEngineBrowser *DesktopHost::webBrowser(BrowserId id) const
 {
-    const auto it = m_browsers.find(name);
+    const auto it = m_browsers.find(id);
     return it == m_browsers.end() ? nullptr : qobject_cast<WebEngineBrowser *>(it->second.get());
 }
 
 QList<WebEngineBrowser *> DesktopHost::viewBrowsers() const
 {
     QList<WebEngineBrowser *> result;
-    for (const char *name : viewBrowserNames)
-        result.append(webBrowser(QString::fromLatin1(name)));
+    for (BrowserId id : ShownBrowsers)
+        result.append(webBrowser(id));
     return result;
 }
 
 QList<Browser *> DesktopHost::browsers() const
 {
     QList<Browser *> result;
-    for (const auto &[name, browser] : m_browsers)
+    for (const auto &[id, browser] : m_browsers)
         result.append(browser.get());
     return result;
 }
 
-Transfer *DesktopHost::transfer(int number)
+Transfer *DesktopHost::transfer(TransferSlot slot)
 {
-    const auto it = m_transfers.find(number);
+    const auto it = m_transfers.find(slot);
     return it == m_transfers.end() ? nullptr : it->second.get();
 }
 
-Timer *DesktopHost::timer(int number)
+Timer *DesktopHost::timer(TimerId id)
 {
-    const auto it = m_timers.find(number);
+    const auto it = m_timers.find(id);
     return it == m_timers.end() ? nullptr : it->second.get();
 }
 

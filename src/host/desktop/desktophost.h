@@ -32,15 +32,15 @@ public:
     DesktopHost(const DesktopHost &) = delete;
     DesktopHost &operator=(const DesktopHost &) = delete;
 
-    Browser *browser(const QString &name) override;
-    Transfer *transfer(int number) override;
-    Timer *timer(int number) override;
+    Browser *browser(BrowserId id) override;
+    Transfer *transfer(TransferSlot slot) override;
+    Timer *timer(TimerId id) override;
     WindowServices &services() override;
 
     // The browsers shown in the window (WebBrowser1, WebBrowser5), in that order.
     QList<WebEngineBrowser *> viewBrowsers() const;
-    // Null for unknown names and for browsers on the text-only engine.
-    WebEngineBrowser *webBrowser(const QString &name) const;
+    // Null for browsers on the text-only engine.
+    WebEngineBrowser *webBrowser(BrowserId id) const;
     QList<Browser *> browsers() const;
 
     // Exactly one of these is non-null, by mode.
@@ -51,9 +51,9 @@ private:
     // Declared first so that it is destroyed last: pages must go before their profile.
     std::unique_ptr<QWebEngineProfile> m_profile;
     std::unique_ptr<CurlMulti> m_multi;
-    std::map<QString, std::unique_ptr<Browser>> m_browsers;
-    std::map<int, std::unique_ptr<Transfer>> m_transfers;
-    std::map<int, std::unique_ptr<Timer>> m_timers;
+    std::map<BrowserId, std::unique_ptr<Browser>> m_browsers;
+    std::map<TransferSlot, std::unique_ptr<Transfer>> m_transfers;
+    std::map<TimerId, std::unique_ptr<Timer>> m_timers;
     std::unique_ptr<QtWindowServices> m_desktop;
     std::unique_ptr<ScriptedServices> m_scripted;
 };

@@ -77,7 +77,7 @@ void TextBrowser::load(const QString &url, bool addToHistory)
     const QString target = QUrl::fromUserInput(url.trimmed()).toString(QUrl::FullyEncoded);
     if (!m_page) {
         m_page = m_factory();
-        connect(m_page.get(), &Transfer::stateChanged, this, &TextBrowser::onPageState);
+        connect(m_page.get(), &Transfer::finished, this, &TextBrowser::onPageFinished);
     }
     m_busy = true;
     m_addToHistory = addToHistory;
@@ -93,11 +93,11 @@ void TextBrowser::load(const QString &url, bool addToHistory)
     m_page->execute(target, MaxPageBytes);
 }
 
-void TextBrowser::onPageState(int state)
+void TextBrowser::onPageFinished(const TransferResult &result)
 {
-    if (!m_busy || (state != Transfer::StateComplete && state != Transfer::StateError))
+    if (!m_busy)
         return;
-    if (state == Transfer::StateError) {
+    if (!result.complete()) {
         // Like a browser showing its error page: the load completes, with no document to read.
         finish(nullptr);
         return;
@@ -114,20 +114,18 @@ Transfer *TextBrowser::idleFrameTransfer()
     }
     m_frameTransfers.push_back(m_factory());
     Transfer *t = m_frameTransfers.back().get();
-    connect(t, &Transfer::stateChanged, this, [this, t](int state) { onFrameState(t, state); });
+    connect(t, &Transfer::finished, this, [this, t](const TransferResult &r) { onFrameFinished(t, r); });
     return t;
 }
 
-void TextBrowser::onFrameState(Transfer *transfer, int state)
+void TextBrowser::onFrameFinished(Transfer *transfer, const TransferResult &result)
 {
-    if (state != Transfer::StateComplete && state != Transfer::StateError)
-        return;
     const auto it = m_frameFetches.find(transfer);
     if (it == m_frameFetches.end())
         return;
     const QString url = it.value();
     m_frameFetches.erase(it);
-    if (state == Transfer::StateComplete)
+    if (result.complete())
         m_frameTexts.insert(url, transfer->readData(MaxPageBytes));
     else
         m_failedFrames.insert(url);

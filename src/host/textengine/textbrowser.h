@@ -56,8 +56,8 @@ public:
 
 private:
     void load(const QString &url, bool addToHistory);
-    void onPageState(int state);
-    void onFrameState(Transfer *transfer, int state);
+    void onPageFinished(const TransferResult &result);
+    void onFrameFinished(Transfer *transfer, const TransferResult &result);
     // Parses the page with the frames read so far and fetches the frames it
     // names that are not read yet; finishes when none is left to fetch.
     void assemble();

@@ -99,8 +99,8 @@ TEST_F(ChannelListsTest, AccountListAndPrivateListsOfTwoLogins)
 
 TEST_F(ChannelListsTest, PrivateListsAreRetriedOnceAfterTwentySeconds)
 {
-    Timer *timer10 = m_host.timer(10);
-    Timer *timer11 = m_host.timer(11);
+    Timer *timer10 = &m_host.fakeTimer(10);
+    Timer *timer11 = &m_host.fakeTimer(11);
     timer10->setInterval(20000);
     timer11->setInterval(20000);
     inet(5).execute(QStringLiteral("http://home/channels"), 12000);

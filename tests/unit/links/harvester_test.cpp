@@ -93,7 +93,7 @@ TEST_F(HarvesterTest, OnlyVisibleBrowsersAreHarvested)
     show(QStringLiteral("<body><a href='/five'>5</a></body>"), "WebBrowser5");
     harvest();
     EXPECT_EQ(m_state.List7.items(), QStringList{"http://site.test/one"});
-    m_host.browser(QStringLiteral("WebBrowser1"))->setVisible(false);
+    m_host.browser(BrowserId::MainView)->setVisible(false);
     harvest();
     EXPECT_EQ(m_state.List7.count(), 1);
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Done"));

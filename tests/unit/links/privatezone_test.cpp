@@ -51,8 +51,8 @@ TEST_F(PrivateZoneTest, RightPasswordEntersTheZoneAndLoadsTheAccountsLists)
     EXPECT_EQ(m_host.fakeTransfer(8).executed(), QStringList{"http://s/"});
     EXPECT_EQ(m_host.fakeTransfer(5).executed(), QStringList{"http://c/"});
     EXPECT_EQ(b1().navigations(), QStringList{"http://start/"});
-    EXPECT_TRUE(m_host.timer(10)->enabled());
-    EXPECT_TRUE(m_host.timer(11)->enabled());
+    EXPECT_TRUE(m_host.fakeTimer(10).enabled());
+    EXPECT_TRUE(m_host.fakeTimer(11).enabled());
     EXPECT_FALSE(shown("Combo2"));
     EXPECT_FALSE(shown("Picture8"));
     EXPECT_FALSE(shown("Picture11"));
@@ -72,7 +72,7 @@ TEST_F(PrivateZoneTest, WrongOrWrongCasePasswordStaysPublic)
         EXPECT_TRUE(shown("Picture11"));
     }
     EXPECT_TRUE(m_host.fakeTransfer(5).executed().isEmpty());
-    EXPECT_FALSE(m_host.timer(10)->enabled());
+    EXPECT_FALSE(m_host.fakeTimer(10).enabled());
 }
 
 TEST_F(PrivateZoneTest, DecliningTheRecordAndLoggingOutThroughTheMenu)

@@ -49,7 +49,7 @@ TEST_F(LifecycleTest, StartUpLoadsTheWelcomePageAndStartsTheFourHomeSiteDownload
     const FakeBrowser &b5 = m_host.fakeBrowser(QStringLiteral("WebBrowser5"));
     EXPECT_EQ(b5.navigations(), QStringList{QStringLiteral("http://home.test:8080/welcome.htm")});
     EXPECT_FALSE(b5.isVisible());
-    EXPECT_TRUE(m_host.browser(QStringLiteral("WebBrowser1"))->isVisible());
+    EXPECT_TRUE(m_host.browser(BrowserId::MainView)->isVisible());
     const struct {
         int inet;
         const char *url;

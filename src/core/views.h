@@ -1,0 +1,34 @@
+#pragma once
+
+#include "host/host.h"
+
+#include <QString>
+
+namespace quorvane {
+
+// Runs action on each view the user sees now: Browser 1, then Browser 2, each
+// only while it is the visible one.
+template <typename Action>
+void forEachVisibleView(Host &host, Action &&action)
+{
+    for (BrowserId id : ShownBrowsers) {
+        if (Browser *view = host.browser(id); view && view->isVisible())
+            action(*view);
+    }
+}
+
+inline void navigateVisibleViews(Host &host, const QString &url)
+{
+    forEachVisibleView(host, [&url](Browser &view) { view.navigate(url); });
+}
+
+// The keyword readers' transfers stop, as Stop and shutdown do.
+inline void cancelReaders(Host &host)
+{
+    for (int k = 1; k <= ReaderSlotCount; ++k) {
+        if (Transfer *reader = host.transfer(readerSlot(k)))
+            reader->cancel();
+    }
+}
+
+}  // namespace quorvane
