@@ -3,11 +3,11 @@
 // and a given WebBrowser2, everything else fake.
 #pragma once
 
+#include "core/windowstate.h"
 #include "crawler/crawler.h"
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
 #include "support/fakehost.h"
-#include "core/windowstate.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -131,11 +131,11 @@ inline void runReport(benchmark::State &bench, const BenchHost::ReaderFactory &m
         for (int i = 0; i < pages; ++i)
             state.List4.add(pageUrl(i, kb));
         state.Combo1.list.setItems({QStringLiteral("quorvanekey")});
-        state.keywordMode = 1;
+        state.setKeywordMode(true);
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (state.keywordMode == 0)
+            if (!state.keywordMode())
                 loop.quit();
         });
         poll.start(1);

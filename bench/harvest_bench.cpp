@@ -1,8 +1,8 @@
 // Harvest of a page with 32,767 distinct links: the logic's time only, the
 // page already parsed into its document snapshot.
-#include "support/fakehost.h"
-#include "links/harvester.h"
 #include "core/windowstate.h"
+#include "links/harvester.h"
+#include "support/fakehost.h"
 
 #include <benchmark/benchmark.h>
 

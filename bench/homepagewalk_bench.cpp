@@ -1,10 +1,10 @@
 // The next-home-page list at its full read size (64,000 characters) arriving
 // when every page in it has been shown already: the worst case of the walk,
 // which drops each queued page after looking it up in the shown pages.
-#include "support/fakehost.h"
-#include "links/sitelist.h"
 #include "app/windowlogic.h"
 #include "core/windowstate.h"
+#include "links/sitelist.h"
+#include "support/fakehost.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,11 +1,11 @@
 // The automatic collector's work for one page: 2,000 images and 2,000 links
 // against a full image buffer and a links list of 30,000 entries (target:
 // under 20 ms a page). The spills of the full buffer write real files.
+#include "core/windowstate.h"
 #include "crawler/imagecollector.h"
-#include "support/fakehost.h"
 #include "host/host.h"
 #include "links/harvester.h"
-#include "core/windowstate.h"
+#include "support/fakehost.h"
 
 #include <QTemporaryDir>
 

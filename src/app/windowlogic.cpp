@@ -5,19 +5,19 @@
 #include "crawler/catalog.h"
 #include "crawler/crawler.h"
 #include "crawler/imagecollector.h"
-#include "shell/favorites.h"
-#include "shell/lifecycle.h"
 #include "links/channellists.h"
 #include "links/harvester.h"
 #include "links/homepagewalk.h"
 #include "links/linkwalker.h"
 #include "links/privatezone.h"
+#include "shell/favorites.h"
+#include "shell/lifecycle.h"
 #include "shell/menucommands.h"
 #include "shell/menutree.h"
 #include "shell/navigation.h"
-#include "sitegen/sitegenerator.h"
 #include "shell/toolbar.h"
 #include "shell/windowlayout.h"
+#include "sitegen/sitegenerator.h"
 
 #include <QSet>
 
@@ -93,7 +93,7 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
     m_catalog->bind(*m_commands);
     m_adultListing->bind(*m_commands);
     m_navigation->setWalkStopper([this] { m_imageCollector->stopWalk(); });
-    connect(m_navigation.get(), &Navigation::browser1DocumentReady, m_imageCollector.get(),
+    connect(m_navigation.get(), &Navigation::mainViewDocumentReady, m_imageCollector.get(),
             [this] { m_imageCollector->collectShownPage(); });
 }
 

@@ -1,11 +1,11 @@
 #include "automation.h"
 
+#include "statedump.h"
+#include "core/windowstate.h"
 #include "host/desktop/desktophost.h"
 #include "host/scriptedservices.h"
 #include "host/webengine/webenginebrowser.h"
 #include "ui/mainwindow.h"
-#include "statedump.h"
-#include "core/windowstate.h"
 
 #include <QFile>
 #include <QJsonDocument>

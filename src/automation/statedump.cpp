@@ -1,10 +1,10 @@
 #include "statedump.h"
 
+#include "sitegendump.h"
+#include "core/windowstate.h"
 #include "host/host.h"
 #include "host/scriptedservices.h"
 #include "shell/menutree.h"
-#include "sitegendump.h"
-#include "core/windowstate.h"
 
 #include <QJsonArray>
 
@@ -53,9 +53,9 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
     dump.insert(QStringLiteral("StatusBar1"), QJsonObject{{QStringLiteral("panels"), panels}});
     for (const auto &[name, value] : state.flags())
         dump.insert(name, value);
-    dump.insert(QStringLiteral("DocEvents"), state.docEvents);
-    dump.insert(QStringLiteral("DocEvents5"), state.docEvents5);
-    dump.insert(QStringLiteral("orderMode"), state.orderMode);
+    dump.insert(QStringLiteral("DocEvents"), state.mainViewEventsConnected());
+    dump.insert(QStringLiteral("DocEvents5"), state.secondViewEventsConnected());
+    dump.insert(QStringLiteral("orderMode"), state.orderMode());
     dump.insert(QStringLiteral("catalogs"), toArray(state.catalogs));
 
     for (BrowserId id : AllBrowsers) {

@@ -1,7 +1,7 @@
 #include "listfile.h"
 
-#include "host/safefile.h"
 #include "listcontrol.h"
+#include "host/safefile.h"
 
 #include <QFile>
 #include <QStringDecoder>

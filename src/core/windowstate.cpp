@@ -78,14 +78,14 @@ QList<const ListControl *> WindowState::lists() const
 
 QVector<QPair<QString, qint16>> WindowState::flags() const
 {
-    return {{QStringLiteral("privateZone"), privateZone},
-            {QStringLiteral("keepPrivateRecord"), keepPrivateRecord},
-            {QStringLiteral("harvestRequested"), harvestRequested},
-            {QStringLiteral("imageBufferShown"), imageBufferShown},
-            {QStringLiteral("keywordMode"), keywordMode},
-            {QStringLiteral("collectImages"), collectImages},
-            {QStringLiteral("currentLinkIndex"), currentLinkIndex},
-            {QStringLiteral("bufferFileCounter"), bufferFileCounter}};
+    return {{QStringLiteral("privateZone"), m_privateZone},
+            {QStringLiteral("keepPrivateRecord"), m_keepPrivateRecord},
+            {QStringLiteral("harvestRequested"), m_harvestRequested},
+            {QStringLiteral("imageBufferShown"), m_imageBufferShown},
+            {QStringLiteral("keywordMode"), m_keywordMode},
+            {QStringLiteral("collectImages"), m_collectImages},
+            {QStringLiteral("currentLinkIndex"), m_currentLinkIndex},
+            {QStringLiteral("bufferFileCounter"), m_bufferFileCounter}};
 }
 
 void WindowState::requestFocus(const QString &name)

@@ -58,20 +58,39 @@ public:
     ComboBox Combo1;  // keyword box
     ComboBox Combo2;  // address bar
 
-    // Window flags (16-bit, 1 for true).
-    qint16 privateZone = 0;
-    qint16 keepPrivateRecord = 0;
-    qint16 harvestRequested = 0;
-    qint16 imageBufferShown = 0;
-    qint16 keywordMode = 0;
-    qint16 collectImages = 0;
-    qint16 currentLinkIndex = 0;
-    qint16 bufferFileCounter = 0;
+    // Window flags. Each setter tells the views, so none can be left stale.
+    bool privateZone() const { return m_privateZone; }
+    void setPrivateZone(bool on) { setFlag(m_privateZone, on); }
+    // In the private zone: the user asked to keep a record of the pages seen.
+    bool keepPrivateRecord() const { return m_keepPrivateRecord; }
+    void setKeepPrivateRecord(bool on) { setFlag(m_keepPrivateRecord, on); }
+    bool harvestRequested() const { return m_harvestRequested; }
+    void setHarvestRequested(bool on) { setFlag(m_harvestRequested, on); }
+    bool imageBufferShown() const { return m_imageBufferShown; }
+    void setImageBufferShown(bool on) { setFlag(m_imageBufferShown, on); }
+    // A keyword search runs: found pages are written into Browser 1 as rows.
+    bool keywordMode() const { return m_keywordMode; }
+    void setKeywordMode(bool on) { setFlag(m_keywordMode, on); }
+    bool collectImages() const { return m_collectImages; }
+    void setCollectImages(bool on) { setFlag(m_collectImages, on); }
     // Whether the document events of Browser 1 and Browser 2 are connected.
-    bool docEvents = false;
-    bool docEvents5 = false;
+    bool mainViewEventsConnected() const { return m_mainViewEvents; }
+    void setMainViewEventsConnected(bool on) { setFlag(m_mainViewEvents, on); }
+    bool secondViewEventsConnected() const { return m_secondViewEvents; }
+    void setSecondViewEventsConnected(bool on) { setFlag(m_secondViewEvents, on); }
+    // 16-bit counters, as the window has always kept them.
+    qint16 currentLinkIndex() const { return m_currentLinkIndex; }
+    void setCurrentLinkIndex(qint16 index) { setCounter(m_currentLinkIndex, index); }
+    qint16 bufferFileCounter() const { return m_bufferFileCounter; }
+    void setBufferFileCounter(qint16 counter) { setCounter(m_bufferFileCounter, counter); }
 
-    QString orderMode;
+    // The generator's order form: "online" (card payment) or "phone" (e-mail).
+    const QString &orderMode() const { return m_orderMode; }
+    void setOrderMode(const QString &mode)
+    {
+        m_orderMode = mode;
+        notify();
+    }
     QStringList catalogs;  // CatalogCount entries
 
     // Lists by control name (including "Combo1" and "Combo2" for their drop-down lists).
@@ -121,6 +140,17 @@ public:
 
 private:
     ListControl makeList(const char *name, bool sorted);
+    template <typename Flag>
+    void setFlag(Flag &flag, bool on)
+    {
+        flag = on ? 1 : 0;
+        notify();
+    }
+    void setCounter(qint16 &counter, qint16 value)
+    {
+        counter = value;
+        notify();
+    }
 
     std::function<void()> m_listener;
     mutable quint64 m_revision = 0;
@@ -131,6 +161,18 @@ private:
     QMap<QString, QString> m_pictures;
     QString m_focusRequest;
     quint64 m_focusRequests = 0;
+    // Flags are 16-bit with 1 for true, as the dump shows them.
+    QString m_orderMode;
+    qint16 m_privateZone = 0;
+    qint16 m_keepPrivateRecord = 0;
+    qint16 m_harvestRequested = 0;
+    qint16 m_imageBufferShown = 0;
+    qint16 m_keywordMode = 0;
+    qint16 m_collectImages = 0;
+    qint16 m_currentLinkIndex = 0;
+    qint16 m_bufferFileCounter = 0;
+    bool m_mainViewEvents = false;
+    bool m_secondViewEvents = false;
 };
 
 }  // namespace quorvane

@@ -1,9 +1,9 @@
 #include "adultlisting.h"
 
-#include "host/host.h"
 #include "core/commandtable.h"
 #include "core/listfile.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 

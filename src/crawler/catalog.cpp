@@ -1,12 +1,12 @@
 #include "catalog.h"
 
-#include "core/views.h"
 #include "imagecollector.h"
-#include "host/host.h"
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
+#include "core/views.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 
@@ -14,23 +14,23 @@ Catalog::Catalog(WindowState &state, Host &host, ImageCollector &images, Picture
     : QObject(parent), m_state(state), m_host(host), m_images(images), m_generator(generator)
 {
     // The handlers run only while their document events are connected.
-    if (Browser *b1 = m_host.browser(BrowserId::MainView)) {
-        connect(b1, &Browser::documentMouseOver, this, [this](const HtmlElement &e) {
-            if (m_state.docEvents)
+    if (Browser *main = m_host.browser(BrowserId::MainView)) {
+        connect(main, &Browser::documentMouseOver, this, [this](const HtmlElement &e) {
+            if (m_state.mainViewEventsConnected())
                 DocEvents_onmouseover(e);
         });
-        connect(b1, &Browser::documentMouseOut, this, [this](const HtmlElement &) {
-            if (m_state.docEvents)
+        connect(main, &Browser::documentMouseOut, this, [this](const HtmlElement &) {
+            if (m_state.mainViewEventsConnected())
                 DocEvents_onmouseout();
         });
-        connect(b1, &Browser::documentDoubleClick, this, [this](const HtmlElement &e) {
-            if (m_state.docEvents)
+        connect(main, &Browser::documentDoubleClick, this, [this](const HtmlElement &e) {
+            if (m_state.mainViewEventsConnected())
                 DocEvents_ondblclick(e);
         });
     }
-    if (Browser *b5 = m_host.browser(BrowserId::SecondView)) {
-        connect(b5, &Browser::documentDoubleClick, this, [this](const HtmlElement &e) {
-            if (m_state.docEvents5)
+    if (Browser *second = m_host.browser(BrowserId::SecondView)) {
+        connect(second, &Browser::documentDoubleClick, this, [this](const HtmlElement &e) {
+            if (m_state.secondViewEventsConnected())
                 DocEvents5_ondblclick(e);
         });
     }
@@ -56,7 +56,7 @@ int Catalog::selectedCatalog() const
 
 void Catalog::DocEvents_onmouseover(const HtmlElement &source)
 {
-    if (m_state.privateZone == 1)
+    if (m_state.privateZone())
         return;
     m_state.setPanelText(1, QString());
     m_state.setPanelText(1, source.href);
@@ -136,7 +136,7 @@ QByteArray Catalog::savedCatalogFile() const
 
 void Catalog::savecatalog_Click()
 {
-    saveCollectionFile(m_host.services(), m_state.privateZone == 1, savedCatalogFile());
+    saveCollectionFile(m_host.services(), m_state.privateZone(), savedCatalogFile());
 }
 
 }  // namespace quorvane

@@ -1,13 +1,13 @@
 #include "crawler.h"
 
 #include "foundreports.h"
-#include "host/host.h"
-#include "links/linksreports.h"
-#include "links/pageanalysis.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
 #include "core/wordsearch.h"
+#include "host/host.h"
+#include "links/linksreports.h"
+#include "links/pageanalysis.h"
 
 #include <algorithm>
 #include <utility>
@@ -116,8 +116,7 @@ void Crawler::startKeywordSearch()
 {
     m_state.setPanelText(1, QString());
     m_state.setPanelText(2, QString());
-    m_state.keywordMode = 1;
-    m_state.notify();
+    m_state.setKeywordMode(true);
     if (m_state.Combo1.list.isEmpty()) {
         m_host.services().messageBox(QStringLiteral("You need enter keywords first!!!"), warningTitle,
                                      WindowServices::Buttons::Ok);
@@ -212,7 +211,7 @@ void Crawler::onSlotFinished(int slot, const TransferResult &result)
         const QString &url = result.url;
         m_state.List1.add(url);
         m_state.setPanelText(2, QStringLiteral("Found - %1 pages").arg(m_state.List1.count()));
-        if (m_state.keywordMode == 1) {
+        if (m_state.keywordMode()) {
             if (Browser *main = m_host.browser(BrowserId::MainView))
                 main->writeDocument(liveRow(url));
         }
@@ -272,7 +271,7 @@ void Crawler::onPageQueueTimeout()
     if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
         timer->setEnabled(false);
     // Only the page that timed out is lost; it has already left the queue.
-    if (m_state.keywordMode == 1)
+    if (m_state.keywordMode())
         readNextQueuedPage();
 }
 

@@ -1,9 +1,9 @@
 #include "foundreports.h"
 
-#include "host/host.h"
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 
@@ -28,10 +28,8 @@ void FoundReports::viewreport_Click()
     m_state.setVisible(clearAll, show);
     const WindowServices::Answer answer = m_host.services().messageBox(
         QStringLiteral("Would You like collect images ?"), QStringLiteral("Question???"), WindowServices::Buttons::YesNo);
-    if (answer == WindowServices::Answer::Yes) {
-        m_state.collectImages = 1;
-        m_state.notify();
-    }
+    if (answer == WindowServices::Answer::Yes)
+        m_state.setCollectImages(true);
     m_state.setVisible(links, false);
     m_state.setVisible(clearAll, false);
     if (m_state.listlinks.isEmpty()) {
@@ -67,7 +65,7 @@ QByteArray FoundReports::reportFile(const QStringList &rows)
 
 void FoundReports::savereport_Click()
 {
-    saveCollectionFile(m_host.services(), m_state.privateZone == 1, reportFile(m_state.List3.items()));
+    saveCollectionFile(m_host.services(), m_state.privateZone(), reportFile(m_state.List3.items()));
 }
 
 }  // namespace quorvane

@@ -1,12 +1,12 @@
 #include "imagecollector.h"
 
-#include "host/host.h"
-#include "host/safefile.h"
-#include "links/harvester.h"
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
+#include "host/host.h"
+#include "host/safefile.h"
+#include "links/harvester.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -40,15 +40,15 @@ ImageCollector::ImageCollector(WindowState &state, Host &host, const Config &con
         timer->setInterval(PageTimeoutMs);
         connect(timer, &Timer::timeout, this, [this] { onWalkerTimeout(); });
     }
-    if (Browser *b4 = m_host.browser(BrowserId::ImageReader)) {
-        connect(b4, &Browser::navigateComplete, this, [this](const QString &, bool top) { onWalkerComplete(top); });
-        connect(b4, &Browser::documentComplete, this, [this](bool top) { onWalkerDocumentComplete(top); });
+    if (Browser *imageReader = m_host.browser(BrowserId::ImageReader)) {
+        connect(imageReader, &Browser::navigateComplete, this, [this](const QString &, bool top) { onWalkerComplete(top); });
+        connect(imageReader, &Browser::documentComplete, this, [this](bool top) { onWalkerDocumentComplete(top); });
     }
-    if (Browser *b5 = m_host.browser(BrowserId::SecondView)) {
-        connect(b5, &Browser::beforeNavigate, this, [this] { m_galleryShown = false; });
-        connect(b5, &Browser::navigateComplete, this,
-                [this](const QString &, bool top) { onBrowser2NavigateComplete(top); });
-        connect(b5, &Browser::documentComplete, this, [this](bool top) { onBrowser2DocumentComplete(top); });
+    if (Browser *secondView = m_host.browser(BrowserId::SecondView)) {
+        connect(secondView, &Browser::beforeNavigate, this, [this] { m_galleryShown = false; });
+        connect(secondView, &Browser::navigateComplete, this,
+                [this](const QString &, bool top) { onSecondViewNavigateComplete(top); });
+        connect(secondView, &Browser::documentComplete, this, [this](bool top) { onSecondViewDocumentComplete(top); });
     }
 }
 
@@ -59,11 +59,10 @@ void ImageCollector::bind(CommandTable &c)
     c.onMenu(QStringLiteral("cllearimagebuf"), [this] { cllearimagebuf_Click(); });
     c.onMenu(QStringLiteral("sreport"), [this] { sreport_Click(); });
     c.onPanelClick(4, [this] {
-        if (m_state.imageBufferShown == 0)
+        if (!m_state.imageBufferShown())
             imagebuf_Click();
         else
-            m_state.imageBufferShown = 0;
-        m_state.notify();
+            m_state.setImageBufferShown(false);
     });
     c.onPanelDoubleClick(5, [this] { cllearimagebuf_Click(); });
 }
@@ -77,7 +76,7 @@ QString ImageCollector::spillFileName(int counter) const
 int ImageCollector::nextSpillNumber() const
 {
     static const QRegularExpression pattern(QStringLiteral("^bufer(\\d{1,9})\\.htm$"));
-    int next = m_state.bufferFileCounter;
+    int next = m_state.bufferFileCounter();
     const QStringList names =
         QDir(m_config.programFolder).entryList({QStringLiteral("bufer*.htm")}, QDir::Files);
     for (const QString &name : names) {
@@ -110,7 +109,7 @@ void ImageCollector::spill()
         m_state.setPanelText(2, QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(spillFileName(number))));
         return;
     }
-    m_state.bufferFileCounter = qint16(number + 1);
+    m_state.setBufferFileCounter(qint16(number + 1));
     m_state.List2.clear();
 }
 
@@ -152,7 +151,7 @@ void ImageCollector::collect(const DocumentPtr &document, bool shownPage)
             if (href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
                 || href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
                 addImage(href);
-            else if (!shownPage || m_state.harvestRequested == 1)
+            else if (!shownPage || m_state.harvestRequested())
                 addCollectedLink(href);
         }
         for (const QString &image : document->images)
@@ -162,7 +161,7 @@ void ImageCollector::collect(const DocumentPtr &document, bool shownPage)
         collect(frame, shownPage);
     setCountPanels(!shownPage);
     if (shownPage)
-        m_state.harvestRequested = 0;
+        m_state.setHarvestRequested(false);
 }
 
 void ImageCollector::setCountPanels(bool linksToo)
@@ -186,8 +185,8 @@ void ImageCollector::collectShownPageImages(const DocumentPtr &document)
 
 void ImageCollector::collectShownPage()
 {
-    if (Browser *b1 = m_host.browser(BrowserId::MainView))
-        collectShownPageImages(b1->document());
+    if (Browser *mainView = m_host.browser(BrowserId::MainView))
+        collectShownPageImages(mainView->document());
 }
 
 void ImageCollector::Picture15_Click()
@@ -200,8 +199,8 @@ void ImageCollector::Picture15_Click()
 void ImageCollector::walkNextLink()
 {
     m_awaitingDocument = false;
-    Browser *b4 = m_host.browser(BrowserId::ImageReader);
-    if (!m_walking || !b4)
+    Browser *imageReader = m_host.browser(BrowserId::ImageReader);
+    if (!m_walking || !imageReader)
         return;
     if (m_state.listlinks.isEmpty()) {
         // The walk has reached its end: no page is left for the time-out to guard.
@@ -210,14 +209,14 @@ void ImageCollector::walkNextLink()
             timer->setEnabled(false);
         return;
     }
-    if (b4->busy())
+    if (imageReader->busy())
         return;
     const QString next = m_state.listlinks.at(0);
-    b4->navigate(next);
+    imageReader->navigate(next);
     if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
         timer->setEnabled(true);
     m_visited.add(m_state.listlinks2, next);
-    m_state.setPanelText(1, b4->locationUrl());
+    m_state.setPanelText(1, imageReader->locationUrl());
     // By address: the navigation may have completed at once and moved the list on.
     m_links.removeAll(m_state.listlinks, next);
     m_state.notify();
@@ -235,8 +234,8 @@ void ImageCollector::onWalkerComplete(bool topLevel)
 {
     if (!topLevel || !m_walking)
         return;
-    Browser *b4 = m_host.browser(BrowserId::ImageReader);
-    const DocumentPtr document = b4->document();
+    Browser *imageReader = m_host.browser(BrowserId::ImageReader);
+    const DocumentPtr document = imageReader->document();
     if (!document) {
         // QtWebEngine reads the page after reporting the navigation: its
         // document comes with document complete (or the time-out moves on).
@@ -250,18 +249,18 @@ void ImageCollector::onWalkerDocumentComplete(bool topLevel)
 {
     if (!topLevel || !m_walking || !std::exchange(m_awaitingDocument, false))
         return;
-    if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
-        finishWalkerPage(b4->document());
+    if (Browser *imageReader = m_host.browser(BrowserId::ImageReader))
+        finishWalkerPage(imageReader->document());
 }
 
 void ImageCollector::finishWalkerPage(const DocumentPtr &document)
 {
     if (document) {
         collectDocumentImages(document);
-        if (Browser *b1 = m_host.browser(BrowserId::MainView))
-            b1->stop();
-        if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
-            b4->closeDocument();
+        if (Browser *mainView = m_host.browser(BrowserId::MainView))
+            mainView->stop();
+        if (Browser *imageReader = m_host.browser(BrowserId::ImageReader))
+            imageReader->closeDocument();
     }
     walkNextLink();
 }
@@ -270,8 +269,8 @@ void ImageCollector::onWalkerTimeout()
 {
     if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
         timer->setEnabled(false);
-    if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
-        b4->stop();
+    if (Browser *imageReader = m_host.browser(BrowserId::ImageReader))
+        imageReader->stop();
     walkNextLink();
 }
 
@@ -296,16 +295,16 @@ void ImageCollector::showImageGallery(Browser &view)
 
 void ImageCollector::imagebuf_Click()
 {
-    Browser *b1 = m_host.browser(BrowserId::MainView);
-    if (!b1)
+    Browser *mainView = m_host.browser(BrowserId::MainView);
+    if (!mainView)
         return;
-    if (m_state.imageBufferShown != 0) {
-        b1->goBack();
-        m_state.imageBufferShown = 0;
+    if (m_state.imageBufferShown()) {
+        mainView->goBack();
+        m_state.setImageBufferShown(false);
     } else {
-        b1->closeDocument();
-        showImageGallery(*b1);
-        m_state.imageBufferShown = 1;
+        mainView->closeDocument();
+        showImageGallery(*mainView);
+        m_state.setImageBufferShown(true);
     }
     m_state.notify();
 }
@@ -318,42 +317,41 @@ void ImageCollector::cllearimagebuf_Click()
 
 void ImageCollector::sreport_Click()
 {
-    saveCollectionFile(m_host.services(), m_state.privateZone == 1, savedBufferFile());
+    saveCollectionFile(m_host.services(), m_state.privateZone(), savedBufferFile());
 }
 
-void ImageCollector::onBrowser2NavigateComplete(bool topLevel)
+void ImageCollector::onSecondViewNavigateComplete(bool topLevel)
 {
-    Browser *b5 = m_host.browser(BrowserId::SecondView);
-    if (!b5)
+    Browser *secondView = m_host.browser(BrowserId::SecondView);
+    if (!secondView)
         return;
-    if (b5->isVisible() && m_state.privateZone != 1) {
-        m_state.setComboText(m_state.Combo2, b5->locationUrl());
-        m_state.setCaption(b5->locationName());
+    if (secondView->isVisible() && !m_state.privateZone()) {
+        m_state.setComboText(m_state.Combo2, secondView->locationUrl());
+        m_state.setCaption(secondView->locationName());
         m_state.setPanelText(1, QStringLiteral("Working..."));
     }
-    if (topLevel && !m_state.docEvents5) {
-        m_state.docEvents5 = true;
-        m_state.notify();
+    if (topLevel && !m_state.secondViewEventsConnected()) {
+        m_state.setSecondViewEventsConnected(true);
     }
 }
 
 // The frames are collected with their page, when the page completes.
-void ImageCollector::onBrowser2DocumentComplete(bool topLevel)
+void ImageCollector::onSecondViewDocumentComplete(bool topLevel)
 {
-    if (!topLevel || m_state.privateZone != 1 || m_galleryShown)
+    if (!topLevel || !m_state.privateZone() || m_galleryShown)
         return;
-    Browser *b5 = m_host.browser(BrowserId::SecondView);
-    const DocumentPtr document = b5 ? b5->document() : nullptr;
+    Browser *secondView = m_host.browser(BrowserId::SecondView);
+    const DocumentPtr document = secondView ? secondView->document() : nullptr;
     // A written page (the gallery itself) reports about:blank, whichever order
     // the engine raises its events in.
     if (!document || document->url == QLatin1String("about:blank"))
         return;
     m_state.List2.clear();
     collectDocumentImages(document);
-    b5->stop();
-    b5->closeDocument();
+    secondView->stop();
+    secondView->closeDocument();
     m_galleryShown = true;
-    showImageGallery(*b5);
+    showImageGallery(*secondView);
 }
 
 }  // namespace quorvane

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "listindex.h"
 #include "core/config.h"
 #include "host/htmldocument.h"
-#include "listindex.h"
 
 #include <QObject>
 #include <QString>
@@ -70,8 +70,8 @@ private:
     void onWalkerDocumentComplete(bool topLevel);
     void finishWalkerPage(const DocumentPtr &document);
     void onWalkerTimeout();
-    void onBrowser2NavigateComplete(bool topLevel);
-    void onBrowser2DocumentComplete(bool topLevel);
+    void onSecondViewNavigateComplete(bool topLevel);
+    void onSecondViewDocumentComplete(bool topLevel);
 
     WindowState &m_state;
     Host &m_host;

@@ -1,11 +1,11 @@
 #include "channellists.h"
 
 #include "accountlist.h"
-#include "host/host.h"
-#include "core/commandtable.h"
-#include "core/windowstate.h"
 #include "sitelist.h"
+#include "core/commandtable.h"
 #include "core/views.h"
+#include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 

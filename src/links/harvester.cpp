@@ -1,9 +1,9 @@
 #include "harvester.h"
 
-#include "core/views.h"
-#include "host/host.h"
 #include "core/htmltext.h"
+#include "core/views.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 
@@ -45,7 +45,7 @@ void Harvester::getlinks_Click()
 {
     m_state.setPanelText(1, QStringLiteral("Working..."));
     m_state.List4.clear();
-    m_state.harvestRequested = 1;
+    m_state.setHarvestRequested(true);
     refreshIndex();
     forEachVisibleView(m_host, [this](Browser &view) { harvestDocument(view.document()); });
     m_state.setPanelText(1, QStringLiteral("Done"));

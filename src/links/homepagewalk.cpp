@@ -1,8 +1,8 @@
 #include "homepagewalk.h"
 
-#include "host/host.h"
 #include "core/commandtable.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 
@@ -52,8 +52,8 @@ void HomePageWalk::dropShownPages()
 void HomePageWalk::showFirstQueuedPage()
 {
     const QString page = m_state.List5.at(0);
-    if (Browser *b1 = m_host.browser(BrowserId::MainView))
-        b1->navigate(page);
+    if (Browser *mainView = m_host.browser(BrowserId::MainView))
+        mainView->navigate(page);
     m_state.List6.add(page);
     m_state.List5.removeAt(0);
 }
@@ -62,8 +62,8 @@ void HomePageWalk::showNextHomePage()
 {
     dropShownPages();
     if (!m_state.List5.isEmpty()) {
-        if (Browser *b1 = m_host.browser(BrowserId::MainView))
-            b1->refresh();
+        if (Browser *mainView = m_host.browser(BrowserId::MainView))
+            mainView->refresh();
         showFirstQueuedPage();
         return;
     }
@@ -90,8 +90,8 @@ void HomePageWalk::Inet10_StateChanged(TransferState state)
     }
     // Every page has been shown: the next cycle starts afresh from the site's root.
     m_state.List6.clear();
-    if (Browser *b1 = m_host.browser(BrowserId::MainView))
-        b1->navigate(m_config.homeSiteUrl(QStringLiteral("/")));
+    if (Browser *mainView = m_host.browser(BrowserId::MainView))
+        mainView->navigate(m_config.homeSiteUrl(QStringLiteral("/")));
 }
 
 }  // namespace quorvane

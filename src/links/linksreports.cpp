@@ -1,8 +1,8 @@
 #include "linksreports.h"
 
-#include "host/host.h"
 #include "core/commandtable.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 

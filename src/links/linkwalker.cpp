@@ -1,10 +1,10 @@
 #include "linkwalker.h"
 
-#include "host/host.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
-#include "core/windowstate.h"
 #include "core/views.h"
+#include "core/windowstate.h"
+#include "host/host.h"
 
 #include <algorithm>
 
@@ -37,7 +37,7 @@ QString LinkWalker::linkTextOfRow(const QString &row)
 
 int LinkWalker::clampedIndex() const
 {
-    return std::clamp(int(m_state.currentLinkIndex), 0, m_state.List7.count() - 1);
+    return std::clamp(int(m_state.currentLinkIndex()), 0, m_state.List7.count() - 1);
 }
 
 QString LinkWalker::stepText(int index) const
@@ -49,7 +49,7 @@ QString LinkWalker::stepText(int index) const
 
 void LinkWalker::showStep(int index)
 {
-    m_state.currentLinkIndex = qint16(index);
+    m_state.setCurrentLinkIndex(qint16(index));
     navigateVisibleViews(m_host, m_state.List7.at(index));
 }
 
@@ -87,9 +87,8 @@ void LinkWalker::nextLink()
 void LinkWalker::clearWalk()
 {
     m_state.List7.clear();
-    m_state.currentLinkIndex = 0;
+    m_state.setCurrentLinkIndex(0);
     m_state.setPanelText(2, QStringLiteral("List is clear"));
-    m_state.notify();
 }
 
 void LinkWalker::openSelectedLink()

@@ -1,10 +1,10 @@
 #include "pageanalysis.h"
 
-#include "host/host.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
 #include "core/wordsearch.h"
+#include "host/host.h"
 
 namespace quorvane {
 
@@ -88,7 +88,7 @@ void PageAnalysis::analysePageWithQuestion(const DocumentPtr &document)
     const WindowServices::Answer answer = m_host.services().messageBox(
         QStringLiteral("Would You like collect images ?"), QStringLiteral("Question???"), WindowServices::Buttons::YesNo);
     if (answer == WindowServices::Answer::Yes)
-        m_state.collectImages = 1;
+        m_state.setCollectImages(true);
     addTitleRow(document);
     addDescriptionRow(document);
     addMailtoRows(document);
@@ -96,10 +96,9 @@ void PageAnalysis::analysePageWithQuestion(const DocumentPtr &document)
     // Only the first document of one Add Link gets paragraph rows.
     m_state.Combo1.list.clear();
     m_state.setComboText(m_state.Combo1, QString());
-    if (m_state.collectImages == 1)
+    if (m_state.collectImages())
         addImageRow(document);
-    m_state.collectImages = 0;
-    m_state.notify();
+    m_state.setCollectImages(false);
 }
 
 void PageAnalysis::analysePageInBackground(const DocumentPtr &document)
@@ -110,7 +109,7 @@ void PageAnalysis::analysePageInBackground(const DocumentPtr &document)
     addDescriptionRow(document);
     addParagraphRows(document);
     addMailtoRows(document);
-    if (m_state.collectImages == 1)
+    if (m_state.collectImages())
         addImageRow(document);
     // The parser bounds the frame depth, so a page framing itself ends.
     for (const DocumentPtr &frame : document->frames)
@@ -134,9 +133,8 @@ void PageAnalysis::onReaderPageComplete()
             main->writeDocument(row);
         main->writeDocument(QStringLiteral("</table>"));
     }
-    m_state.keywordMode = 0;
-    m_state.collectImages = 0;
-    m_state.notify();
+    m_state.setKeywordMode(false);
+    m_state.setCollectImages(false);
 }
 
 void PageAnalysis::addTitleRow(const DocumentPtr &document)

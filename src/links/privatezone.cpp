@@ -1,10 +1,10 @@
 #include "privatezone.h"
 
 #include "channellists.h"
-#include "host/host.h"
 #include "core/commandtable.h"
-#include "core/windowstate.h"
 #include "core/views.h"
+#include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 
@@ -30,7 +30,7 @@ void PrivateZone::showAddressBarAndButtons(bool shown)
 void PrivateZone::toggleZone()
 {
     showAddressBarAndButtons(false);
-    if (m_state.privateZone != 0)
+    if (m_state.privateZone())
         logOut();
     else
         logIn();
@@ -39,13 +39,13 @@ void PrivateZone::toggleZone()
 
 void PrivateZone::logOut()
 {
-    m_state.privateZone = 0;
-    if (Browser *b1 = m_host.browser(BrowserId::MainView)) {
-        b1->closeDocument();
-        b1->writeDocument(QString());
+    m_state.setPrivateZone(false);
+    if (Browser *mainView = m_host.browser(BrowserId::MainView)) {
+        mainView->closeDocument();
+        mainView->writeDocument(QString());
     }
     m_state.setEnabled(QStringLiteral("sreport"), false);
-    m_state.keepPrivateRecord = 0;
+    m_state.setKeepPrivateRecord(false);
     m_state.setComboText(m_state.Combo2, QString());
     showAddressBarAndButtons(true);
 }
@@ -71,18 +71,18 @@ void PrivateZone::logIn()
     }
     if (Transfer *inet8 = m_host.transfer(TransferSlot::PrivateSearch))
         inet8->execute(m_state.pass_search.at(k), ChannelLists::ReadSize);
-    if (Browser *b1 = m_host.browser(BrowserId::MainView))
-        b1->navigate(m_state.today.at(k));
+    if (Browser *mainView = m_host.browser(BrowserId::MainView))
+        mainView->navigate(m_state.today.at(k));
     if (Transfer *inet5 = m_host.transfer(TransferSlot::PrivateChannels))
         inet5->execute(m_state.pass_chann.at(k), ChannelLists::ReadSize);
 
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     m_state.setEnabled(QStringLiteral("sreport"), true);
     m_state.setPanelText(2, QStringLiteral("Private zone "));
     const bool keep = services.messageBox(QStringLiteral("Would You like keep a record ?"), QString(),
                                           WindowServices::Buttons::YesNo)
                    == WindowServices::Answer::Yes;
-    m_state.keepPrivateRecord = keep ? 1 : 0;
+    m_state.setKeepPrivateRecord(keep);
     m_state.setPanelText(2, keep ? QStringLiteral("Your tracking will keeped !!! ")
                                  : QStringLiteral("Your tracking will not keeped !!! "));
     // The address bar stays hidden in the private zone; the buttons return with the private lists.
@@ -109,7 +109,7 @@ void PrivateZone::addressChosen(int index)
 void PrivateZone::openAddress()
 {
     const QString address = m_state.Combo2.text;
-    if (m_state.privateZone == 0) {
+    if (!m_state.privateZone()) {
         const QStringList domains = m_state.domain.items();
         for (const QString &domain : domains) {
             // A first run leaves an empty entry in the list; it names no site.

@@ -1,11 +1,11 @@
 #include "favorites.h"
 
-#include "core/commandtable.h"
-#include "core/views.h"
-#include "host/host.h"
-#include "core/listfile.h"
 #include "windowlayout.h"
+#include "core/commandtable.h"
+#include "core/listfile.h"
+#include "core/views.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 #include <QDir>
 
@@ -22,7 +22,7 @@ Favorites::Favorites(WindowState &state, Host &host, const Config &config)
 
 bool Favorites::isPrivate() const
 {
-    return m_state.privateZone == 1;
+    return m_state.privateZone();
 }
 
 void Favorites::bind(CommandTable &c)
@@ -57,15 +57,15 @@ void Favorites::bind(CommandTable &c)
     for (ListControl *list : {&m_state.domain, &m_state.domain2, &m_state.List1}) {
         c.onListMouseDown(list->name(), [this, list](int, MouseButton button) {
             if (button == MouseButton::Right && list->selected() >= 0 && list->selected() < list->count())
-                navigateBrowser1(list->selectedText());
+                navigateMainView(list->selectedText());
         });
     }
 }
 
-void Favorites::navigateBrowser1(const QString &address)
+void Favorites::navigateMainView(const QString &address)
 {
-    if (Browser *b1 = m_host.browser(BrowserId::MainView))
-        b1->navigate(address);
+    if (Browser *mainView = m_host.browser(BrowserId::MainView))
+        mainView->navigate(address);
 }
 
 void Favorites::showPanel(const QString &list)
@@ -107,11 +107,11 @@ void Favorites::toggleHistory()
 void Favorites::addFavorite()
 {
     ListControl &favorites = isPrivate() ? m_state.favorit : m_state.favorit2;
-    Browser *b1 = m_host.browser(BrowserId::MainView);
-    if (!b1)
+    Browser *mainView = m_host.browser(BrowserId::MainView);
+    if (!mainView)
         return;
     // Duplicates are kept here; loading the file at start-up drops them.
-    favorites.add(b1->locationUrl());
+    favorites.add(mainView->locationUrl());
     save(favorites);
     m_state.setVisible(favorites.name(), false);
 }

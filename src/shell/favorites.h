@@ -31,7 +31,7 @@ private:
     bool isPrivate() const;
     void showPanel(const QString &list);
     void hideAll();
-    void navigateBrowser1(const QString &address);
+    void navigateMainView(const QString &address);
 
     WindowState &m_state;
     Host &m_host;

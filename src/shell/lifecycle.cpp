@@ -1,11 +1,11 @@
 #include "lifecycle.h"
 
-#include "core/views.h"
-#include "host/host.h"
-#include "host/safefile.h"
 #include "core/htmltext.h"
 #include "core/listfile.h"
+#include "core/views.h"
 #include "core/windowstate.h"
+#include "host/host.h"
+#include "host/safefile.h"
 
 #include <QDir>
 
@@ -46,11 +46,11 @@ void Lifecycle::Form_Load()
                                                                                                          : 30000);
         }
     }
-    if (Browser *b1 = m_host.browser(BrowserId::MainView))
-        b1->setVisible(true);
-    if (Browser *b5 = m_host.browser(BrowserId::SecondView)) {
-        b5->setVisible(false);
-        b5->navigate(m_config.homeSiteUrl(QStringLiteral("/welcome.htm")));
+    if (Browser *mainView = m_host.browser(BrowserId::MainView))
+        mainView->setVisible(true);
+    if (Browser *secondView = m_host.browser(BrowserId::SecondView)) {
+        secondView->setVisible(false);
+        secondView->navigate(m_config.homeSiteUrl(QStringLiteral("/welcome.htm")));
     }
     for (const Download &d : startupDownloads) {
         if (Transfer *inet = m_host.transfer(d.slot))

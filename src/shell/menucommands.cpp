@@ -3,8 +3,8 @@
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/views.h"
-#include "host/host.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 #include <QUrl>
 
@@ -25,7 +25,7 @@ void MenuCommands::bind(CommandTable &c)
 {
     c.onMenu(QStringLiteral("open_file"), [this] { openFile(QString::fromLatin1(OpenFilter)); });
     c.onMenu(QStringLiteral("opcollect"), [this] {
-        openFile(collectionSaveFilter(m_state.privateZone == 1));
+        openFile(collectionSaveFilter(m_state.privateZone()));
     });
 
     using Command = Browser::PageCommand;
@@ -40,8 +40,8 @@ void MenuCommands::bind(CommandTable &c)
         const Command command = p.command;
         if (p.browser1Only) {
             c.onMenu(QString::fromLatin1(p.menu), [this, command] {
-                if (Browser *b1 = m_host.browser(BrowserId::MainView))
-                    b1->runPageCommand(command);
+                if (Browser *mainView = m_host.browser(BrowserId::MainView))
+                    mainView->runPageCommand(command);
             });
         } else {
             c.onMenu(QString::fromLatin1(p.menu),
@@ -62,8 +62,8 @@ void MenuCommands::bind(CommandTable &c)
     for (const auto &h : helpPages) {
         const QString url = m_config.homeSiteUrl(QLatin1String(h.path));
         c.onMenu(QString::fromLatin1(h.menu), [this, url] {
-            if (Browser *b1 = m_host.browser(BrowserId::MainView))
-                b1->navigate(url);
+            if (Browser *mainView = m_host.browser(BrowserId::MainView))
+                mainView->navigate(url);
         });
     }
 }
@@ -87,14 +87,14 @@ void MenuCommands::translate(const QString &languagePair)
 {
     // The translation waits in the view that is not shown until the user switches.
     const QString url = translationUrl(languagePair);
-    Browser *b1 = m_host.browser(BrowserId::MainView);
-    Browser *b5 = m_host.browser(BrowserId::SecondView);
-    if (!b1 || !b5)
+    Browser *mainView = m_host.browser(BrowserId::MainView);
+    Browser *secondView = m_host.browser(BrowserId::SecondView);
+    if (!mainView || !secondView)
         return;
-    if (b1->isVisible())
-        b5->navigate(url);
-    if (b5->isVisible())
-        b1->navigate(url);
+    if (mainView->isVisible())
+        secondView->navigate(url);
+    if (secondView->isVisible())
+        mainView->navigate(url);
 }
 
 }  // namespace quorvane

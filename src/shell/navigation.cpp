@@ -1,10 +1,10 @@
 #include "navigation.h"
 
 #include "core/commandtable.h"
-#include "core/views.h"
-#include "host/host.h"
 #include "core/listfile.h"
+#include "core/views.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 namespace quorvane {
 
@@ -14,7 +14,7 @@ Navigation::Navigation(WindowState &state, Host &host, const Config &config, QOb
     // Browser 1 is the view shown at start-up.
     m_state.setVisible(controlName(BrowserId::MainView), true);
     m_state.setVisible(controlName(BrowserId::SecondView), false);
-    connectBrowser1();
+    connectMainView();
 }
 
 template <typename Action>
@@ -58,88 +58,86 @@ void Navigation::bind(CommandTable &c)
 void Navigation::stop()
 {
     forViews(Target::VisibleViews, [](Browser &b) { b.stop(); });
-    m_state.harvestRequested = 0;
+    m_state.setHarvestRequested(false);
     // Before WebBrowser4 stops, so a completion raised by the stop walks no further.
     if (m_stopWalk)
         m_stopWalk();
-    if (Browser *b4 = m_host.browser(BrowserId::ImageReader))
-        b4->stop();
+    if (Browser *imageReader = m_host.browser(BrowserId::ImageReader))
+        imageReader->stop();
     cancelReaders(m_host);
     if (m_stopSearch)
         m_stopSearch();
-    if (Browser *b1 = m_host.browser(BrowserId::MainView))
-        m_state.setCaption(b1->locationName());
+    if (Browser *mainView = m_host.browser(BrowserId::MainView))
+        m_state.setCaption(mainView->locationName());
     m_state.notify();
 }
 
 void Navigation::switchViews()
 {
-    Browser *b1 = m_host.browser(BrowserId::MainView);
-    Browser *b5 = m_host.browser(BrowserId::SecondView);
-    if (!b1 || !b5)
+    Browser *mainView = m_host.browser(BrowserId::MainView);
+    Browser *secondView = m_host.browser(BrowserId::SecondView);
+    if (!mainView || !secondView)
         return;
-    const bool toBrowser1 = b5->isVisible();
-    b5->setVisible(!toBrowser1);
-    b1->setVisible(toBrowser1);
-    m_state.setVisible(controlName(BrowserId::MainView), toBrowser1);
-    m_state.setVisible(controlName(BrowserId::SecondView), !toBrowser1);
-    m_state.setCaption(toBrowser1 ? QStringLiteral("Browser 1") : QStringLiteral("Browser 2"));
+    const bool toMainView = secondView->isVisible();
+    secondView->setVisible(!toMainView);
+    mainView->setVisible(toMainView);
+    m_state.setVisible(controlName(BrowserId::MainView), toMainView);
+    m_state.setVisible(controlName(BrowserId::SecondView), !toMainView);
+    m_state.setCaption(toMainView ? QStringLiteral("Browser 1") : QStringLiteral("Browser 2"));
 }
 
-void Navigation::connectBrowser1()
+void Navigation::connectMainView()
 {
-    Browser *b1 = m_host.browser(BrowserId::MainView);
-    if (!b1)
+    Browser *mainView = m_host.browser(BrowserId::MainView);
+    if (!mainView)
         return;
     // No document events while a new page loads.
-    connect(b1, &Browser::beforeNavigate, this, [this] {
-        if (m_state.docEvents) {
-            m_state.docEvents = false;
-            m_state.notify();
-        }
+    connect(mainView, &Browser::beforeNavigate, this, [this] {
+        if (m_state.mainViewEventsConnected())
+            m_state.setMainViewEventsConnected(false);
     });
-    connect(b1, &Browser::navigateComplete, this, [this] { navigateComplete(); });
-    connect(b1, &Browser::downloadComplete, this, [this] { downloadComplete(); });
-    connect(b1, &Browser::documentComplete, this, [this](bool topLevel) { documentComplete(topLevel); });
+    connect(mainView, &Browser::navigateComplete, this, [this] { navigateComplete(); });
+    connect(mainView, &Browser::downloadComplete, this, [this] { downloadComplete(); });
+    connect(mainView, &Browser::documentComplete, this, [this](bool topLevel) { documentComplete(topLevel); });
 }
 
 void Navigation::navigateComplete()
 {
-    Browser *b1 = m_host.browser(BrowserId::MainView);
-    if (!b1->isVisible() || m_state.privateZone == 1)
+    Browser *mainView = m_host.browser(BrowserId::MainView);
+    if (!mainView->isVisible() || m_state.privateZone())
         return;
-    m_state.setComboText(m_state.Combo2, b1->locationUrl());
+    m_state.setComboText(m_state.Combo2, mainView->locationUrl());
     m_state.setPanelText(1, QStringLiteral("Working..."));
 }
 
 void Navigation::downloadComplete()
 {
-    if (m_state.privateZone == 0)
+    if (!m_state.privateZone())
         m_state.setCaption(m_host.browser(BrowserId::MainView)->locationName());
     m_state.setPanelText(1, QStringLiteral("Done"));
 }
 
 void Navigation::documentComplete(bool topLevel)
 {
-    Browser *b1 = m_host.browser(BrowserId::MainView);
-    const DocumentPtr document = b1->document();
-    if (topLevel && b1->isVisible()) {
+    Browser *mainView = m_host.browser(BrowserId::MainView);
+    const DocumentPtr document = mainView->document();
+    if (topLevel && mainView->isVisible()) {
         if (!document)
             return;  // nothing to hook: the rest of the handler does not run
-        m_state.docEvents = true;
+        m_state.setMainViewEventsConnected(true);
     }
     if (!document)
         return;
     // Offered at every completed document, frames included; recorded once.
     // Pages without a host (files, written pages) have no domain to record.
     if (!document->domain.isEmpty()) {
-        if (m_state.privateZone != 1)
+        if (!m_state.privateZone())
             addUnique(m_state.domain2, document->domain);
-        else if (m_state.keepPrivateRecord == 1)
+        else if (m_state.keepPrivateRecord())
             addUnique(m_state.domain, document->domain);
     }
     m_state.notify();
-    emit browser1DocumentReady();
+    emit mainViewDocumentReady();
 }
 
 void Navigation::toggleLinksListing()

@@ -36,14 +36,14 @@ public:
 signals:
     // Browser 1's document is complete and its domain recorded: the image and
     // link collection step takes it from here.
-    void browser1DocumentReady();
+    void mainViewDocumentReady();
 
 private:
     enum class Target { VisibleViews, MainView };
     template <typename Action>
     void forViews(Target target, Action action);
 
-    void connectBrowser1();
+    void connectMainView();
     void navigateComplete();
     void downloadComplete();
     void documentComplete(bool topLevel);

@@ -1,8 +1,8 @@
 #include "toolbar.h"
 
 #include "core/commandtable.h"
-#include "host/host.h"
 #include "core/windowstate.h"
+#include "host/host.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -158,11 +158,11 @@ void Toolbar::showChannels()
 
 void Toolbar::showPopup(const char *publicMenu, const char *privateMenu)
 {
-    if (m_state.privateZone != 1) {
+    if (!m_state.privateZone()) {
         m_host.services().popupMenu(QString::fromLatin1(publicMenu));
-        m_state.keepPrivateRecord = 1;
+        m_state.setKeepPrivateRecord(true);
     } else {
-        m_state.keepPrivateRecord = 0;
+        m_state.setKeepPrivateRecord(false);
         m_state.setVisible(QStringLiteral("Combo2"), false);
         m_host.services().popupMenu(QString::fromLatin1(privateMenu));
     }

@@ -1,7 +1,7 @@
 #include "sitegeneration.h"
 
-#include "host/safefile.h"
 #include "shoppages.h"
+#include "host/safefile.h"
 
 #include <QDir>
 

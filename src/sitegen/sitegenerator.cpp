@@ -1,12 +1,12 @@
 #include "sitegenerator.h"
 
-#include "host/host.h"
-#include "host/safefile.h"
 #include "profilefile.h"
-#include "core/commandtable.h"
-#include "core/windowstate.h"
 #include "shoppages.h"
 #include "sitegeneration.h"
+#include "core/commandtable.h"
+#include "core/windowstate.h"
+#include "host/host.h"
+#include "host/safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,13 +42,11 @@ void SiteGenerator::bind(CommandTable &commands)
 {
     commands.onMenu(QStringLiteral("online"), [this] {
         show();
-        m_state.orderMode = QStringLiteral("online");
-        m_state.notify();
+        m_state.setOrderMode(QStringLiteral("online"));
     });
     commands.onMenu(QStringLiteral("wshipping"), [this] {
         show();
-        m_state.orderMode = QStringLiteral("phone");
-        m_state.notify();
+        m_state.setOrderMode(QStringLiteral("phone"));
     });
 }
 
@@ -245,7 +243,7 @@ void SiteGenerator::Command6_Click()
 
 void SiteGenerator::Command1_Click()
 {
-    const GenerationReport report = generateSite(description(), m_programFolder, m_state.orderMode);
+    const GenerationReport report = generateSite(description(), m_programFolder, m_state.orderMode());
     m_saveProfileEnabled = true;
     changed();
     if (!report.message.isEmpty())

@@ -1,18 +1,18 @@
 #include "mainwindow.h"
 
+#include "listmodel.h"
+#include "picturebutton.h"
+#include "sitegenwindows.h"
+#include "toolbarimages.h"
+#include "core/windowstate.h"
 #include "host/desktop/desktophost.h"
 #include "host/qt/mouseinput.h"
 #include "host/qt/qtwindowservices.h"
 #include "host/webengine/webenginebrowser.h"
-#include "listmodel.h"
-#include "picturebutton.h"
 #include "shell/menutree.h"
 #include "shell/toolbar.h"
 #include "shell/windowlayout.h"
-#include "core/windowstate.h"
 #include "sitegen/sitegenerator.h"
-#include "sitegenwindows.h"
-#include "toolbarimages.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

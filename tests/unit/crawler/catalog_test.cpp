@@ -1,8 +1,8 @@
 // Catalogs filled by double clicks in either view, the hover address, the
 // catalog commands, and the adult listing, on the fake host.
 #include "crawler/catalog.h"
-#include "support/shellfixture.h"
 #include "sitegen/sitegenerator.h"
+#include "support/shellfixture.h"
 
 #include <QFile>
 
@@ -131,7 +131,7 @@ TEST_F(CatalogTest, HoverShowsTheAddressOutsideThePrivateZoneOnly)
     EXPECT_EQ(m_state.panelText(1), QString());
 
     m_state.setPanelText(1, QStringLiteral("kept"));
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     emit b1().documentMouseOver(link("http://c.test/over"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("kept"));
 }

@@ -1,9 +1,9 @@
 // The keyword fetcher, the page-queue reader and the finder commands on the
 // fake host with a manual clock.
-#include "crawler/crawler.h"
-#include "support/fakehost.h"
 #include "app/windowlogic.h"
 #include "core/windowstate.h"
+#include "crawler/crawler.h"
+#include "support/fakehost.h"
 
 #include <gtest/gtest.h>
 
@@ -57,7 +57,7 @@ TEST_F(CrawlerTest, FiveLinksFillTheFourIdleSlotsAndLeaveOne)
     EXPECT_EQ(m_state.listlinks.items(), QStringList{url('e')});
     EXPECT_EQ(m_state.panelText(1), url('d'));
     EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left - 1 pages to read"));
-    EXPECT_EQ(m_state.keywordMode, 1);
+    EXPECT_TRUE(m_state.keywordMode());
     EXPECT_TRUE(dialogs().isEmpty());
 }
 
@@ -170,7 +170,7 @@ TEST_F(CrawlerTest, FindKeywordsWarnsWithoutLinksOrWords)
     EXPECT_EQ(records[0].title, QStringLiteral("Warning!!!"));
     EXPECT_EQ(records[0].text,
               QStringLiteral("You need get links before, click on 'Links Editor' menu and next click 'Get Links'"));
-    EXPECT_EQ(m_state.keywordMode, 0);
+    EXPECT_FALSE(m_state.keywordMode());
     EXPECT_EQ(m_state.focusRequestCount(), 0u);
 
     links("a");
@@ -178,7 +178,7 @@ TEST_F(CrawlerTest, FindKeywordsWarnsWithoutLinksOrWords)
     records = dialogs();
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records[0].text, QStringLiteral("You need enter keywords first!!!"));
-    EXPECT_EQ(m_state.keywordMode, 1);
+    EXPECT_TRUE(m_state.keywordMode());
     EXPECT_TRUE(inet(1).executed().isEmpty());
     // The user is sent to the keyword box.
     EXPECT_EQ(m_state.focusRequest(), QStringLiteral("Combo1"));
@@ -192,7 +192,7 @@ TEST_F(CrawlerTest, EmailAndContactFindersUseTheirOwnWords)
     m_state.List1.add(QStringLiteral("http://old.test/"));
     menu("findemail");
     EXPECT_EQ(m_state.Combo1.list.items(), QStringList{"mailto:"});
-    EXPECT_EQ(m_state.keywordMode, 0);
+    EXPECT_FALSE(m_state.keywordMode());
     inet(1).complete(QStringLiteral("<a href='MAILTO:x@y.test'>"));
     inet(2).complete(QStringLiteral("<a href='/contact'>"));
     EXPECT_EQ(m_state.List1.items(), QStringList{url('a')});
@@ -212,7 +212,7 @@ TEST_F(CrawlerTest, EmailAndContactFindersUseTheirOwnWords)
 TEST_F(CrawlerTest, PageQueueReaderLoadsOneAtATimeAndLosesOnlyATimedOutPage)
 {
     m_state.List4.setItems({url('a'), url('b'), url('c')});
-    m_state.keywordMode = 1;
+    m_state.setKeywordMode(true);
     m_logic.crawler().readNextQueuedPage();
     EXPECT_EQ(browser("WebBrowser2").navigations(), QStringList{url('a')});
     EXPECT_EQ(m_state.panelText(1), url('a'));
@@ -226,7 +226,7 @@ TEST_F(CrawlerTest, PageQueueReaderLoadsOneAtATimeAndLosesOnlyATimedOutPage)
     EXPECT_EQ(browser("WebBrowser2").navigations(), (QStringList{url('a'), url('b')}));
     EXPECT_EQ(m_state.List4.items(), QStringList{url('c')});
 
-    m_state.keywordMode = 0;
+    m_state.setKeywordMode(false);
     m_host.clock().advance(TimeOut);
     EXPECT_FALSE(timer(3));
     EXPECT_EQ(m_state.List4.items(), QStringList{url('c')});
@@ -262,7 +262,7 @@ TEST_F(CrawlerTest, YesRunsTheFullReportOverTheFoundPages)
     ASSERT_TRUE(reader.finishLoad());
     ASSERT_TRUE(reader.finishLoad());
     EXPECT_FALSE(timer(3));
-    EXPECT_EQ(m_state.keywordMode, 0);
+    EXPECT_FALSE(m_state.keywordMode());
     const QString table = QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'>");
     const QString expected = table
         + QStringLiteral("<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%1'>Shoe shop"

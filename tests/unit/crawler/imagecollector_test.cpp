@@ -55,14 +55,14 @@ TEST_F(ImageCollectorTest, FullBufferSpillsIntoNumberedFilesAndKeepsTheNewAddres
     EXPECT_EQ(readFile(folderFile("bufer0.htm")),
               ("<html><body>" + tags(first) + "</body></html>\r\n").toUtf8());
     EXPECT_EQ(buffer(), QStringList{image(400)});
-    EXPECT_EQ(m_state.bufferFileCounter, 1);
+    EXPECT_EQ(m_state.bufferFileCounter(), 1);
 
     // A full buffer spills before the duplicate test: the repeated address is kept.
     fill(401, 399);
     images().addImage(image(401));
     EXPECT_TRUE(QFile::exists(folderFile("bufer1.htm")));
     EXPECT_EQ(buffer(), QStringList{image(401)});
-    EXPECT_EQ(m_state.bufferFileCounter, 2);
+    EXPECT_EQ(m_state.bufferFileCounter(), 2);
 }
 
 TEST_F(ImageCollectorTest, AFailedSpillKeepsTheBufferAndTriesAgainAFullBufferLater)
@@ -71,7 +71,7 @@ TEST_F(ImageCollectorTest, AFailedSpillKeepsTheBufferAndTriesAgainAFullBufferLat
     ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("bufer0.htm")));
     fill(0, 401);
     EXPECT_EQ(buffer().size(), 401);
-    EXPECT_EQ(m_state.bufferFileCounter, 0);
+    EXPECT_EQ(m_state.bufferFileCounter(), 0);
     EXPECT_TRUE(m_state.panelText(2).startsWith(QStringLiteral("Cannot write "))) << qPrintable(m_state.panelText(2));
 
     ASSERT_TRUE(QDir(m_folder.path()).rmdir(QStringLiteral("bufer0.htm")));
@@ -83,7 +83,7 @@ TEST_F(ImageCollectorTest, AFailedSpillKeepsTheBufferAndTriesAgainAFullBufferLat
         all << image(i);
     EXPECT_EQ(readFile(folderFile("bufer0.htm")), ("<html><body>" + tags(all) + "</body></html>\r\n").toUtf8());
     EXPECT_EQ(buffer(), QStringList{image(800)});
-    EXPECT_EQ(m_state.bufferFileCounter, 1);
+    EXPECT_EQ(m_state.bufferFileCounter(), 1);
 }
 
 TEST_F(ImageCollectorTest, SpillNumberingContinuesAfterAnEarlierRunsFiles)
@@ -98,7 +98,7 @@ TEST_F(ImageCollectorTest, SpillNumberingContinuesAfterAnEarlierRunsFiles)
     EXPECT_EQ(readFile(folderFile("bufer0.htm")), "earlier run");
     EXPECT_EQ(readFile(folderFile("bufer1.htm")), "earlier run");
     EXPECT_TRUE(QFile::exists(folderFile("bufer2.htm")));
-    EXPECT_EQ(m_state.bufferFileCounter, 3);
+    EXPECT_EQ(m_state.bufferFileCounter(), 3);
 }
 
 TEST_F(ImageCollectorTest, DuplicatesAreExactAndHostileAddressesAreEscapedEverywhere)
@@ -132,10 +132,10 @@ TEST_F(ImageCollectorTest, ShownPageTakesImageLinksAndPicturesButOtherLinksOnlyA
     EXPECT_TRUE(m_state.listlinks.isEmpty());
     EXPECT_EQ(m_state.panelText(4), QStringLiteral("Found - 3 pictures ! "));
 
-    m_state.harvestRequested = 1;
+    m_state.setHarvestRequested(true);
     b1().load(QStringLiteral("http://s.test/again"), page);
     EXPECT_EQ(m_state.listlinks.items(), QStringList{QStringLiteral("http://s.test/next.htm")});
-    EXPECT_EQ(m_state.harvestRequested, 0);
+    EXPECT_FALSE(m_state.harvestRequested());
 }
 
 TEST_F(ImageCollectorTest, LinkFilterDropsFilterWordsAndKnownAddresses)
@@ -229,15 +229,15 @@ TEST_F(ImageCollectorTest, ViewTwiceReturnsToThePageAndPanelsShowAndClearTheBuff
     menu("imagebuf");
     EXPECT_EQ(b1().written(), images().galleryPage());
     EXPECT_TRUE(b1().written().contains(QStringLiteral("<img src='http://v.test/i.png'>")));
-    EXPECT_EQ(m_state.imageBufferShown, 1);
+    EXPECT_TRUE(m_state.imageBufferShown());
     menu("imagebuf");
-    EXPECT_EQ(m_state.imageBufferShown, 0);
+    EXPECT_FALSE(m_state.imageBufferShown());
     EXPECT_EQ(b1().locationUrl(), QStringLiteral("http://v.test/a"));
 
     m_logic.panelClick(4);
-    EXPECT_EQ(m_state.imageBufferShown, 1);
+    EXPECT_TRUE(m_state.imageBufferShown());
     m_logic.panelClick(4);
-    EXPECT_EQ(m_state.imageBufferShown, 0);
+    EXPECT_FALSE(m_state.imageBufferShown());
 
     m_logic.panelDoubleClick(5);
     EXPECT_TRUE(m_state.List2.isEmpty());
@@ -252,7 +252,7 @@ TEST_F(ImageCollectorTest, SaveImageBufWritesTheFileByteForByteWithTheZonesFilte
     menu("sreport");
     EXPECT_EQ(readFile(path), "<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body>"
                               "<img src='http://a.test/1.png'></body>\r\n</html>\r\n");
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     menu("sreport");
     const auto records = m_host.scripted().records();
     EXPECT_EQ(records.first().text,
@@ -263,7 +263,7 @@ TEST_F(ImageCollectorTest, SaveImageBufWritesTheFileByteForByteWithTheZonesFilte
 TEST_F(ImageCollectorTest, PrivateGalleryReplacesThePageAndNeverRebuildsFromItself)
 {
     showBrowser2();
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     images().addImage(QStringLiteral("http://old.test/o.png"));
     b5().load(QStringLiteral("http://p.test/"),
               QStringLiteral("<body><img src='http://p.test/1.png'><a href='http://p.test/next.htm'>n</a></body>"));
@@ -288,9 +288,9 @@ TEST_F(ImageCollectorTest, Browser2NavigationUpdatesTheWindowOutsideThePrivateZo
     b5().load(QStringLiteral("http://q.test/"), QStringLiteral("<title>Q</title><body></body>"));
     EXPECT_EQ(m_state.Combo2.text, QStringLiteral("http://q.test/"));
     EXPECT_EQ(m_state.caption(), QStringLiteral("Q"));
-    EXPECT_TRUE(m_state.docEvents5);
+    EXPECT_TRUE(m_state.secondViewEventsConnected());
 
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     b5().load(QStringLiteral("http://r.test/"), QStringLiteral("<title>R</title><body></body>"));
     EXPECT_EQ(m_state.Combo2.text, QStringLiteral("http://q.test/"));
 }

@@ -1,9 +1,9 @@
 // Create Full Report, Save report and the links report views.
-#include "crawler/foundreports.h"
-#include "support/fakehost.h"
-#include "links/linksreports.h"
 #include "app/windowlogic.h"
 #include "core/windowstate.h"
+#include "crawler/foundreports.h"
+#include "links/linksreports.h"
+#include "support/fakehost.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -37,7 +37,7 @@ TEST_F(ReportsTest, CreateFullReportQueuesTheLinksBehindWaitingPages)
     m_state.listlinks.setItems({QStringLiteral("http://c.test/"), QStringLiteral("http://a.test/"),
                                 QStringLiteral("http://b.test/")});
     m_state.List3.add(QStringLiteral("<a href='x'>x</a><br>"));
-    m_state.collectImages = 0;
+    m_state.setCollectImages(false);
     m_host.scripted().queueAnswer(QStringLiteral("no"));
     menu("viewreport");
     EXPECT_TRUE(m_state.listlinks.isEmpty());
@@ -45,7 +45,7 @@ TEST_F(ReportsTest, CreateFullReportQueuesTheLinksBehindWaitingPages)
     EXPECT_EQ(m_host.fakeBrowser(QStringLiteral("WebBrowser2")).navigations(), QStringList{"http://q.test/1"});
     EXPECT_EQ(m_state.List4.items(), (QStringList{"http://q.test/2", "http://a.test/", "http://b.test/",
                                                   "http://c.test/"}));
-    EXPECT_EQ(m_state.collectImages, 0);
+    EXPECT_FALSE(m_state.collectImages());
     EXPECT_FALSE(visible("listlinks"));
     EXPECT_FALSE(visible("Command1"));
 }
@@ -58,7 +58,7 @@ TEST_F(ReportsTest, CreateFullReportWithoutLinksAsksForLinks)
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[1].kind, QStringLiteral("message"));
     EXPECT_EQ(records[1].text, QStringLiteral("Get links ,Please"));
-    EXPECT_EQ(m_state.collectImages, 1);
+    EXPECT_TRUE(m_state.collectImages());
     EXPECT_TRUE(m_host.fakeBrowser(QStringLiteral("WebBrowser2")).navigations().isEmpty());
 }
 
@@ -73,7 +73,7 @@ TEST_F(ReportsTest, SavedReportIsTheRowsInAFixedPageByteForByte)
               QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf"));
 
     m_state.List3.setItems({QStringLiteral("<tr><td><p>one</p></td></tr>"), QStringLiteral("<a href='u'>Café ★</a><br>")});
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     m_host.scripted().queueAnswer(QStringLiteral("file:") + path);
     menu("savereport");
     EXPECT_EQ(read(path), QByteArray("<html>\r\n\r\n<title>Report</title><body><tr><td><p>one</p></td></tr>"

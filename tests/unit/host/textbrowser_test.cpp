@@ -1,6 +1,6 @@
 // The text-only browser over scripted transfers: events, frames, limits.
-#include "support/fakehost.h"
 #include "host/textengine/textbrowser.h"
+#include "support/fakehost.h"
 
 #include <gtest/gtest.h>
 

@@ -35,7 +35,7 @@ TEST_F(HarvesterTest, EachNewLinkGoesToTheThreeListsOnce)
               (QStringList{"<a href='http://site.test/b'>Bee</a><br>", "<a href='http://site.test/a'>Ay</a><br>"}));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Done"));
     EXPECT_EQ(m_state.panelText(2), QStringLiteral("Found - 2 links"));
-    EXPECT_EQ(m_state.harvestRequested, 1);
+    EXPECT_TRUE(m_state.harvestRequested());
 
     harvest();  // the same page again adds nothing
     EXPECT_EQ(m_state.List3.count(), 2);

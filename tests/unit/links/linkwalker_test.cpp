@@ -41,14 +41,14 @@ TEST_F(LinkWalkerTest, StepsThroughTheHarvestAndStopsAtBothEnds)
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("--> Weather"));
     next();
     next();
-    EXPECT_EQ(m_state.currentLinkIndex, 2);
+    EXPECT_EQ(m_state.currentLinkIndex(), 2);
     EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://gamma.test/"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Page # End"));
     previous();
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Weather <-- "));
     previous();
     previous();
-    EXPECT_EQ(m_state.currentLinkIndex, 0);
+    EXPECT_EQ(m_state.currentLinkIndex(), 0);
     EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://alpha.test/"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Page # Start"));
     EXPECT_EQ(browser("WebBrowser1").navigations().size(), 6);
@@ -67,7 +67,7 @@ TEST_F(LinkWalkerTest, ClearingForgetsTheWalkUntilTheNextHarvest)
     next();
     m_logic.buttonUp(QStringLiteral("Picture28"), MouseButton::Left);
     EXPECT_TRUE(m_state.List7.isEmpty());
-    EXPECT_EQ(m_state.currentLinkIndex, 0);
+    EXPECT_EQ(m_state.currentLinkIndex(), 0);
     EXPECT_EQ(m_state.panelText(2), QStringLiteral("List is clear"));
     next();
     previous();
@@ -77,13 +77,13 @@ TEST_F(LinkWalkerTest, ClearingForgetsTheWalkUntilTheNextHarvest)
 TEST_F(LinkWalkerTest, AWalkLeftBeyondAShorterHarvestOrMissingRowsDoesNotFail)
 {
     harvest({"Alpha", "Beta"});
-    m_state.currentLinkIndex = 7;  // from an earlier, longer harvest
+    m_state.setCurrentLinkIndex(7);  // from an earlier, longer harvest
     next();
-    EXPECT_EQ(m_state.currentLinkIndex, 1);
+    EXPECT_EQ(m_state.currentLinkIndex(), 1);
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Page # End"));
-    m_state.currentLinkIndex = 7;
+    m_state.setCurrentLinkIndex(7);
     previous();
-    EXPECT_EQ(m_state.currentLinkIndex, 0);
+    EXPECT_EQ(m_state.currentLinkIndex(), 0);
     EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://alpha.test/"));
 
     m_state.List3.clear();  // Clear All Links empties the rows, not the walk

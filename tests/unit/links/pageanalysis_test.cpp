@@ -1,9 +1,9 @@
 // Report rows built from pages: Add Link on Browser 1 and the background
 // analysis of the page-queue reader.
-#include "support/fakehost.h"
-#include "links/pageanalysis.h"
 #include "app/windowlogic.h"
 #include "core/windowstate.h"
+#include "links/pageanalysis.h"
+#include "support/fakehost.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST_F(PageAnalysisTest, AddLinkAsksPerDocumentAndLeavesTheKeywordBoxEmpty)
     m_host.web().setPage(QStringLiteral("http://site.test/f2.htm"), QStringLiteral("<title>F2</title><body></body>"));
     m_state.Combo1.list.setItems({QStringLiteral("mine")});
     m_state.setComboText(m_state.Combo1, QStringLiteral("typed"));
-    m_state.collectImages = 1;  // a running report asked for images
+    m_state.setCollectImages(true);  // a running report asked for images
     m_host.scripted().queueAnswer(QStringLiteral("no"));
     m_host.scripted().queueAnswer(QStringLiteral("yes"));
     show(QStringLiteral("<title>Top</title><body><p>Phone and fax</p><a href='mailto:me@site.test'>me</a>"
@@ -123,7 +123,7 @@ TEST_F(PageAnalysisTest, AddLinkAsksPerDocumentAndLeavesTheKeywordBoxEmpty)
     EXPECT_TRUE(rows[5].contains(QStringLiteral(">F1</a>")));
     EXPECT_TRUE(rows[6].contains(QStringLiteral("f.png")));  // answered Yes for the first frame
     EXPECT_TRUE(rows[7].contains(QStringLiteral(">F2</a>")));
-    EXPECT_EQ(m_state.collectImages, 0);
+    EXPECT_FALSE(m_state.collectImages());
     EXPECT_TRUE(m_state.Combo1.list.isEmpty());
     EXPECT_TRUE(m_state.Combo1.text.isEmpty());
 }
@@ -148,7 +148,7 @@ TEST_F(PageAnalysisTest, BackgroundAnalysisWalksFramesAtEveryDepth)
 TEST_F(PageAnalysisTest, HostileTextCannotBreakOutOfItsRow)
 {
     m_state.Combo1.list.setItems({QStringLiteral("x")});
-    m_state.collectImages = 1;
+    m_state.setCollectImages(true);
     const QString hostileUrl = QStringLiteral("http://site.test/it's.htm");
     m_host.web().setPage(hostileUrl,
                          QStringLiteral("<title>&lt;script&gt;alert(1)&lt;/script&gt;</title>"
@@ -174,11 +174,11 @@ TEST_F(PageAnalysisTest, HostileTextCannotBreakOutOfItsRow)
 
 TEST_F(PageAnalysisTest, EndOfRunShowsAnEmptyTableWhenNothingWasCollected)
 {
-    m_state.keywordMode = 1;
-    m_state.collectImages = 1;
+    m_state.setKeywordMode(true);
+    m_state.setCollectImages(true);
     m_analysis.onReaderPageComplete();
     EXPECT_EQ(m_host.fakeBrowser(QStringLiteral("WebBrowser1")).written(),
               QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'></table>"));
-    EXPECT_EQ(m_state.keywordMode, 0);
-    EXPECT_EQ(m_state.collectImages, 0);
+    EXPECT_FALSE(m_state.keywordMode());
+    EXPECT_FALSE(m_state.collectImages());
 }

@@ -44,8 +44,8 @@ TEST_F(PrivateZoneTest, RightPasswordEntersTheZoneAndLoadsTheAccountsLists)
     EXPECT_EQ(records[0].title, QStringLiteral("Log in to private area"));
     EXPECT_EQ(records[0].answer, QStringLiteral("***"));  // masked, never recorded
     EXPECT_EQ(records[1].text, QStringLiteral("Would You like keep a record ?"));
-    EXPECT_EQ(m_state.privateZone, 1);
-    EXPECT_EQ(m_state.keepPrivateRecord, 1);
+    EXPECT_TRUE(m_state.privateZone());
+    EXPECT_TRUE(m_state.keepPrivateRecord());
     EXPECT_EQ(m_state.panelText(2), QStringLiteral("Your tracking will keeped !!! "));
     EXPECT_TRUE(m_state.control(QStringLiteral("sreport")).enabled);
     EXPECT_EQ(m_host.fakeTransfer(8).executed(), QStringList{"http://s/"});
@@ -64,7 +64,7 @@ TEST_F(PrivateZoneTest, WrongOrWrongCasePasswordStaysPublic)
 {
     for (const char *password : {"secret", "nope", ""}) {
         logIn(password);
-        EXPECT_EQ(m_state.privateZone, 0) << password;
+        EXPECT_FALSE(m_state.privateZone()) << password;
         EXPECT_EQ(m_host.scripted().records().last().text,
                   QStringLiteral(" Sorry, Your password is wrong! Try again ,please ! "));
         EXPECT_TRUE(shown("Combo2"));
@@ -78,12 +78,12 @@ TEST_F(PrivateZoneTest, WrongOrWrongCasePasswordStaysPublic)
 TEST_F(PrivateZoneTest, DecliningTheRecordAndLoggingOutThroughTheMenu)
 {
     logIn("Secret", "no");
-    EXPECT_EQ(m_state.keepPrivateRecord, 0);
+    EXPECT_FALSE(m_state.keepPrivateRecord());
     EXPECT_EQ(m_state.panelText(2), QStringLiteral("Your tracking will not keeped !!! "));
 
     m_logic.menuClick(QStringLiteral("privatte"));
-    EXPECT_EQ(m_state.privateZone, 0);
-    EXPECT_EQ(m_state.keepPrivateRecord, 0);
+    EXPECT_FALSE(m_state.privateZone());
+    EXPECT_FALSE(m_state.keepPrivateRecord());
     EXPECT_FALSE(m_state.control(QStringLiteral("sreport")).enabled);
     EXPECT_EQ(b1().written(), QString());
     EXPECT_EQ(b1().locationUrl(), QStringLiteral("about:blank"));
@@ -109,7 +109,7 @@ TEST_F(PrivateZoneTest, PublicZoneRefusesPrivateDomainsInAnyCaseAndAsksForThePas
     EXPECT_EQ(records[0].text, QStringLiteral(" Sorry! You have no right to see it!!!"));
     EXPECT_EQ(records[1].text, QStringLiteral("Your password,please?"));
     EXPECT_EQ(m_state.listlinks.items(), QStringList{"http://open.test/"});
-    EXPECT_EQ(m_state.privateZone, 1);
+    EXPECT_TRUE(m_state.privateZone());
     EXPECT_EQ(b1().navigations(), (QStringList{"http://open.test/", "http://start/"}));
 
     // Inside the zone the same address opens.

@@ -39,7 +39,7 @@ TEST_F(FavoritesTest, HistoryFollowsTheZoneAndHidesTheOtherZonesList)
 {
     click("Picture10");
     EXPECT_TRUE(visible("domain2"));
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     click("Picture10");
     EXPECT_FALSE(visible("domain2"));
     EXPECT_TRUE(visible("domain"));
@@ -58,7 +58,7 @@ TEST_F(FavoritesTest, AddingSavesTheWholeListByteForByteAndRestartDropsDuplicate
     EXPECT_EQ(fileBytes("favor2.txt"), QByteArray("\"http://a.test/\r\nhttp://a.test/\r\n\"\r\n"));
     EXPECT_FALSE(visible("favorit2"));
 
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     b1().load(QStringLiteral("http://secret.test/p?q=\"x\""), QString());
     menu("add");
     EXPECT_EQ(fileBytes("favor.prv"), QByteArray("\"http://secret.test/p?q=%22x%22\r\n\"\r\n"));

@@ -41,7 +41,7 @@ TEST_F(NavigationTest, ToolbarActsOnTheVisibleViewAndTheMenuOnBrowser1)
 TEST_F(NavigationTest, StopHaltsTheVisibleViewTheCollectorAndTheCrawlerAndShowsBrowser1sTitle)
 {
     b1().load(pageA, QStringLiteral("<title>Page A</title>"));
-    m_state.harvestRequested = 1;
+    m_state.setHarvestRequested(true);
     for (int i = 1; i <= 4; ++i)
         m_host.fakeTransfer(i).execute(QStringLiteral("http://x.test/%1").arg(i), 100);
     showBrowser2();
@@ -52,7 +52,7 @@ TEST_F(NavigationTest, StopHaltsTheVisibleViewTheCollectorAndTheCrawlerAndShowsB
     EXPECT_EQ(m_host.fakeBrowser(QStringLiteral("WebBrowser4")).stopCount(), 1);
     for (int i = 1; i <= 4; ++i)
         EXPECT_FALSE(m_host.fakeTransfer(i).stillExecuting()) << i;
-    EXPECT_EQ(m_state.harvestRequested, 0);
+    EXPECT_FALSE(m_state.harvestRequested());
     EXPECT_EQ(m_state.caption(), QStringLiteral("Page A"));
 }
 
@@ -77,20 +77,20 @@ TEST_F(NavigationTest, LoadsSetAddressBarCaptionAndStatusByZoneAndView)
     EXPECT_EQ(m_state.Combo2.text, pageA);
     EXPECT_EQ(m_state.caption(), QStringLiteral("A"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Done"));
-    EXPECT_TRUE(m_state.docEvents);
+    EXPECT_TRUE(m_state.mainViewEventsConnected());
 
     // While Browser 2 is shown the address bar stays, the caption follows, no document hook.
     showBrowser2();
     b1().navigate(pageB);
-    EXPECT_FALSE(m_state.docEvents);
+    EXPECT_FALSE(m_state.mainViewEventsConnected());
     b1().finishLoad();
     EXPECT_EQ(m_state.Combo2.text, pageA);
     EXPECT_EQ(m_state.caption(), QString());  // the fake web has no page B: untitled
-    EXPECT_FALSE(m_state.docEvents);
+    EXPECT_FALSE(m_state.mainViewEventsConnected());
 
     // Private zone: neither address bar nor caption change; panel 1 still says Done.
     b1().setVisible(true);
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     m_state.setCaption(QStringLiteral("private"));
     m_state.setPanelText(1, QString());
     b1().load(QStringLiteral("http://c.test/"), QStringLiteral("<title>C</title>"));
@@ -105,16 +105,16 @@ TEST_F(NavigationTest, VisitedDomainsAreRecordedOncePerPageFramesIncludedAndByZo
     m_host.web().setPage(QStringLiteral("http://f.test/m.htm"), QStringLiteral("<p>m"));
     m_host.web().setPage(QStringLiteral("http://f.test/r.htm"), QStringLiteral("<p>r"));
     int offered = 0;
-    QObject::connect(&m_logic.navigation(), &Navigation::browser1DocumentReady, [&] { ++offered; });
+    QObject::connect(&m_logic.navigation(), &Navigation::mainViewDocumentReady, [&] { ++offered; });
     b1().load(QStringLiteral("http://f.test/"),
               QStringLiteral("<frameset><frame src='l.htm'><frame src='m.htm'><frame src='r.htm'></frameset>"));
     EXPECT_EQ(offered, 4);
     EXPECT_EQ(m_state.domain2.items(), QStringList{"f.test"});
 
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     b1().load(QStringLiteral("http://p.test/"), QString());
     EXPECT_TRUE(m_state.domain.isEmpty());
-    m_state.keepPrivateRecord = 1;
+    m_state.setKeepPrivateRecord(true);
     b1().load(QStringLiteral("http://p.test/"), QString());
     b1().load(QStringLiteral("http://p.test/x"), QString());
     EXPECT_EQ(m_state.domain.items(), QStringList{"p.test"});
@@ -165,7 +165,7 @@ TEST_F(NavigationTest, FileAndPageCommandsPickTheirViewsAndFilters)
     menu("open_file");  // cancelled: opens nothing
     EXPECT_EQ(b5().navigations(), QStringList{"/tmp/page.htm"});
     EXPECT_TRUE(b1().navigations().isEmpty());
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     menu("opcollect");
     const QList<ScriptedServices::Record> records = services.takeRecords();
     ASSERT_EQ(records.size(), 3);

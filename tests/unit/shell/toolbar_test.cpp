@@ -1,7 +1,7 @@
 #include "support/shellfixture.h"
 
-#include "host/scriptedservices.h"
 #include "automation/statedump.h"
+#include "host/scriptedservices.h"
 #include "shell/toolbar.h"
 
 #include <QJsonObject>
@@ -88,13 +88,13 @@ TEST_F(ToolbarTest, SettingTheShownImageAgainChangesNothing)
 TEST_F(ToolbarTest, PopupButtonsSetThePrivateRecordFlagAndHideTheAddressBarInThePrivateZone)
 {
     click("Picture8");
-    EXPECT_EQ(m_state.keepPrivateRecord, 1);
+    EXPECT_TRUE(m_state.keepPrivateRecord());
     EXPECT_TRUE(m_state.control(QStringLiteral("Combo2")).visible);
-    m_state.privateZone = 1;
+    m_state.setPrivateZone(true);
     click("Picture11");
-    EXPECT_EQ(m_state.keepPrivateRecord, 0);
+    EXPECT_FALSE(m_state.keepPrivateRecord());
     EXPECT_FALSE(m_state.control(QStringLiteral("Combo2")).visible);
-    m_state.privateZone = 0;
+    m_state.setPrivateZone(false);
     menu("chann");
     QStringList shown;
     for (const ScriptedServices::Record &r : m_host.scripted().records()) {
@@ -102,7 +102,7 @@ TEST_F(ToolbarTest, PopupButtonsSetThePrivateRecordFlagAndHideTheAddressBarInThe
             shown.append(r.text);
     }
     EXPECT_EQ(shown, (QStringList{"pub_search", "priv_cann", "pub_chann"}));
-    EXPECT_EQ(m_state.keepPrivateRecord, 1);
+    EXPECT_TRUE(m_state.keepPrivateRecord());
 }
 
 TEST_F(ToolbarTest, DumpShowsEachPictureButtonsImageAndEachMenuEntrysState)

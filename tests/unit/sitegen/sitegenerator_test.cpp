@@ -73,14 +73,14 @@ TEST_F(SiteGeneratorTest, MenuEntriesOpenTheWindowAndSetTheOrderMode)
     EXPECT_FALSE(m_gen.click(QStringLiteral("Command3")));  // no window, no control
     ASSERT_TRUE(m_logic.menuClick(QStringLiteral("wshipping")));
     EXPECT_TRUE(m_gen.visible());
-    EXPECT_EQ(m_state.orderMode, QStringLiteral("phone"));
+    EXPECT_EQ(m_state.orderMode(), QStringLiteral("phone"));
     EXPECT_EQ(m_gen.List1().items(), QStringList{shoppages::headerLine()});
     EXPECT_FALSE(m_gen.saveProfileEnabled());
 
     m_gen.setText(0, QStringLiteral("kept"));
     const quint64 requests = m_gen.showRequests();
     m_logic.menuClick(QStringLiteral("online"));  // brought forward, keeps its fields
-    EXPECT_EQ(m_state.orderMode, QStringLiteral("online"));
+    EXPECT_EQ(m_state.orderMode(), QStringLiteral("online"));
     EXPECT_EQ(m_gen.text(0), QStringLiteral("kept"));
     EXPECT_GT(m_gen.showRequests(), requests);  // the view raises it although it is shown
 
