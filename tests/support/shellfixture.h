@@ -8,14 +8,14 @@
 
 #include <gtest/gtest.h>
 
-// The window logic on the fake host with a fresh program folder; Browser 1
-// shown and Browser 2 hidden, as after start-up.
+// The window logic on the fake host with a fresh program folder; the main view
+// shown and the second view hidden, as after start-up.
 class ShellTest : public ::testing::Test {
 protected:
     ShellTest() : m_logic(m_state, m_host, config())
     {
-        b1().setVisible(true);
-        b5().setVisible(false);
+        mainView().setVisible(true);
+        secondView().setVisible(false);
     }
 
     quorvane::Config config()
@@ -27,12 +27,12 @@ protected:
         return c;
     }
 
-    quorvane::FakeBrowser &b1() { return m_host.fakeBrowser(QStringLiteral("WebBrowser1")); }
-    quorvane::FakeBrowser &b5() { return m_host.fakeBrowser(QStringLiteral("WebBrowser5")); }
-    void showBrowser2()
+    quorvane::FakeBrowser &mainView() { return m_host.fakeBrowser(quorvane::BrowserId::MainView); }
+    quorvane::FakeBrowser &secondView() { return m_host.fakeBrowser(quorvane::BrowserId::SecondView); }
+    void showSecondView()
     {
-        b1().setVisible(false);
-        b5().setVisible(true);
+        mainView().setVisible(false);
+        secondView().setVisible(true);
     }
     void menu(const char *name) { m_logic.menuClick(QString::fromLatin1(name)); }
     void click(const char *button)

@@ -26,7 +26,7 @@ protected:
         for (int i = 0; i < 21; ++i)
             names << QStringLiteral("name%1").arg(i);
         m_state.Combo1.list.setItems(names);
-        b1().load(QStringLiteral("http://c.test/"), QStringLiteral("<body><a href='http://c.test/a.jpg'>a</a></body>"));
+        mainView().load(QStringLiteral("http://c.test/"), QStringLiteral("<body><a href='http://c.test/a.jpg'>a</a></body>"));
         m_host.scripted().takeRecords();
     }
     void select(int index)
@@ -34,7 +34,7 @@ protected:
         m_state.Combo1.list.setSelected(index);
         m_state.Combo1.text = m_state.Combo1.list.at(index);
     }
-    void dblclick(const char *href) { emit b1().documentDoubleClick(link(href)); }
+    void dblclick(const char *href) { emit mainView().documentDoubleClick(link(href)); }
     QStringList dialogKinds()
     {
         QStringList kinds;
@@ -65,12 +65,12 @@ TEST_F(CatalogTest, DoubleClicksFillTheSelectedCatalogAndTakeTheAddressOutOfTheB
     EXPECT_EQ(dialogKinds(), (QStringList{QStringLiteral("beep:"), QStringLiteral("beep:")}));
 
     menu("viewcatalo");
-    EXPECT_EQ(b1().written(), QStringLiteral("<html><body>") + m_state.catalogs.at(2) + QStringLiteral("</body></html>"));
+    EXPECT_EQ(mainView().written(), QStringLiteral("<html><body>") + m_state.catalogs.at(2) + QStringLiteral("</body></html>"));
 
     // The second view's document events, once its navigation completed.
-    showBrowser2();
-    b5().load(QStringLiteral("http://d.test/"), QStringLiteral("<body></body>"));
-    emit b5().documentDoubleClick(link("http://d.test/c.gif"));
+    showSecondView();
+    secondView().load(QStringLiteral("http://d.test/"), QStringLiteral("<body></body>"));
+    emit secondView().documentDoubleClick(link("http://d.test/c.gif"));
     EXPECT_TRUE(m_state.catalogs.at(2).endsWith(QStringLiteral("<img src='http://d.test/c.gif'>")));
 }
 
@@ -85,10 +85,10 @@ TEST_F(CatalogTest, WithoutAUsableEntryADoubleClickBeepsOrAsksForAName)
     dblclick("http://c.test/a.jpg");
     EXPECT_EQ(dialogKinds(), (QStringList{QStringLiteral("message: Choose the catalog's name ,please !"),
                                           QStringLiteral("beep:")}));
-    showBrowser2();
-    b5().load(QStringLiteral("http://d.test/"), QStringLiteral("<body></body>"));
+    showSecondView();
+    secondView().load(QStringLiteral("http://d.test/"), QStringLiteral("<body></body>"));
     m_host.scripted().takeRecords();
-    emit b5().documentDoubleClick(link("http://d.test/c.gif"));
+    emit secondView().documentDoubleClick(link("http://d.test/c.gif"));
     EXPECT_EQ(dialogKinds(), (QStringList{QStringLiteral("message:Choose a catalig's name , please"),
                                           QStringLiteral("beep:")}));
     EXPECT_TRUE(catalogsEmpty());
@@ -96,11 +96,11 @@ TEST_F(CatalogTest, WithoutAUsableEntryADoubleClickBeepsOrAsksForAName)
     // No address under the pointer: nothing is filed; with a catalog chosen
     // only the beep, without one the request to choose it.
     select(0);
-    emit b1().documentDoubleClick(HtmlElement{});
+    emit mainView().documentDoubleClick(HtmlElement{});
     EXPECT_TRUE(catalogsEmpty());
     EXPECT_EQ(dialogKinds(), QStringList{QStringLiteral("beep:")});
     select(19);
-    emit b1().documentDoubleClick(HtmlElement{});
+    emit mainView().documentDoubleClick(HtmlElement{});
     EXPECT_EQ(dialogKinds(), (QStringList{QStringLiteral("message: Choose the catalog's name ,please !"),
                                           QStringLiteral("beep:")}));
     EXPECT_TRUE(catalogsEmpty());
@@ -125,14 +125,14 @@ TEST_F(CatalogTest, WhileTheGeneratorIsShownTheDoubleClickFillsItsPictureField)
 
 TEST_F(CatalogTest, HoverShowsTheAddressOutsideThePrivateZoneOnly)
 {
-    emit b1().documentMouseOver(link("http://c.test/over"));
+    emit mainView().documentMouseOver(link("http://c.test/over"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("http://c.test/over"));
-    emit b1().documentMouseOut(link("http://c.test/over"));
+    emit mainView().documentMouseOut(link("http://c.test/over"));
     EXPECT_EQ(m_state.panelText(1), QString());
 
     m_state.setPanelText(1, QStringLiteral("kept"));
     m_state.setPrivateZone(true);
-    emit b1().documentMouseOver(link("http://c.test/over"));
+    emit mainView().documentMouseOver(link("http://c.test/over"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("kept"));
 }
 

@@ -126,14 +126,14 @@ TEST_F(ImageCollectorTest, ShownPageTakesImageLinksAndPicturesButOtherLinksOnlyA
         "<html><body><a href='http://s.test/big.JPG'>a</a><a href='http://s.test/x.gifts.htm'>b</a>"
         "<a href='http://s.test/next.htm'>c</a><img src='http://s.test/p.png'><img src='http://s.test/p.png'>"
         "</body></html>");
-    b1().load(QStringLiteral("http://s.test/"), page);
+    mainView().load(QStringLiteral("http://s.test/"), page);
     EXPECT_EQ(buffer(), (QStringList{QStringLiteral("http://s.test/big.JPG"), QStringLiteral("http://s.test/p.png"),
                                      QStringLiteral("http://s.test/x.gifts.htm")}));
     EXPECT_TRUE(m_state.listlinks.isEmpty());
     EXPECT_EQ(m_state.panelText(4), QStringLiteral("Found - 3 pictures ! "));
 
     m_state.setHarvestRequested(true);
-    b1().load(QStringLiteral("http://s.test/again"), page);
+    mainView().load(QStringLiteral("http://s.test/again"), page);
     EXPECT_EQ(m_state.listlinks.items(), QStringList{QStringLiteral("http://s.test/next.htm")});
     EXPECT_FALSE(m_state.harvestRequested());
 }
@@ -171,7 +171,7 @@ void ImageCollectorTest::walkTheSmallSite()
                                         "<a href='http://w.test/a.htm'>a</a></body>"));
     m_host.web().setPage(QStringLiteral("http://w.test/c.htm"),
                          QStringLiteral("<body><a href='http://w.test/3.jpg'>3</a></body>"));
-    b1().load(QStringLiteral("http://w.test/"), QStringLiteral("<body><a href='http://w.test/a.htm'>a</a></body>"));
+    mainView().load(QStringLiteral("http://w.test/"), QStringLiteral("<body><a href='http://w.test/a.htm'>a</a></body>"));
 
     click("Picture15");
     EXPECT_EQ(b4().navigations(), QStringList{QStringLiteral("http://w.test/a.htm")});
@@ -203,7 +203,7 @@ TEST_F(ImageCollectorTest, AutomaticCollectorTakesADocumentThatComesWithDocument
 
 TEST_F(ImageCollectorTest, TimeOutMovesOnAndStopHaltsTheWalkUntilStartedAgain)
 {
-    b1().load(QStringLiteral("http://w.test/"),
+    mainView().load(QStringLiteral("http://w.test/"),
               QStringLiteral("<body><a href='http://w.test/a.htm'>a</a><a href='http://w.test/b.htm'>b</a>"
                              "<a href='http://w.test/c.htm'>c</a></body>"));
     click("Picture15");
@@ -224,15 +224,15 @@ TEST_F(ImageCollectorTest, TimeOutMovesOnAndStopHaltsTheWalkUntilStartedAgain)
 
 TEST_F(ImageCollectorTest, ViewTwiceReturnsToThePageAndPanelsShowAndClearTheBuffer)
 {
-    b1().load(QStringLiteral("http://v.test/a"), QStringLiteral("<body></body>"));
-    b1().load(QStringLiteral("http://v.test/b"), QStringLiteral("<body><img src='http://v.test/i.png'></body>"));
+    mainView().load(QStringLiteral("http://v.test/a"), QStringLiteral("<body></body>"));
+    mainView().load(QStringLiteral("http://v.test/b"), QStringLiteral("<body><img src='http://v.test/i.png'></body>"));
     menu("imagebuf");
-    EXPECT_EQ(b1().written(), images().galleryPage());
-    EXPECT_TRUE(b1().written().contains(QStringLiteral("<img src='http://v.test/i.png'>")));
+    EXPECT_EQ(mainView().written(), images().galleryPage());
+    EXPECT_TRUE(mainView().written().contains(QStringLiteral("<img src='http://v.test/i.png'>")));
     EXPECT_TRUE(m_state.imageBufferShown());
     menu("imagebuf");
     EXPECT_FALSE(m_state.imageBufferShown());
-    EXPECT_EQ(b1().locationUrl(), QStringLiteral("http://v.test/a"));
+    EXPECT_EQ(mainView().locationUrl(), QStringLiteral("http://v.test/a"));
 
     m_logic.panelClick(4);
     EXPECT_TRUE(m_state.imageBufferShown());
@@ -262,36 +262,36 @@ TEST_F(ImageCollectorTest, SaveImageBufWritesTheFileByteForByteWithTheZonesFilte
 
 TEST_F(ImageCollectorTest, PrivateGalleryReplacesThePageAndNeverRebuildsFromItself)
 {
-    showBrowser2();
+    showSecondView();
     m_state.setPrivateZone(true);
     images().addImage(QStringLiteral("http://old.test/o.png"));
-    b5().load(QStringLiteral("http://p.test/"),
+    secondView().load(QStringLiteral("http://p.test/"),
               QStringLiteral("<body><img src='http://p.test/1.png'><a href='http://p.test/next.htm'>n</a></body>"));
     EXPECT_EQ(buffer(), QStringList{QStringLiteral("http://p.test/1.png")});
-    EXPECT_EQ(b5().written(), images().galleryPage());
+    EXPECT_EQ(secondView().written(), images().galleryPage());
     EXPECT_EQ(m_state.listlinks.items(), QStringList{QStringLiteral("http://p.test/next.htm")});
 
     // Engines that report the written gallery as a completed document.
     images().addImage(QStringLiteral("http://p.test/2.png"));
-    emit b5().documentComplete(true);
-    emit b5().navigateComplete(QStringLiteral("about:blank"), true);
-    emit b5().documentComplete(true);
-    emit b5().beforeNavigate(QStringLiteral("about:blank"));
-    emit b5().documentComplete(true);
+    emit secondView().documentComplete(true);
+    emit secondView().navigateComplete(QStringLiteral("about:blank"), true);
+    emit secondView().documentComplete(true);
+    emit secondView().beforeNavigate(QStringLiteral("about:blank"));
+    emit secondView().documentComplete(true);
     EXPECT_EQ(m_state.List2.count(), 2);
-    EXPECT_EQ(b5().stopCount(), 1);
+    EXPECT_EQ(secondView().stopCount(), 1);
 }
 
 TEST_F(ImageCollectorTest, Browser2NavigationUpdatesTheWindowOutsideThePrivateZone)
 {
-    showBrowser2();
-    b5().load(QStringLiteral("http://q.test/"), QStringLiteral("<title>Q</title><body></body>"));
+    showSecondView();
+    secondView().load(QStringLiteral("http://q.test/"), QStringLiteral("<title>Q</title><body></body>"));
     EXPECT_EQ(m_state.Combo2.text, QStringLiteral("http://q.test/"));
     EXPECT_EQ(m_state.caption(), QStringLiteral("Q"));
     EXPECT_TRUE(m_state.secondViewEventsConnected());
 
     m_state.setPrivateZone(true);
-    b5().load(QStringLiteral("http://r.test/"), QStringLiteral("<title>R</title><body></body>"));
+    secondView().load(QStringLiteral("http://r.test/"), QStringLiteral("<title>R</title><body></body>"));
     EXPECT_EQ(m_state.Combo2.text, QStringLiteral("http://q.test/"));
 }
 

@@ -27,7 +27,7 @@ protected:
         m_logic.keyPress(QStringLiteral("Combo2"), Key::Enter);
     }
     bool shown(const char *control) const { return m_state.control(QString::fromLatin1(control)).visible; }
-    FakeBrowser &b1() { return m_host.fakeBrowser(QStringLiteral("WebBrowser1")); }
+    FakeBrowser &mainView() { return m_host.fakeBrowser(QStringLiteral("WebBrowser1")); }
 
     FakeHost m_host;
     WindowState m_state;
@@ -50,7 +50,7 @@ TEST_F(PrivateZoneTest, RightPasswordEntersTheZoneAndLoadsTheAccountsLists)
     EXPECT_TRUE(m_state.control(QStringLiteral("sreport")).enabled);
     EXPECT_EQ(m_host.fakeTransfer(8).executed(), QStringList{"http://s/"});
     EXPECT_EQ(m_host.fakeTransfer(5).executed(), QStringList{"http://c/"});
-    EXPECT_EQ(b1().navigations(), QStringList{"http://start/"});
+    EXPECT_EQ(mainView().navigations(), QStringList{"http://start/"});
     EXPECT_TRUE(m_host.fakeTimer(10).enabled());
     EXPECT_TRUE(m_host.fakeTimer(11).enabled());
     EXPECT_FALSE(shown("Combo2"));
@@ -85,8 +85,8 @@ TEST_F(PrivateZoneTest, DecliningTheRecordAndLoggingOutThroughTheMenu)
     EXPECT_FALSE(m_state.privateZone());
     EXPECT_FALSE(m_state.keepPrivateRecord());
     EXPECT_FALSE(m_state.control(QStringLiteral("sreport")).enabled);
-    EXPECT_EQ(b1().written(), QString());
-    EXPECT_EQ(b1().locationUrl(), QStringLiteral("about:blank"));
+    EXPECT_EQ(mainView().written(), QString());
+    EXPECT_EQ(mainView().locationUrl(), QStringLiteral("about:blank"));
     EXPECT_EQ(m_state.Combo2.text, QString());
     EXPECT_TRUE(shown("Combo2"));
     EXPECT_TRUE(shown("Picture8"));
@@ -99,7 +99,7 @@ TEST_F(PrivateZoneTest, PublicZoneRefusesPrivateDomainsInAnyCaseAndAsksForThePas
     m_state.listlinks.setItems({QStringLiteral("http://www.CLUB.test/a"), QStringLiteral("http://open.test/"),
                                 QStringLiteral("http://club.test/b")});
     enter(QStringLiteral("http://open.test/"));
-    EXPECT_EQ(b1().navigations(), QStringList{"http://open.test/"});
+    EXPECT_EQ(mainView().navigations(), QStringList{"http://open.test/"});
 
     for (const char *answer : {"ok", "text:Secret", "no"})
         m_host.scripted().queueAnswer(QString::fromLatin1(answer));
@@ -110,11 +110,11 @@ TEST_F(PrivateZoneTest, PublicZoneRefusesPrivateDomainsInAnyCaseAndAsksForThePas
     EXPECT_EQ(records[1].text, QStringLiteral("Your password,please?"));
     EXPECT_EQ(m_state.listlinks.items(), QStringList{"http://open.test/"});
     EXPECT_TRUE(m_state.privateZone());
-    EXPECT_EQ(b1().navigations(), (QStringList{"http://open.test/", "http://start/"}));
+    EXPECT_EQ(mainView().navigations(), (QStringList{"http://open.test/", "http://start/"}));
 
     // Inside the zone the same address opens.
     enter(QStringLiteral("HTTP://Club.Test/members"));
-    EXPECT_EQ(b1().navigations().last(), QStringLiteral("HTTP://Club.Test/members"));
+    EXPECT_EQ(mainView().navigations().last(), QStringLiteral("HTTP://Club.Test/members"));
 }
 
 TEST_F(PrivateZoneTest, AddressBarKeepsNineteenRecentAddressesWithoutRepeats)
@@ -130,5 +130,5 @@ TEST_F(PrivateZoneTest, AddressBarKeepsNineteenRecentAddressesWithoutRepeats)
 
     m_logic.listClick(QStringLiteral("Combo2"), 0);
     EXPECT_EQ(m_state.Combo2.text, QStringLiteral("http://2.test/"));
-    EXPECT_EQ(b1().navigations().last(), QStringLiteral("http://2.test/"));
+    EXPECT_EQ(mainView().navigations().last(), QStringLiteral("http://2.test/"));
 }

@@ -49,9 +49,9 @@ TEST_F(FavoritesTest, HistoryFollowsTheZoneAndHidesTheOtherZonesList)
 
 TEST_F(FavoritesTest, AddingSavesTheWholeListByteForByteAndRestartDropsDuplicates)
 {
-    b1().load(QStringLiteral("http://a.test/"), QString());
-    b5().load(QStringLiteral("http://other.test/"), QString());
-    showBrowser2();  // Browser 1's address is the one added
+    mainView().load(QStringLiteral("http://a.test/"), QString());
+    secondView().load(QStringLiteral("http://other.test/"), QString());
+    showSecondView();  // Browser 1's address is the one added
     menu("add");
     menu("add");
     EXPECT_EQ(m_state.favorit2.items(), (QStringList{"http://a.test/", "http://a.test/"}));
@@ -59,7 +59,7 @@ TEST_F(FavoritesTest, AddingSavesTheWholeListByteForByteAndRestartDropsDuplicate
     EXPECT_FALSE(visible("favorit2"));
 
     m_state.setPrivateZone(true);
-    b1().load(QStringLiteral("http://secret.test/p?q=\"x\""), QString());
+    mainView().load(QStringLiteral("http://secret.test/p?q=\"x\""), QString());
     menu("add");
     EXPECT_EQ(fileBytes("favor.prv"), QByteArray("\"http://secret.test/p?q=%22x%22\r\n\"\r\n"));
 
@@ -85,7 +85,7 @@ TEST_F(FavoritesTest, DoubleClickRemovesTheSelectedFavoriteAndRewritesTheFile)
 
 TEST_F(FavoritesTest, AFavoritesFileThatCannotBeWrittenKeepsItsPreviousContent)
 {
-    b1().load(QStringLiteral("http://a.test/"), QString());
+    mainView().load(QStringLiteral("http://a.test/"), QString());
     menu("add");
     const QByteArray before = fileBytes("favor2.txt");
     // A full disk, even for root: no file may grow past a few bytes for a moment.
@@ -95,7 +95,7 @@ TEST_F(FavoritesTest, AFavoritesFileThatCannotBeWrittenKeepsItsPreviousContent)
     rlimit tiny = saved;
     tiny.rlim_cur = 8;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-    b1().load(QStringLiteral("http://a-much-longer-address.test/"), QString());
+    mainView().load(QStringLiteral("http://a-much-longer-address.test/"), QString());
     menu("add");
     const bool saved2 = m_logic.favorites().save(m_state.favorit2);
     setrlimit(RLIMIT_FSIZE, &saved);
@@ -113,13 +113,13 @@ TEST_F(FavoritesTest, RightButtonOpensEntriesInTheirViewsAndDoubleClickRemovesRo
     m_state.domain2.setSelected(0);
     m_state.List1.setItems({QStringLiteral("http://found.test/")});
     m_state.List1.setSelected(0);
-    showBrowser2();
+    showSecondView();
     m_logic.listMouseDown(QStringLiteral("favorit2"), 0, MouseButton::Left);  // only the right button opens
     m_logic.listMouseDown(QStringLiteral("favorit2"), 0, MouseButton::Right);
     m_logic.listMouseDown(QStringLiteral("domain2"), 0, MouseButton::Right);
     m_logic.listMouseDown(QStringLiteral("List1"), 0, MouseButton::Right);
-    EXPECT_EQ(b5().navigations(), QStringList{"http://fav.test/"});
-    EXPECT_EQ(b1().navigations(), (QStringList{"hist.test", "http://found.test/"}));
+    EXPECT_EQ(secondView().navigations(), QStringList{"http://fav.test/"});
+    EXPECT_EQ(mainView().navigations(), (QStringList{"hist.test", "http://found.test/"}));
 
     m_state.List3.add(QStringLiteral("<b>row 0</b>"));
     m_state.List3.add(QStringLiteral("<b>row 1</b>"));

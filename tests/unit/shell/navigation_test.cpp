@@ -15,40 +15,40 @@ const QString pageB = QStringLiteral("http://b.test/two.htm");
 
 TEST_F(NavigationTest, ToolbarActsOnTheVisibleViewAndTheMenuOnBrowser1)
 {
-    for (FakeBrowser *b : {&b1(), &b5()}) {
+    for (FakeBrowser *b : {&mainView(), &secondView()}) {
         b->load(pageA, QStringLiteral("<title>A</title>"));
         b->load(pageB, QStringLiteral("<title>B</title>"));
     }
-    showBrowser2();
+    showSecondView();
     menu("back");  // Browser 1 goes back out of sight
-    EXPECT_EQ(b1().locationUrl(), pageA);
-    EXPECT_EQ(b5().locationUrl(), pageB);
+    EXPECT_EQ(mainView().locationUrl(), pageA);
+    EXPECT_EQ(secondView().locationUrl(), pageB);
     click("Picture2");  // the toolbar moves the view on screen
-    EXPECT_EQ(b5().locationUrl(), pageA);
+    EXPECT_EQ(secondView().locationUrl(), pageA);
     menu("forward");
-    EXPECT_EQ(b1().locationUrl(), pageB);
-    EXPECT_EQ(b5().locationUrl(), pageA);
+    EXPECT_EQ(mainView().locationUrl(), pageB);
+    EXPECT_EQ(secondView().locationUrl(), pageA);
     click("Picture3");
-    EXPECT_EQ(b5().locationUrl(), pageB);
+    EXPECT_EQ(secondView().locationUrl(), pageB);
 
     click("Picture5");
-    EXPECT_EQ(b5().navigations().last(), QStringLiteral("http://home.test"));
+    EXPECT_EQ(secondView().navigations().last(), QStringLiteral("http://home.test"));
     menu("home");
-    EXPECT_EQ(b1().navigations().last(), QStringLiteral(" http://home.test"));
-    EXPECT_EQ(b1().navigations().size() + b5().navigations().size(), 6);
+    EXPECT_EQ(mainView().navigations().last(), QStringLiteral(" http://home.test"));
+    EXPECT_EQ(mainView().navigations().size() + secondView().navigations().size(), 6);
 }
 
 TEST_F(NavigationTest, StopHaltsTheVisibleViewTheCollectorAndTheCrawlerAndShowsBrowser1sTitle)
 {
-    b1().load(pageA, QStringLiteral("<title>Page A</title>"));
+    mainView().load(pageA, QStringLiteral("<title>Page A</title>"));
     m_state.setHarvestRequested(true);
     for (int i = 1; i <= 4; ++i)
         m_host.fakeTransfer(i).execute(QStringLiteral("http://x.test/%1").arg(i), 100);
-    showBrowser2();
+    showSecondView();
     m_state.setCaption(QStringLiteral("Browser 2"));
     click("Picture4");
-    EXPECT_EQ(b5().stopCount(), 1);
-    EXPECT_EQ(b1().stopCount(), 0);
+    EXPECT_EQ(secondView().stopCount(), 1);
+    EXPECT_EQ(mainView().stopCount(), 0);
     EXPECT_EQ(m_host.fakeBrowser(QStringLiteral("WebBrowser4")).stopCount(), 1);
     for (int i = 1; i <= 4; ++i)
         EXPECT_FALSE(m_host.fakeTransfer(i).stillExecuting()) << i;
@@ -58,42 +58,42 @@ TEST_F(NavigationTest, StopHaltsTheVisibleViewTheCollectorAndTheCrawlerAndShowsB
 
 TEST_F(NavigationTest, SwitchingViewsOnAnyButtonKeepsEachViewsPageAndRetitlesTheWindow)
 {
-    b1().load(pageA, QStringLiteral("<title>A</title>"));
+    mainView().load(pageA, QStringLiteral("<title>A</title>"));
     m_logic.buttonDown(QStringLiteral("Picture23"), MouseButton::Right);
     m_logic.buttonUp(QStringLiteral("Picture23"), MouseButton::Right);
-    EXPECT_TRUE(b5().isVisible());
-    EXPECT_FALSE(b1().isVisible());
+    EXPECT_TRUE(secondView().isVisible());
+    EXPECT_FALSE(mainView().isVisible());
     EXPECT_EQ(m_state.caption(), QStringLiteral("Browser 2"));
     m_logic.buttonUp(QStringLiteral("Picture23"), MouseButton::Left);
-    EXPECT_TRUE(b1().isVisible());
+    EXPECT_TRUE(mainView().isVisible());
     EXPECT_EQ(m_state.caption(), QStringLiteral("Browser 1"));
-    EXPECT_EQ(b1().navigations(), QStringList{pageA});
-    EXPECT_TRUE(b5().navigations().isEmpty());
+    EXPECT_EQ(mainView().navigations(), QStringList{pageA});
+    EXPECT_TRUE(secondView().navigations().isEmpty());
 }
 
 TEST_F(NavigationTest, LoadsSetAddressBarCaptionAndStatusByZoneAndView)
 {
-    b1().load(pageA, QStringLiteral("<title>A</title>"));
+    mainView().load(pageA, QStringLiteral("<title>A</title>"));
     EXPECT_EQ(m_state.Combo2.text, pageA);
     EXPECT_EQ(m_state.caption(), QStringLiteral("A"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Done"));
     EXPECT_TRUE(m_state.mainViewEventsConnected());
 
     // While Browser 2 is shown the address bar stays, the caption follows, no document hook.
-    showBrowser2();
-    b1().navigate(pageB);
+    showSecondView();
+    mainView().navigate(pageB);
     EXPECT_FALSE(m_state.mainViewEventsConnected());
-    b1().finishLoad();
+    mainView().finishLoad();
     EXPECT_EQ(m_state.Combo2.text, pageA);
     EXPECT_EQ(m_state.caption(), QString());  // the fake web has no page B: untitled
     EXPECT_FALSE(m_state.mainViewEventsConnected());
 
     // Private zone: neither address bar nor caption change; panel 1 still says Done.
-    b1().setVisible(true);
+    mainView().setVisible(true);
     m_state.setPrivateZone(true);
     m_state.setCaption(QStringLiteral("private"));
     m_state.setPanelText(1, QString());
-    b1().load(QStringLiteral("http://c.test/"), QStringLiteral("<title>C</title>"));
+    mainView().load(QStringLiteral("http://c.test/"), QStringLiteral("<title>C</title>"));
     EXPECT_EQ(m_state.Combo2.text, pageA);
     EXPECT_EQ(m_state.caption(), QStringLiteral("private"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Done"));
@@ -106,17 +106,17 @@ TEST_F(NavigationTest, VisitedDomainsAreRecordedOncePerPageFramesIncludedAndByZo
     m_host.web().setPage(QStringLiteral("http://f.test/r.htm"), QStringLiteral("<p>r"));
     int offered = 0;
     QObject::connect(&m_logic.navigation(), &Navigation::mainViewDocumentReady, [&] { ++offered; });
-    b1().load(QStringLiteral("http://f.test/"),
+    mainView().load(QStringLiteral("http://f.test/"),
               QStringLiteral("<frameset><frame src='l.htm'><frame src='m.htm'><frame src='r.htm'></frameset>"));
     EXPECT_EQ(offered, 4);
     EXPECT_EQ(m_state.domain2.items(), QStringList{"f.test"});
 
     m_state.setPrivateZone(true);
-    b1().load(QStringLiteral("http://p.test/"), QString());
+    mainView().load(QStringLiteral("http://p.test/"), QString());
     EXPECT_TRUE(m_state.domain.isEmpty());
     m_state.setKeepPrivateRecord(true);
-    b1().load(QStringLiteral("http://p.test/"), QString());
-    b1().load(QStringLiteral("http://p.test/x"), QString());
+    mainView().load(QStringLiteral("http://p.test/"), QString());
+    mainView().load(QStringLiteral("http://p.test/x"), QString());
     EXPECT_EQ(m_state.domain.items(), QStringList{"p.test"});
     EXPECT_EQ(m_state.domain2.items(), QStringList{"f.test"});
 }
@@ -137,34 +137,34 @@ TEST_F(NavigationTest, TranslationGoesToTheHiddenViewWithTheAddressEncoded)
 {
     m_state.setComboText(m_state.Combo2, QStringLiteral("http://s.test/a?x=1&y=2#top"));
     menu("de_en");
-    ASSERT_EQ(b5().navigations().size(), 1);
-    EXPECT_EQ(b5().navigations().first(),
+    ASSERT_EQ(secondView().navigations().size(), 1);
+    EXPECT_EQ(secondView().navigations().first(),
               QStringLiteral("http://tr.test:81/cgi-bin/translate?urltext=http%3A%2F%2Fs.test%2Fa%3Fx%3D1%26y%3D2%23top"
                              "&lp=de_en&doit=done"));
-    EXPECT_TRUE(b1().navigations().isEmpty());
+    EXPECT_TRUE(mainView().navigations().isEmpty());
 
     const char *pairs[] = {"pt_en", "es_en", "it_en", "de_en", "fr_en", "en_es", "en_pt", "en_it", "en_de", "en_fr"};
-    showBrowser2();
+    showSecondView();
     m_state.setComboText(m_state.Combo2, QString());
     for (const char *pair : pairs)
         menu(pair);
-    ASSERT_EQ(b1().navigations().size(), 10);
+    ASSERT_EQ(mainView().navigations().size(), 10);
     for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(b1().navigations().at(i), QStringLiteral("http://tr.test:81/cgi-bin/translate?urltext=&lp=%1&doit=done")
+        EXPECT_EQ(mainView().navigations().at(i), QStringLiteral("http://tr.test:81/cgi-bin/translate?urltext=&lp=%1&doit=done")
                                                  .arg(QLatin1String(pairs[i])));
     }
-    EXPECT_EQ(b5().navigations().size(), 1);
+    EXPECT_EQ(secondView().navigations().size(), 1);
 }
 
 TEST_F(NavigationTest, FileAndPageCommandsPickTheirViewsAndFilters)
 {
     ScriptedServices &services = m_host.scripted();
-    showBrowser2();
+    showSecondView();
     services.queueAnswer(QStringLiteral("file:/tmp/page.htm"));
     menu("open_file");
     menu("open_file");  // cancelled: opens nothing
-    EXPECT_EQ(b5().navigations(), QStringList{"/tmp/page.htm"});
-    EXPECT_TRUE(b1().navigations().isEmpty());
+    EXPECT_EQ(secondView().navigations(), QStringList{"/tmp/page.htm"});
+    EXPECT_TRUE(mainView().navigations().isEmpty());
     m_state.setPrivateZone(true);
     menu("opcollect");
     const QList<ScriptedServices::Record> records = services.takeRecords();
@@ -178,13 +178,13 @@ TEST_F(NavigationTest, FileAndPageCommandsPickTheirViewsAndFilters)
     menu("selectall");
     menu("save_file");
     using C = Browser::PageCommand;
-    EXPECT_EQ(b1().pageCommands(), (QList<C>{C::Print, C::PageSetup}));
-    EXPECT_EQ(b5().pageCommands(), (QList<C>{C::Copy, C::SelectAll, C::SaveAs}));
+    EXPECT_EQ(mainView().pageCommands(), (QList<C>{C::Print, C::PageSetup}));
+    EXPECT_EQ(secondView().pageCommands(), (QList<C>{C::Copy, C::SelectAll, C::SaveAs}));
 
     menu("about");
     menu("get_start");
     menu("hic");
     menu("special");
-    EXPECT_EQ(b1().navigations(), (QStringList{"http://home.test/about.htm", "http://home.test/gtst.htm",
+    EXPECT_EQ(mainView().navigations(), (QStringList{"http://home.test/about.htm", "http://home.test/gtst.htm",
                                                "http://home.test/how.htm", "http://home.test/customization.htm"}));
 }
