@@ -93,6 +93,10 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
     m_catalog->bind(*m_commands);
     m_adultListing->bind(*m_commands);
     m_navigation->setWalkStopper([this] { m_imageCollector->stopWalk(); });
+    m_privateZone->setLogoutListener([this] {
+        m_imageCollector->forgetUnrecordedImages();
+        m_catalog->forgetUnrecordedPictures();
+    });
     connect(m_navigation.get(), &Navigation::mainViewDocumentReady, m_imageCollector.get(),
             [this] { m_imageCollector->collectShownPage(); });
 }
@@ -127,7 +131,13 @@ void WindowLogic::Form_Load()
 
 void WindowLogic::Form_Unload()
 {
-    m_lifecycle->Form_Unload([this] { m_siteGenerator->closeWindows(); });
+    m_lifecycle->Form_Unload([this] {
+        m_siteGenerator->closeWindows();
+        // Before the buffer pages are written: an unrecorded private session
+        // leaves nothing in any file.
+        m_imageCollector->forgetUnrecordedImages();
+        m_catalog->forgetUnrecordedPictures();
+    });
 }
 
 void WindowLogic::Form_Terminate()

@@ -76,17 +76,4 @@ QString unescapeHtml(const QString &html)
     return out;
 }
 
-bool isScriptAddress(const QString &address)
-{
-    const QStringView head = QStringView(address).trimmed();
-    // Nearly every address starts with "http": settle those at the first letter.
-    if (head.isEmpty() || !QStringView(u"jJvVdD").contains(head.front()))
-        return false;
-    for (const char *scheme : {"javascript:", "vbscript:", "data:"}) {
-        if (head.startsWith(QLatin1String(scheme), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-
 }  // namespace quorvane

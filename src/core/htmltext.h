@@ -12,9 +12,4 @@ QString escapeHtmlAttribute(const QString &value);
 // a stored row's text as the page had it.
 QString unescapeHtml(const QString &html);
 
-// Whether an address runs script when followed (javascript:, vbscript:, data:):
-// no page to walk or read, and as a link in a report or listing it would run
-// a page's script in the view showing the report.
-bool isScriptAddress(const QString &address);
-
 }  // namespace quorvane

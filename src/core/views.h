@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressgate.h"
 #include "host/host.h"
 
 #include <QString>
@@ -17,9 +18,19 @@ void forEachVisibleView(Host &host, Action &&action)
     }
 }
 
+// Opens an address from a list in a view, through the address gate; false,
+// with nothing opened, for an address no view may open.
+inline bool openInView(Browser *view, const QString &address)
+{
+    if (!view || !isOpenableAddress(address))
+        return false;
+    view->navigate(address);
+    return true;
+}
+
 inline void navigateVisibleViews(Host &host, const QString &url)
 {
-    forEachVisibleView(host, [&url](Browser &view) { view.navigate(url); });
+    forEachVisibleView(host, [&url](Browser &view) { openInView(&view, url); });
 }
 
 // The keyword readers' transfers stop, as Stop and shutdown do.

@@ -1,6 +1,7 @@
 #include "catalog.h"
 
 #include "imagecollector.h"
+#include "core/addressgate.h"
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
@@ -81,7 +82,11 @@ bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
 {
     // An element without an address (plain text, a picture that is no link)
     // puts nothing anywhere, but the user is still told to choose a catalog.
-    const QString &href = source.href;
+    // Neither does a script address: the page is hostile, the catalog and the
+    // generator's pages are ours.
+    const Browser *view = m_host.browser(mainView ? BrowserId::MainView : BrowserId::SecondView);
+    const QString pageUrl = view ? view->locationUrl() : QString();
+    const QString href = isPageAddressAllowed(source.href, pageUrl) ? source.href : QString();
     if (!href.isEmpty())
         m_images.removeImage(href);
     if (mainView && m_generator.acceptsPictures()) {
@@ -90,8 +95,11 @@ bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
     } else {
         const int k = m_state.Combo1.selected();
         if (!m_state.Combo1.text.isEmpty() && k < FillableCount) {
-            if (k >= 0 && !href.isEmpty())
+            if (k >= 0 && !href.isEmpty()) {
                 m_state.catalogs[k] += pictureTag(href);
+                if (m_state.privateZone() && !m_state.keepPrivateRecord())
+                    m_unrecorded.append({k, pictureTag(href)});
+            }
         } else {
             m_host.services().messageBox(mainView ? QStringLiteral(" Choose the catalog's name ,please !")
                                                   : QStringLiteral("Choose a catalig's name , please"),
@@ -101,6 +109,18 @@ bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
     m_state.notify();
     m_host.services().beep();
     return false;
+}
+
+void Catalog::forgetUnrecordedPictures()
+{
+    for (const auto &[k, tag] : std::as_const(m_unrecorded)) {
+        QString &catalog = m_state.catalogs[k];
+        if (const qsizetype at = catalog.lastIndexOf(tag); at >= 0)
+            catalog.remove(at, tag.size());
+    }
+    if (!m_unrecorded.isEmpty())
+        m_state.notify();
+    m_unrecorded.clear();
 }
 
 void Catalog::viewcatalo_Click()

@@ -40,6 +40,9 @@ public:
     void savecatalog_Click();
 
     static QString pictureTag(const QString &address);
+    // Takes out of the catalogs every picture an unrecorded private session
+    // put there.
+    void forgetUnrecordedPictures();
     QByteArray savedCatalogFile() const;
 
 private:
@@ -51,6 +54,8 @@ private:
     Host &m_host;
     ImageCollector &m_images;
     PictureTarget &m_generator;
+    // (catalog, picture tag) filed in the private zone without a record.
+    QList<QPair<int, QString>> m_unrecorded;
 };
 
 }  // namespace quorvane

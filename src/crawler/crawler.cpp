@@ -1,6 +1,7 @@
 #include "crawler.h"
 
 #include "foundreports.h"
+#include "core/addressgate.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
@@ -252,6 +253,10 @@ void Crawler::readNextQueuedPage()
 {
     Browser *reader = m_host.browser(BrowserId::PageReader);
     ListControl &queue = m_state.List4;
+    // The queue is filled from lists anyone's pages fed: a reader opens
+    // nothing the address gate refuses.
+    while (!queue.isEmpty() && !isOpenableAddress(queue.at(0)))
+        queue.removeAt(0);
     if (queue.isEmpty() || !reader || reader->busy())
         return;
     const QString address = queue.at(0);

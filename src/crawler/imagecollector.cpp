@@ -1,5 +1,6 @@
 #include "imagecollector.h"
 
+#include "core/addressgate.h"
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
@@ -89,12 +90,21 @@ int ImageCollector::nextSpillNumber() const
     return next;
 }
 
-QString ImageCollector::imageTags() const
+QString ImageCollector::imageTags(bool withUnrecorded) const
 {
     QString tags;
-    for (const QString &image : m_state.List2.items())
-        tags += QLatin1String("<img src='") + escapeHtmlAttribute(image) + QLatin1String("'>");
+    for (const QString &image : m_state.List2.items()) {
+        if (withUnrecorded || !m_unrecorded.contains(image))
+            tags += QLatin1String("<img src='") + escapeHtmlAttribute(image) + QLatin1String("'>");
+    }
     return tags;
+}
+
+void ImageCollector::forgetUnrecordedImages()
+{
+    for (const QString &image : std::as_const(m_unrecorded))
+        m_buffer.removeAll(m_state.List2, image);
+    m_unrecorded.clear();
 }
 
 void ImageCollector::spill()
@@ -102,7 +112,8 @@ void ImageCollector::spill()
     const int number = nextSpillNumber();
     if (number > SHRT_MAX)
         return;  // the counter is 16-bit; keep the buffer rather than wrap
-    const QString text = QLatin1String("<html><body>") + imageTags() + QLatin1String("</body></html>\r\n");
+    // A spill file outlives the session: an unrecorded one's pictures stay out.
+    const QString text = QLatin1String("<html><body>") + imageTags(false) + QLatin1String("</body></html>\r\n");
     if (!writeFileAtomically(spillFileName(number), text.toUtf8())) {
         // Emptying the buffer now would lose it: it keeps growing, and the
         // next spill tries again with everything.
@@ -111,6 +122,7 @@ void ImageCollector::spill()
     }
     m_state.setBufferFileCounter(qint16(number + 1));
     m_state.List2.clear();
+    m_unrecorded.clear();
 }
 
 void ImageCollector::addImage(const QString &address)
@@ -123,6 +135,8 @@ void ImageCollector::addImage(const QString &address)
     if (m_buffer.contains(address))
         return;
     m_buffer.add(m_state.List2, address);
+    if (m_state.privateZone() && !m_state.keepPrivateRecord())
+        m_unrecorded.insert(address);
 }
 
 void ImageCollector::removeImage(const QString &address)
@@ -148,14 +162,19 @@ void ImageCollector::collect(const DocumentPtr &document, bool shownPage)
     if (document->bodyTagName == QLatin1String("BODY")) {
         for (const HtmlLink &link : document->links) {
             const QString &href = link.href;
+            // Pages are hostile: nothing but what a view may open enters a list.
+            if (!isPageAddressAllowed(href, document->url))
+                continue;
             if (href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
                 || href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
                 addImage(href);
             else if (!shownPage || m_state.harvestRequested())
                 addCollectedLink(href);
         }
-        for (const QString &image : document->images)
-            addImage(image);
+        for (const QString &image : document->images) {
+            if (isPageAddressAllowed(image, document->url))
+                addImage(image);
+        }
     }
     for (const DocumentPtr &frame : document->frames)
         collect(frame, shownPage);
@@ -202,6 +221,8 @@ void ImageCollector::walkNextLink()
     Browser *imageReader = m_host.browser(BrowserId::ImageReader);
     if (!m_walking || !imageReader)
         return;
+    while (!m_state.listlinks.isEmpty() && !isOpenableAddress(m_state.listlinks.at(0)))
+        m_links.removeAll(m_state.listlinks, m_state.listlinks.at(0));
     if (m_state.listlinks.isEmpty()) {
         // The walk has reached its end: no page is left for the time-out to guard.
         m_walking = false;
@@ -278,13 +299,13 @@ QString ImageCollector::galleryPage() const
 {
     return QLatin1String("<html><body><font face='Verdana'><big><strong><big>Report</big></strong></big></font> "
                          "<ul><p>")
-        + imageTags() + QLatin1String("</p></ul> </body> </html>");
+        + imageTags(true) + QLatin1String("</p></ul> </body> </html>");
 }
 
 QByteArray ImageCollector::savedBufferFile() const
 {
     const QString text = QLatin1String("<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body>")
-        + imageTags() + QLatin1String("</body>\r\n</html>\r\n");
+        + imageTags(true) + QLatin1String("</body>\r\n</html>\r\n");
     return text.toUtf8();
 }
 

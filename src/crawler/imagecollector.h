@@ -5,6 +5,7 @@
 #include "host/htmldocument.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 namespace quorvane {
@@ -45,6 +46,9 @@ public:
     // Part of the Stop button, which stops WebBrowser4 itself: Timer9 off and
     // no further step until Picture15 starts a walk again.
     void stopWalk();
+    // Drops from the buffer every picture an unrecorded private session
+    // collected (the session ends, or the program closes during it).
+    void forgetUnrecordedImages();
     bool walking() const { return m_walking; }
 
     void imagebuf_Click();
@@ -64,7 +68,8 @@ private:
     void setCountPanels(bool linksToo);
     void spill();
     int nextSpillNumber() const;
-    QString imageTags() const;
+    // Unrecorded private pictures go only into what the user sees or saves.
+    QString imageTags(bool withUnrecorded) const;
 
     void onWalkerComplete(bool topLevel);
     void onWalkerDocumentComplete(bool topLevel);
@@ -85,6 +90,9 @@ private:
     // Browser 2 shows the gallery this collector wrote; cleared when the view
     // starts a navigation of its own, so the gallery is never collected again.
     bool m_galleryShown = false;
+    // Pictures collected in the private zone without a record: never written
+    // to a file, and forgotten when the session ends.
+    QSet<QString> m_unrecorded;
 };
 
 }  // namespace quorvane

@@ -2,12 +2,18 @@
 
 #include "accountlist.h"
 #include "sitelist.h"
+#include "core/addressgate.h"
 #include "core/commandtable.h"
 #include "core/views.h"
 #include "core/windowstate.h"
 #include "host/host.h"
 
 namespace quorvane {
+
+QString skippedEntriesText(qsizetype count)
+{
+    return QStringLiteral("Skipped %1 downloaded entries that are not web addresses").arg(count);
+}
 
 ChannelLists::ChannelLists(WindowState &state, Host &host) : m_state(state), m_host(host)
 {
@@ -59,7 +65,13 @@ void ChannelLists::fillSiteList(TransferSlot slot, const QString &menu, ListCont
     Transfer *transfer = m_host.transfer(slot);
     if (!transfer)
         return;
-    const QVector<SiteEntry> entries = parseSiteList(transfer->readData(ReadSize));
+    QVector<SiteEntry> entries = parseSiteList(transfer->readData(ReadSize));
+    // A downloaded list is no more trusted than a page: an entry that is no
+    // web address would open a script or a local file from a menu.
+    const qsizetype listed = entries.size();
+    entries.removeIf([](const SiteEntry &entry) { return !isWebAddress(entry.address); });
+    if (entries.size() < listed)
+        m_state.setPanelText(1, skippedEntriesText(listed - entries.size()));
     // Address j + 1 belongs to menu entry j.
     addresses.add(QString());
     QStringList captions = m_state.menuArray(menu);
@@ -169,10 +181,8 @@ void ChannelLists::openChannel(const ListControl &addresses, int index)
     const QString address = addresses.at(index + 1);
     const auto answer = m_host.services().messageBox(QStringLiteral("Would You like open it in a background mode?"),
                                                      QString(), WindowServices::Buttons::YesNo);
-    Browser *browser =
-        m_host.browser(answer == WindowServices::Answer::Yes ? BrowserId::SecondView : BrowserId::MainView);
-    if (browser)
-        browser->navigate(address);
+    openInView(m_host.browser(answer == WindowServices::Answer::Yes ? BrowserId::SecondView : BrowserId::MainView),
+               address);
 }
 
 void ChannelLists::openSearchEngine(const ListControl &addresses, int index)

@@ -18,6 +18,9 @@ class WindowState;
 // public ones fetched at start-up (Inet6, Inet7), private ones after a login
 // (Inet5, Inet8, each retried once by Timer10 and Timer11), and the account
 // list (Inet9) that the login reads.
+// The status text for downloaded list entries left out by the address gate.
+QString skippedEntriesText(qsizetype count);
+
 class ChannelLists final {
 public:
     static constexpr int ReadSize = 12000;

@@ -1,5 +1,6 @@
 #include "harvester.h"
 
+#include "core/addressgate.h"
 #include "core/htmltext.h"
 #include "core/views.h"
 #include "core/windowstate.h"
@@ -70,7 +71,7 @@ void Harvester::harvestDocument(const DocumentPtr &document)
         for (const HtmlLink &link : document->links) {
             const QString &address = link.href;
             const QString key = address.toCaseFolded();
-            if (address.isEmpty() || m_index.contains(key) || isScriptAddress(address))
+            if (address.isEmpty() || m_index.contains(key) || !isPageAddressAllowed(address, document->url))
                 continue;
             const QString &text = link.outerText.isEmpty() ? address : link.outerText;
             if (!keyword.isEmpty() && !address.contains(keyword, Qt::CaseInsensitive)

@@ -1,5 +1,7 @@
 #include "homepagewalk.h"
 
+#include "channellists.h"
+#include "core/addressgate.h"
 #include "core/commandtable.h"
 #include "core/windowstate.h"
 #include "host/host.h"
@@ -77,8 +79,16 @@ void HomePageWalk::Inet10_StateChanged(TransferState state)
     Transfer *inet = m_host.transfer(TransferSlot::NextHomePages);
     if (state != TransferState::Complete || !inet)
         return;
-    for (const QString &line : splitHomePageLines(inet->readData(ReadSize)))
-        m_state.List5.add(line);
+    qsizetype skipped = 0;
+    for (const QString &line : splitHomePageLines(inet->readData(ReadSize))) {
+        // Downloaded: only web addresses become pages the main view opens.
+        if (isWebAddress(line))
+            m_state.List5.add(line);
+        else
+            ++skipped;
+    }
+    if (skipped > 0)
+        m_state.setPanelText(1, skippedEntriesText(skipped));
     if (m_state.List6.isEmpty() && !m_state.List5.isEmpty()) {
         showFirstQueuedPage();
         return;

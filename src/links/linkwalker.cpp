@@ -96,8 +96,7 @@ void LinkWalker::openSelectedLink()
     const int selected = m_state.listlinks.selected();
     if (selected < 0 || selected >= m_state.listlinks.count())
         return;
-    if (Browser *browser = m_host.browser(BrowserId::MainView))
-        browser->navigate(m_state.listlinks.at(selected));
+    openInView(m_host.browser(BrowserId::MainView), m_state.listlinks.at(selected));
 }
 
 void LinkWalker::deleteSelectedLink()

@@ -1,5 +1,6 @@
 #include "pageanalysis.h"
 
+#include "core/addressgate.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
@@ -177,7 +178,8 @@ void PageAnalysis::addMailtoRows(const DocumentPtr &document)
         return;
     for (const HtmlLink &link : document->links) {
         // "javascript:...//mailto:" holds the word too, but is no e-mail link.
-        if (link.href.contains(QLatin1String("mailto:"), Qt::CaseInsensitive) && !isScriptAddress(link.href))
+        const bool openable = addressScheme(link.href) == u"mailto" || isPageAddressAllowed(link.href, document->url);
+        if (openable && link.href.contains(QLatin1String("mailto:"), Qt::CaseInsensitive))
             m_state.List3.add(mailtoRow(link.href, link.outerText));
     }
 }
@@ -188,12 +190,15 @@ void PageAnalysis::addImageRow(const DocumentPtr &document)
         return;
     QStringList pictures;
     for (const HtmlLink &link : document->links) {
-        if (link.href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
-            || link.href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
+        if ((link.href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
+             || link.href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
+            && isPageAddressAllowed(link.href, document->url))
             pictures.append(link.href);
     }
-    for (const QString &src : document->images)
-        pictures.append(src);
+    for (const QString &src : document->images) {
+        if (isPageAddressAllowed(src, document->url))
+            pictures.append(src);
+    }
     if (!pictures.isEmpty())
         m_state.List3.add(imageRow(pictures));
 }

@@ -1,6 +1,7 @@
 #include "privatezone.h"
 
 #include "channellists.h"
+#include "core/addressgate.h"
 #include "core/commandtable.h"
 #include "core/views.h"
 #include "core/windowstate.h"
@@ -39,6 +40,8 @@ void PrivateZone::toggleZone()
 
 void PrivateZone::logOut()
 {
+    if (m_loggedOut)
+        m_loggedOut();
     m_state.setPrivateZone(false);
     if (Browser *mainView = m_host.browser(BrowserId::MainView)) {
         mainView->closeDocument();
@@ -71,8 +74,13 @@ void PrivateZone::logIn()
     }
     if (Transfer *inet8 = m_host.transfer(TransferSlot::PrivateSearch))
         inet8->execute(m_state.pass_search.at(k), ChannelLists::ReadSize);
-    if (Browser *mainView = m_host.browser(BrowserId::MainView))
-        mainView->navigate(m_state.today.at(k));
+    // The start page comes from a downloaded list: only a web address opens.
+    if (const QString &start = m_state.today.at(k); isWebAddress(start)) {
+        if (Browser *mainView = m_host.browser(BrowserId::MainView))
+            mainView->navigate(start);
+    } else {
+        m_state.setPanelText(1, skippedEntriesText(1));
+    }
     if (Transfer *inet5 = m_host.transfer(TransferSlot::PrivateChannels))
         inet5->execute(m_state.pass_chann.at(k), ChannelLists::ReadSize);
 
@@ -124,6 +132,10 @@ void PrivateZone::openAddress()
             toggleZone();
             return;
         }
+    }
+    if (!isOpenableAddress(address)) {
+        m_state.setPanelText(1, QStringLiteral("Only web addresses and local files open here"));
+        return;
     }
     navigateVisibleViews(m_host, address);
 }

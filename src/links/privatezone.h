@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace quorvane {
 
 class CommandTable;
@@ -26,6 +28,9 @@ public:
     // An address chosen from the address bar's list.
     void addressChosen(int index);
     void openAddress();
+    // Called after a logout; the roles that keep pictures forget what an
+    // unrecorded private session gave them.
+    void setLogoutListener(std::function<void()> listener) { m_loggedOut = std::move(listener); }
 
 private:
     void logIn();
@@ -34,6 +39,7 @@ private:
 
     WindowState &m_state;
     Host &m_host;
+    std::function<void()> m_loggedOut;
 };
 
 }  // namespace quorvane

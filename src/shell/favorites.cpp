@@ -64,8 +64,7 @@ void Favorites::bind(CommandTable &c)
 
 void Favorites::navigateMainView(const QString &address)
 {
-    if (Browser *mainView = m_host.browser(BrowserId::MainView))
-        mainView->navigate(address);
+    openInView(m_host.browser(BrowserId::MainView), address);
 }
 
 void Favorites::showPanel(const QString &list)

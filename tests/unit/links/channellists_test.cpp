@@ -36,17 +36,17 @@ TEST_F(ChannelListsTest, ChannelListFillsItsMenuAndAddressesAndOpensInTheChosenV
     m_logic.menuClick(QStringLiteral("pubch"), 0);  // before the list: nothing to open, no question
     EXPECT_TRUE(m_host.scripted().records().isEmpty());
 
-    arrive(6, "Alpha<A>Beta<B>");
+    arrive(6, "Alpha<http://a/>Beta<http://b/>");
     EXPECT_EQ(m_state.menuArray(QStringLiteral("pubch")), (QStringList{"Alpha", "Beta"}));
-    EXPECT_EQ(m_state.ara2.items(), (QStringList{"", "A", "B"}));
+    EXPECT_EQ(m_state.ara2.items(), (QStringList{"", "http://a/", "http://b/"}));
     m_host.scripted().queueAnswer(QStringLiteral("no"));
     EXPECT_TRUE(m_logic.menuClick(QStringLiteral("pubch"), 1));
     EXPECT_EQ(m_host.scripted().records().last().text, QStringLiteral("Would You like open it in a background mode?"));
     EXPECT_EQ(m_host.scripted().records().last().title, QString());
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("B"));
+    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://b/"));
     m_host.scripted().queueAnswer(QStringLiteral("yes"));
     m_logic.menuClick(QStringLiteral("pubch"), 0);
-    EXPECT_EQ(lastNavigation("WebBrowser5"), QStringLiteral("A"));  // hidden, but the background view
+    EXPECT_EQ(lastNavigation("WebBrowser5"), QStringLiteral("http://a/"));  // hidden, but the background view
 
     arrive(7, "One<http://1/>\r\nTwo<http://2/>");
     EXPECT_EQ(m_state.menuArray(QStringLiteral("pubs")), (QStringList{"One", "\r\nTwo"}));
@@ -76,18 +76,18 @@ TEST_F(ChannelListsTest, AccountListAndPrivateListsOfTwoLogins)
     EXPECT_EQ(m_state.pass_chann.items(), (QStringList{"C1", "C2"}));
     EXPECT_EQ(m_state.today.items(), (QStringList{"T1", "T2"}));
 
-    arrive(5, "P1<a1>P2<a2>P3<a3>");
+    arrive(5, "P1<http://a1/>P2<http://a2/>P3<http://a3/>");
     EXPECT_EQ(m_state.menuArray(QStringLiteral("privch")), (QStringList{"P1", "P2", "P3"}));
     // The second login's list replaces the first; entry 0 is reused.
-    arrive(5, "Q1<b1>");
+    arrive(5, "Q1<http://b1/>");
     EXPECT_EQ(m_state.menuArray(QStringLiteral("privch")), QStringList{"Q1"});
-    EXPECT_EQ(m_state.privchann.items(), (QStringList{"", "b1"}));
-    arrive(8, "Find<f1>Seek<f2>");
-    arrive(8, "Look<g1>");
+    EXPECT_EQ(m_state.privchann.items(), (QStringList{"", "http://b1/"}));
+    arrive(8, "Find<http://f1/>Seek<http://f2/>");
+    arrive(8, "Look<http://g1/>");
     EXPECT_EQ(m_state.menuArray(QStringLiteral("privs")), QStringList{"Look"});
-    EXPECT_EQ(m_state.privsearch.items(), (QStringList{"", "g1"}));
+    EXPECT_EQ(m_state.privsearch.items(), (QStringList{"", "http://g1/"}));
     m_logic.menuClick(QStringLiteral("privs"), 0);
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("g1"));
+    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://g1/"));
 
     // A failed private list empties its addresses; the menu keeps only entry 0.
     inet(8).execute(QStringLiteral("http://home/x"), 12000);

@@ -128,40 +128,40 @@ protected:
 
 TEST_F(HomePageWalkTest, ShowsEachPageOncePerCycleThenRefetchesAndRestartsAtTheRoot)
 {
-    m_state.List5.setItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-    m_state.List6.setItems({QStringLiteral("A"), QStringLiteral("C")});
+    m_state.List5.setItems({QStringLiteral("http://a/"), QStringLiteral("http://b/"), QStringLiteral("http://c/")});
+    m_state.List6.setItems({QStringLiteral("http://a/"), QStringLiteral("http://c/")});
     press();
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("B"));
-    EXPECT_EQ(m_state.List5.items(), QStringList{"C"});
-    EXPECT_EQ(m_state.List6.items(), (QStringList{"A", "C", "B"}));
+    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://b/"));
+    EXPECT_EQ(m_state.List5.items(), QStringList{"http://c/"});
+    EXPECT_EQ(m_state.List6.items(), (QStringList{"http://a/", "http://c/", "http://b/"}));
 
     press();
     EXPECT_TRUE(m_state.List5.isEmpty());
     EXPECT_EQ(inet10().executed(), QStringList{root + QStringLiteral("list5.txt")});
     EXPECT_EQ(inet10().lastMaxBytes(), 64000);
-    inet10().complete(QStringLiteral("A\r\nB\r\nC\r\n"));
+    inet10().complete(QStringLiteral("http://a/\r\nhttp://b/\r\nhttp://c/\r\n"));
     EXPECT_TRUE(m_state.List6.isEmpty());
     EXPECT_TRUE(m_state.List5.isEmpty());
     EXPECT_EQ(lastNavigation("WebBrowser1"), root);
 
     // The next cycle starts with the first page of the list.
     press();
-    inet10().complete(QStringLiteral("A\r\nB\r\nC\r\n"));
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("A"));
-    EXPECT_EQ(m_state.List5.items(), (QStringList{"B", "C"}));
-    EXPECT_EQ(m_state.List6.items(), QStringList{"A"});
+    inet10().complete(QStringLiteral("http://a/\r\nhttp://b/\r\nhttp://c/\r\n"));
+    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://a/"));
+    EXPECT_EQ(m_state.List5.items(), (QStringList{"http://b/", "http://c/"}));
+    EXPECT_EQ(m_state.List6.items(), QStringList{"http://a/"});
 }
 
 TEST_F(HomePageWalkTest, TheListArrivingAtStartUpShowsTheFirstPageNotYetShown)
 {
-    m_state.List6.setItems({QString(), QStringLiteral("A")});  // a first run's empty entry
+    m_state.List6.setItems({QString(), QStringLiteral("http://a/")});  // a first run's empty entry
     inet10().execute(root + QStringLiteral("list5.txt"), 64000);  // as start-up does
-    inet10().complete(QStringLiteral("A\r\nB\r\nC"));  // C lacks its CR LF
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("B"));
+    inet10().complete(QStringLiteral("http://a/\r\nhttp://b/\r\nhttp://c/"));  // C lacks its CR LF
+    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://b/"));
     EXPECT_TRUE(m_state.List5.isEmpty());
 
     // A failed or empty download leaves the walk as it was.
     press();
     inet10().fail();
-    EXPECT_EQ(m_state.List6.items(), (QStringList{"", "A", "B"}));
+    EXPECT_EQ(m_state.List6.items(), (QStringList{"", "http://a/", "http://b/"}));
 }
