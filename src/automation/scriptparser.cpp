@@ -3,14 +3,118 @@
 #include "core/windowstate.h"
 #include "host/controls.h"
 
-#include <QHash>
 #include <QStringList>
+
+#include <array>
+#include <climits>
+#include <utility>
 
 namespace quorvane {
 
 namespace {
 
 using Kind = ScriptCommand::Kind;
+
+// What one argument looks like and which fields of the command it fills.
+enum class Shape {
+    None,       // pads a signature with fewer arguments
+    View,       // target: a browser's control name
+    ShownView,  // target: WebBrowser1 or WebBrowser5
+    Control,    // target: any word; the window checks it when the command runs
+    MenuEntry,  // target, number: NAME or NAME(INDEX)
+    Button,     // button: left, right or middle
+    Key,        // key: enter or delete
+    Integer,    // number
+    Size,       // number, number2: two words
+    Word,       // text: one word
+    Text,       // text: the rest of the line
+    Answer,     // text: the rest of the line, as yes|no|ok|cancel|text TEXT|file PATH
+};
+
+struct Arg {
+    Shape shape = Shape::None;
+    bool optional = false;
+    // Integer and Size: the range (a bounded one is named in errors), the
+    // value when left out, and the word naming it in errors.
+    int min = 0;
+    int max = INT_MAX;
+    int fallback = -1;
+    const char *what = "";
+};
+
+struct Signature {
+    const char *name;
+    Kind kind;
+    std::array<Arg, 2> args;  // optional words only after the required ones; Text and Answer last
+    const char *usage;        // empty when the command takes no arguments
+};
+
+constexpr Arg view{Shape::View};
+constexpr Arg shownView{Shape::ShownView};
+constexpr Arg control{Shape::Control};
+constexpr Arg menuEntry{Shape::MenuEntry};
+constexpr Arg button{Shape::Button, true};
+constexpr Arg key{Shape::Key};
+constexpr Arg restOfLine{Shape::Text};
+constexpr Arg answer{Shape::Answer};
+constexpr Arg file{Shape::Word};
+
+constexpr Arg integer(const char *what, int min, int max = INT_MAX)
+{
+    return {Shape::Integer, false, min, max, -1, what};
+}
+
+constexpr Arg optional(Arg a, int fallback = -1)
+{
+    a.optional = true;
+    a.fallback = fallback;
+    return a;
+}
+
+constexpr Arg timeout = optional(integer("timeout", 0), ScriptCommand::DefaultTimeoutMs);
+constexpr Arg listIndex = optional(integer("index", 0));
+constexpr Arg panel = integer("panel", 1, WindowState::PanelCount);
+constexpr Arg size{Shape::Size, false, 1, INT_MAX, -1, "size"};
+
+// Every command of the language, its arguments and its usage.
+constexpr Signature Signatures[] = {
+    {"open", Kind::Open, {restOfLine}, "URL"},
+    {"navigate", Kind::Navigate, {view, restOfLine}, "VIEW URL"},
+    {"wait-load", Kind::WaitLoad, {view, timeout}, "VIEW [MS]"},
+    {"wait-idle", Kind::WaitIdle, {timeout}, "[MS]"},
+    {"wait", Kind::Wait, {integer("duration", 0)}, "MS"},
+    {"menu", Kind::Menu, {menuEntry}, "NAME or NAME(INDEX)"},
+    {"press", Kind::Press, {control, button}, "CONTROL [left|right|middle]"},
+    {"press-double", Kind::PressDouble, {control, button}, "CONTROL [left|right|middle]"},
+    {"hover", Kind::Hover, {control}, "CONTROL"},
+    {"hover-background", Kind::HoverBackground, {}, ""},
+    {"click", Kind::Click, {control, listIndex}, "CONTROL [INDEX]"},
+    {"dblclick", Kind::DoubleClick, {control, listIndex}, "CONTROL [INDEX]"},
+    {"rightclick", Kind::RightClick, {control, listIndex}, "CONTROL [INDEX]"},
+    {"type", Kind::Type, {control, optional(restOfLine)}, "CONTROL TEXT"},  // no text clears the control
+    {"key", Kind::KeyPress, {control, key}, "CONTROL Enter|Delete"},
+    {"panel-click", Kind::PanelClick, {panel}, "N"},
+    {"panel-dblclick", Kind::PanelDoubleClick, {panel}, "N"},
+    {"resize", Kind::Resize, {size}, "W H"},
+    {"resize-client", Kind::ResizeClient, {size}, "W H"},
+    {"answer", Kind::Answer, {answer}, "yes|no|ok|cancel|text TEXT|file PATH"},
+    {"dump", Kind::Dump, {optional(file)}, "[FILE]"},
+    {"screenshot", Kind::Screenshot, {file}, "FILE"},
+    {"page-hover", Kind::PageHover, {shownView, restOfLine}, "VIEW SELECTOR"},
+    {"page-out", Kind::PageOut, {shownView}, "VIEW"},
+    {"page-dblclick", Kind::PageDoubleClick, {shownView, restOfLine}, "VIEW SELECTOR"},
+    {"page-click", Kind::PageClick, {shownView, restOfLine}, "VIEW SELECTOR"},
+    {"quit", Kind::Quit, {}, ""},
+};
+
+const Signature *signatureNamed(const QString &name)
+{
+    for (const Signature &s : Signatures) {
+        if (name == QLatin1String(s.name))
+            return &s;
+    }
+    return nullptr;
+}
 
 // The line without its comment.
 QString stripComment(const QString &line)
@@ -44,245 +148,166 @@ QStringList takeWords(const QString &text, int count, QString *rest)
     return words;
 }
 
-bool parseNumber(const QString &word, int min, int *out)
+bool parseNumber(const QString &word, int min, int max, int *out)
 {
     bool ok = false;
     const int value = word.toInt(&ok);
-    if (!ok || value < min)
+    if (!ok || value < min || value > max)
         return false;
     *out = value;
     return true;
 }
 
-bool isView(const QString &name)
+// The value of a word from a fixed list, in any case.
+template<typename T, std::size_t N>
+std::optional<T> choose(const QString &word, const std::pair<const char *, T> (&choices)[N])
 {
-    return browserNamed(name).has_value();
+    const QString lower = word.toLower();
+    for (const auto &[name, value] : choices) {
+        if (lower == QLatin1String(name))
+            return value;
+    }
+    return std::nullopt;
 }
 
-const QHash<QString, Kind> &kindsByName()
+constexpr std::pair<const char *, MouseButton> Buttons[] = {
+    {"left", MouseButton::Left}, {"right", MouseButton::Right}, {"middle", MouseButton::Middle}};
+constexpr std::pair<const char *, Key> Keys[] = {{"enter", Key::Enter}, {"delete", Key::Delete}};
+
+bool takesRest(Shape shape)
 {
-    static const QHash<QString, Kind> kinds = {
-        {QStringLiteral("open"), Kind::Open},
-        {QStringLiteral("navigate"), Kind::Navigate},
-        {QStringLiteral("wait-load"), Kind::WaitLoad},
-        {QStringLiteral("wait-idle"), Kind::WaitIdle},
-        {QStringLiteral("wait"), Kind::Wait},
-        {QStringLiteral("menu"), Kind::Menu},
-        {QStringLiteral("press"), Kind::Press},
-        {QStringLiteral("press-double"), Kind::PressDouble},
-        {QStringLiteral("hover"), Kind::Hover},
-        {QStringLiteral("hover-background"), Kind::HoverBackground},
-        {QStringLiteral("click"), Kind::Click},
-        {QStringLiteral("dblclick"), Kind::DoubleClick},
-        {QStringLiteral("rightclick"), Kind::RightClick},
-        {QStringLiteral("type"), Kind::Type},
-        {QStringLiteral("key"), Kind::KeyPress},
-        {QStringLiteral("panel-click"), Kind::PanelClick},
-        {QStringLiteral("panel-dblclick"), Kind::PanelDoubleClick},
-        {QStringLiteral("resize"), Kind::Resize},
-        {QStringLiteral("resize-client"), Kind::ResizeClient},
-        {QStringLiteral("answer"), Kind::Answer},
-        {QStringLiteral("dump"), Kind::Dump},
-        {QStringLiteral("screenshot"), Kind::Screenshot},
-        {QStringLiteral("page-hover"), Kind::PageHover},
-        {QStringLiteral("page-out"), Kind::PageOut},
-        {QStringLiteral("page-dblclick"), Kind::PageDoubleClick},
-        {QStringLiteral("page-click"), Kind::PageClick},
-        {QStringLiteral("quit"), Kind::Quit},
-    };
-    return kinds;
+    return shape == Shape::Text || shape == Shape::Answer;
+}
+
+// How many words an argument takes; those taking the rest of the line take none.
+int wordsOf(Shape shape)
+{
+    if (shape == Shape::Size)
+        return 2;
+    return shape == Shape::None || takesRest(shape) ? 0 : 1;
+}
+
+// NAME or NAME(INDEX) into target and number.
+bool parseMenuEntry(const QString &entry, ScriptCommand &c)
+{
+    const qsizetype open = entry.indexOf(QLatin1Char('('));
+    if (open < 0) {
+        c.target = entry;
+        return true;
+    }
+    if (!entry.endsWith(QLatin1Char(')')) || open == 0
+        || !parseNumber(entry.mid(open + 1, entry.size() - open - 2), 0, INT_MAX, &c.number))
+        return false;
+    c.target = entry.left(open);
+    return true;
 }
 
 // Fills c from the words after the command name; returns an error or an empty string.
-QString parseArguments(ScriptCommand &c, const QString &name, const QString &args)
+QString checkArguments(const Signature &s, const QString &args, ScriptCommand &c)
 {
-    QString rest;
+    const QString name = QLatin1String(s.name);
     auto usage = [&name](const char *form) { return QStringLiteral("usage: %1 %2").arg(name, QLatin1String(form)); };
 
-    switch (c.kind) {
-    case Kind::Open:
-        c.text = args.trimmed();
-        return c.text.isEmpty() ? usage("URL") : QString();
-    case Kind::Navigate: {
-        const QStringList w = takeWords(args, 1, &rest);
-        if (w.size() != 1 || rest.isEmpty())
-            return usage("VIEW URL");
-        if (!isView(w.at(0)))
-            return QStringLiteral("unknown view \"%1\"").arg(w.at(0));
-        c.target = w.at(0);
-        c.text = rest;
-        return {};
+    // The count of words first: a line of the wrong shape gets the usage,
+    // whatever its words say.
+    int most = 0;
+    int least = 0;
+    const Arg *restArg = nullptr;
+    for (const Arg &a : s.args) {
+        if (takesRest(a.shape))
+            restArg = &a;
+        most += wordsOf(a.shape);
+        least += a.optional ? 0 : wordsOf(a.shape);
     }
-    case Kind::WaitLoad: {
-        const QStringList w = takeWords(args, 3, nullptr);
-        if (w.isEmpty() || w.size() > 2)
-            return usage("VIEW [MS]");
-        if (!isView(w.at(0)))
-            return QStringLiteral("unknown view \"%1\"").arg(w.at(0));
-        c.target = w.at(0);
-        c.number = ScriptCommand::DefaultTimeoutMs;
-        if (w.size() == 2 && !parseNumber(w.at(1), 0, &c.number))
-            return QStringLiteral("bad timeout \"%1\"").arg(w.at(1));
-        return {};
+    QString rest;
+    const QStringList w = takeWords(args, restArg ? most : most + 1, restArg ? &rest : nullptr);
+    if (w.size() < least || w.size() > most || (restArg && !restArg->optional && rest.isEmpty())) {
+        if (!*s.usage)
+            return QStringLiteral("%1 takes no arguments").arg(name);
+        return usage(s.usage);
     }
-    case Kind::WaitIdle: {
-        const QStringList w = takeWords(args, 2, nullptr);
-        if (w.size() > 1)
-            return usage("[MS]");
-        c.number = ScriptCommand::DefaultTimeoutMs;
-        if (w.size() == 1 && !parseNumber(w.at(0), 0, &c.number))
-            return QStringLiteral("bad timeout \"%1\"").arg(w.at(0));
-        return {};
-    }
-    case Kind::Wait: {
-        const QStringList w = takeWords(args, 2, nullptr);
-        if (w.size() != 1)
-            return usage("MS");
-        if (!parseNumber(w.at(0), 0, &c.number))
-            return QStringLiteral("bad duration \"%1\"").arg(w.at(0));
-        return {};
-    }
-    case Kind::Menu: {
-        const QStringList w = takeWords(args, 2, nullptr);
-        if (w.size() != 1)
-            return usage("NAME or NAME(INDEX)");
-        QString target = w.at(0);
-        const qsizetype open = target.indexOf(QLatin1Char('('));
-        if (open >= 0) {
-            if (!target.endsWith(QLatin1Char(')')) || open == 0
-                || !parseNumber(target.mid(open + 1, target.size() - open - 2), 0, &c.number))
-                return QStringLiteral("bad menu entry \"%1\"").arg(target);
-            target = target.left(open);
+
+    // Then each argument in order.
+    qsizetype next = 0;
+    for (const Arg &a : s.args) {
+        const bool given = next < w.size();
+        const QString word = w.value(next);
+        switch (a.shape) {
+        case Shape::None:
+            break;
+        case Shape::View:
+            if (!browserNamed(word))
+                return QStringLiteral("unknown view \"%1\"").arg(word);
+            c.target = word;
+            break;
+        case Shape::ShownView:
+            if (const auto id = browserNamed(word); id != BrowserId::MainView && id != BrowserId::SecondView)
+                return QStringLiteral("not a shown view \"%1\"").arg(word);
+            c.target = word;
+            break;
+        case Shape::Control:
+            c.target = word;
+            break;
+        case Shape::MenuEntry:
+            if (!parseMenuEntry(word, c))
+                return QStringLiteral("bad menu entry \"%1\"").arg(word);
+            break;
+        case Shape::Button:
+            if (given) {
+                const auto b = choose(word, Buttons);
+                if (!b)
+                    return QStringLiteral("unknown mouse button \"%1\"").arg(word);
+                c.button = *b;
+            }
+            break;
+        case Shape::Key: {
+            const auto k = choose(word, Keys);
+            if (!k)
+                return QStringLiteral("unknown key \"%1\"").arg(word);
+            c.key = *k;
+            break;
         }
-        c.target = target;
-        return {};
-    }
-    case Kind::Press:
-    case Kind::PressDouble: {
-        const QStringList w = takeWords(args, 3, nullptr);
-        if (w.isEmpty() || w.size() > 2)
-            return usage("CONTROL [left|right|middle]");
-        c.target = w.at(0);
-        if (w.size() == 2) {
-            const QString b = w.at(1).toLower();
-            if (b == QLatin1String("left"))
-                c.button = MouseButton::Left;
-            else if (b == QLatin1String("right"))
-                c.button = MouseButton::Right;
-            else if (b == QLatin1String("middle"))
-                c.button = MouseButton::Middle;
-            else
-                return QStringLiteral("unknown mouse button \"%1\"").arg(w.at(1));
+        case Shape::Integer:
+            c.number = a.fallback;
+            if (given && !parseNumber(word, a.min, a.max, &c.number)) {
+                const QString range = a.max == INT_MAX ? QString() : QStringLiteral(" (%1 to %2)").arg(a.min).arg(a.max);
+                return QStringLiteral("bad %1 \"%2\"%3").arg(QLatin1String(a.what), word, range);
+            }
+            break;
+        case Shape::Size:
+            if (!parseNumber(word, a.min, a.max, &c.number) || !parseNumber(w.at(next + 1), a.min, a.max, &c.number2))
+                return QStringLiteral("bad %1 \"%2 %3\"").arg(QLatin1String(a.what), word, w.at(next + 1));
+            break;
+        case Shape::Word:
+            c.text = word;
+            break;
+        case Shape::Text:
+            c.text = rest;
+            break;
+        case Shape::Answer: {
+            QString more;
+            const QString first = takeWords(rest, 1, &more).at(0);
+            const QString choice = first.toLower();
+            if (choice == QLatin1String("yes") || choice == QLatin1String("no") || choice == QLatin1String("ok")
+                || choice == QLatin1String("cancel")) {
+                if (!more.isEmpty())
+                    return usage(s.usage);
+                c.text = choice;
+            } else if (choice == QLatin1String("text")) {
+                c.text = QStringLiteral("text:") + more;
+            } else if (choice == QLatin1String("file")) {
+                if (more.isEmpty())
+                    return usage("file PATH");
+                c.text = QStringLiteral("file:") + more;
+            } else {
+                return QStringLiteral("unknown answer \"%1\"").arg(first);
+            }
+            break;
         }
-        return {};
-    }
-    case Kind::Hover: {
-        const QStringList w = takeWords(args, 2, nullptr);
-        if (w.size() != 1)
-            return usage("CONTROL");
-        c.target = w.at(0);
-        return {};
-    }
-    case Kind::HoverBackground:
-    case Kind::Quit:
-        return takeWords(args, 1, nullptr).isEmpty() ? QString() : QStringLiteral("%1 takes no arguments").arg(name);
-    case Kind::Click:
-    case Kind::DoubleClick:
-    case Kind::RightClick: {
-        const QStringList w = takeWords(args, 3, nullptr);
-        if (w.isEmpty() || w.size() > 2)
-            return usage("CONTROL [INDEX]");
-        c.target = w.at(0);
-        if (w.size() == 2 && !parseNumber(w.at(1), 0, &c.number))
-            return QStringLiteral("bad index \"%1\"").arg(w.at(1));
-        return {};
-    }
-    // Mouse events raised inside the page shown by one of the two views.
-    case Kind::PageHover:
-    case Kind::PageDoubleClick:
-    case Kind::PageClick:
-    case Kind::PageOut: {
-        const bool out = c.kind == Kind::PageOut;
-        const QStringList w = takeWords(args, out ? 2 : 1, &rest);
-        if (w.size() != 1 || (!out && rest.isEmpty()))
-            return usage(out ? "VIEW" : "VIEW SELECTOR");
-        if (const auto id = browserNamed(w.at(0)); id != BrowserId::MainView && id != BrowserId::SecondView)
-            return QStringLiteral("not a shown view \"%1\"").arg(w.at(0));
-        c.target = w.at(0);
-        c.text = rest;
-        return {};
-    }
-    case Kind::Type: {
-        const QStringList w = takeWords(args, 1, &rest);
-        if (w.isEmpty())
-            return usage("CONTROL TEXT");
-        c.target = w.at(0);
-        c.text = rest;  // may be empty: clears the control
-        return {};
-    }
-    case Kind::KeyPress: {
-        const QStringList w = takeWords(args, 3, nullptr);
-        if (w.size() != 2)
-            return usage("CONTROL Enter|Delete");
-        c.target = w.at(0);
-        const QString k = w.at(1).toLower();
-        if (k == QLatin1String("enter"))
-            c.key = Key::Enter;
-        else if (k == QLatin1String("delete"))
-            c.key = Key::Delete;
-        else
-            return QStringLiteral("unknown key \"%1\"").arg(w.at(1));
-        return {};
-    }
-    case Kind::PanelClick:
-    case Kind::PanelDoubleClick: {
-        const QStringList w = takeWords(args, 2, nullptr);
-        if (w.size() != 1)
-            return usage("N");
-        if (!parseNumber(w.at(0), 1, &c.number) || c.number > WindowState::PanelCount)
-            return QStringLiteral("bad panel \"%1\" (1 to %2)").arg(w.at(0)).arg(WindowState::PanelCount);
-        return {};
-    }
-    case Kind::Resize:
-    case Kind::ResizeClient: {
-        const QStringList w = takeWords(args, 3, nullptr);
-        if (w.size() != 2)
-            return usage("W H");
-        if (!parseNumber(w.at(0), 1, &c.number) || !parseNumber(w.at(1), 1, &c.number2))
-            return QStringLiteral("bad size \"%1 %2\"").arg(w.at(0), w.at(1));
-        return {};
-    }
-    case Kind::Answer: {
-        const QStringList w = takeWords(args, 1, &rest);
-        if (w.isEmpty())
-            return usage("yes|no|ok|cancel|text TEXT|file PATH");
-        const QString a = w.at(0).toLower();
-        if (a == QLatin1String("yes") || a == QLatin1String("no") || a == QLatin1String("ok")
-            || a == QLatin1String("cancel")) {
-            if (!rest.isEmpty())
-                return usage("yes|no|ok|cancel|text TEXT|file PATH");
-            c.text = a;
-        } else if (a == QLatin1String("text")) {
-            c.text = QStringLiteral("text:") + rest;
-        } else if (a == QLatin1String("file")) {
-            if (rest.isEmpty())
-                return usage("file PATH");
-            c.text = QStringLiteral("file:") + rest;
-        } else {
-            return QStringLiteral("unknown answer \"%1\"").arg(w.at(0));
         }
-        return {};
+        next += wordsOf(a.shape);
     }
-    case Kind::Dump:
-    case Kind::Screenshot: {
-        const QStringList w = takeWords(args, 2, nullptr);
-        if (w.size() > 1 || (c.kind == Kind::Screenshot && w.isEmpty()))
-            return usage(c.kind == Kind::Dump ? "[FILE]" : "FILE");
-        c.text = w.value(0);
-        return {};
-    }
-    }
-    return QStringLiteral("unknown command \"%1\"").arg(name);
+    return {};
 }
 
 }  // namespace
@@ -290,21 +315,18 @@ QString parseArguments(ScriptCommand &c, const QString &name, const QString &arg
 ScriptLine parseScriptLine(const QString &line, int lineNumber)
 {
     const QString text = stripComment(line);
-    QString args;
     const QStringList first = takeWords(text, 1, nullptr);
     if (first.isEmpty())
         return {};
     const QString name = first.at(0);
-    // The arguments start right after the name, untrimmed inside.
-    args = text.mid(text.indexOf(name) + name.size());
-
-    const auto it = kindsByName().constFind(name);
-    if (it == kindsByName().constEnd())
+    const Signature *signature = signatureNamed(name);
+    if (!signature)
         return {std::nullopt, QStringLiteral("unknown command \"%1\"").arg(name)};
     ScriptCommand c;
-    c.kind = it.value();
+    c.kind = signature->kind;
     c.line = lineNumber;
-    const QString error = parseArguments(c, name, args);
+    // The arguments start right after the name, untrimmed inside.
+    const QString error = checkArguments(*signature, text.mid(text.indexOf(name) + name.size()), c);
     if (!error.isEmpty())
         return {std::nullopt, error};
     return {c, {}};

@@ -61,8 +61,9 @@ struct ScriptLine {
 };
 
 // Words are separated by whitespace; the last argument of open, navigate,
-// type and "answer text" takes the rest of the line. A '#' at the start of a
-// line or after whitespace starts a comment, so URLs keep their fragments.
+// type, the page-* commands and "answer text" takes the rest of the line. A
+// '#' at the start of a line or after whitespace starts a comment, so URLs
+// keep their fragments.
 ScriptLine parseScriptLine(const QString &line, int lineNumber);
 
 // Parses a whole script. On the first bad line returns false with error
