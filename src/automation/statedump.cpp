@@ -8,6 +8,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
@@ -35,7 +37,12 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
     QJsonObject dump;
     dump.insert(QStringLiteral("caption"), state.caption());
     for (const ListControl *list : state.lists()) {
-        dump.insert(list->name(), QJsonObject{{QStringLiteral("items"), toArray(list->items())},
+        // The account passwords are masked as a typed password is: a dump
+        // goes to files and logs.
+        QStringList items = list->items();
+        if (list == &state.pass)
+            std::fill(items.begin(), items.end(), QStringLiteral("***"));
+        dump.insert(list->name(), QJsonObject{{QStringLiteral("items"), toArray(items)},
                                               {QStringLiteral("selected"), list->selected()},
                                               {QStringLiteral("visible"), state.control(list->name()).visible}});
     }

@@ -45,7 +45,7 @@ check(start["menus"]["pubch"] == ["Link Exchange Directory", "Shop Directory", "
       f"pubch: {start['menus']['pubch']}")
 check(start["menus"]["pubs"] == ["LinkFinder", "ShopSeek", "TradeWinds Search"], f"pubs: {start['menus']['pubs']}")
 check(start["ara2"]["items"][:2] == ["", base + "/channels/linkexchange.htm"], f"ara2: {start['ara2']['items']}")
-check(start["pass"]["items"] == ["demo"], f"pass: {start['pass']['items']}")
+check(start["pass"]["items"] == ["***"], f"pass: {start['pass']['items']}")
 check(shown(start, "Picture8") and shown(start, "Picture11"), "Picture8/Picture11 hidden after start-up")
 check(start["WebBrowser1"]["url"] == base + "/next/page1.htm", f"first home page: {start['WebBrowser1']['url']}")
 

@@ -20,7 +20,17 @@ inline bool isValidHostPort(const QString &value, QString *error = nullptr)
         return fail(QStringLiteral("the host is empty"));
     const QRegularExpressionMatch match = pattern.match(value);
     if (!match.hasMatch())
-        return fail(QStringLiteral("\"%1\" is not HOST[:PORT]").arg(value));
+        return fail(QStringLiteral("\"%1\" is not HOST[:PORT]").arg(value.left(80)));
+    // DNS limits: 253 characters in all, 63 in a label; an empty label
+    // ("a..b") names no host either.
+    if (const QString host = match.captured(1); !host.isEmpty()) {
+        if (host.size() > 253)
+            return fail(QStringLiteral("the host name is longer than 253 characters"));
+        for (const QStringView label : QStringView(host).split(u'.')) {
+            if (label.isEmpty() || label.size() > 63)
+                return fail(QStringLiteral("\"%1\" is not a host name (labels of 1 to 63 characters)").arg(host.left(80)));
+        }
+    }
     if (match.hasCaptured(3)) {
         bool ok = false;
         const int port = match.captured(3).toInt(&ok);

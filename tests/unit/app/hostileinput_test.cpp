@@ -1,8 +1,12 @@
 #include "support/shellfixture.h"
 
-#include "core/collectionfile.h"
+#include "automation/statedump.h"
+#include "host/qt/hostport.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace quorvane;
 
@@ -156,5 +160,28 @@ TEST_F(HostilePageTest, AnUnrecordedPrivateSessionLeavesNoPictureBehind)
         const QByteArray bytes = written.readAll();
         EXPECT_TRUE(bytes.contains("http://kept.test/p.png")) << file;
         EXPECT_FALSE(bytes.contains("secret")) << file;
+    }
+}
+
+TEST_F(HostilePageTest, TheDumpMasksAccountPasswords)
+{
+    m_host.fakeTransfer(TransferSlot::Accounts).execute(QStringLiteral("http://home/pass.txt"), 12000);
+    m_host.fakeTransfer(TransferSlot::Accounts).complete(QStringLiteral("Secret<http://s/><http://c/><http://start/>"));
+    const QJsonObject dump = dumpState(m_state, m_host, &m_host.scripted());
+    EXPECT_EQ(dump.value(QStringLiteral("pass")).toObject().value(QStringLiteral("items")).toArray(),
+              QJsonArray{QStringLiteral("***")});
+    EXPECT_FALSE(QJsonDocument(dump).toJson().contains("Secret"));
+}
+
+TEST(HostNameLimits, HostNamesFollowTheDnsLimits)
+{
+    const QString label63(63, QLatin1Char('a'));
+    EXPECT_TRUE(isValidHostPort(label63 + QStringLiteral(".test:80")));
+    EXPECT_TRUE(isValidHostPort(QStringList(4, label63).join(QLatin1Char('.')).left(253)));
+    for (const QString &bad : {QString(64, QLatin1Char('a')), QString(10000, QLatin1Char('a')),
+                               QStringList(5, label63).join(QLatin1Char('.')), QStringLiteral("a..b")}) {
+        QString why;
+        EXPECT_FALSE(isValidHostPort(bad, &why)) << bad.size();
+        EXPECT_LE(why.size(), 200);  // the message quotes no 10,000 characters
     }
 }
