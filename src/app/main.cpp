@@ -144,8 +144,13 @@ int readOptions(Options *options)
 
     options->script = parser.value(scriptOption);
     options->screenshot = parser.value(screenshotOption);
-    if (!options->script.isEmpty() && !QFileInfo(options->script).isReadable())
-        return usageError(QStringLiteral("cannot read script \"%1\"").arg(options->script));
+    if (!options->script.isEmpty()) {
+        const QFileInfo script(options->script);
+        // A FIFO or a device would block or never end before the window shows.
+        if (!script.isReadable() || !script.isFile())
+            return usageError(QStringLiteral("cannot read script \"%1\" (a readable regular file is needed)")
+                                  .arg(options->script));
+    }
     return -1;
 }
 

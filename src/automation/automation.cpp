@@ -8,6 +8,7 @@
 #include "ui/mainwindow.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QPixmap>
 #include <QPointer>
@@ -63,12 +64,19 @@ Automation::Automation(MainWindow &window, WindowState &state, DesktopHost &host
 
 bool Automation::loadScript(const QString &path, QString *error)
 {
+    // A FIFO would block the window before it ever shows, and /dev/zero
+    // never ends: only a regular file of a script's size is read.
     QFile file(path);
-    bool ok = file.open(QIODevice::ReadOnly);
-    if (!ok)
+    const QFileInfo info(path);
+    bool ok = false;
+    if (!info.isFile())
+        *error = QStringLiteral("cannot read script %1: not a regular file").arg(path);
+    else if (info.size() > MaxScriptBytes)
+        *error = QStringLiteral("cannot read script %1: larger than %2 bytes").arg(path).arg(MaxScriptBytes);
+    else if (!file.open(QIODevice::ReadOnly))
         *error = QStringLiteral("cannot read script %1: %2").arg(path, file.errorString());
     else
-        ok = parseScript(QString::fromUtf8(file.readAll()), &m_commands, error);
+        ok = parseScript(QString::fromUtf8(file.read(MaxScriptBytes)), &m_commands, error);
     if (!ok) {
         // Nothing of a broken script runs; the window still starts and closes normally.
         m_commands.clear();

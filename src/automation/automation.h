@@ -27,6 +27,8 @@ public:
     Automation(MainWindow &window, WindowState &state, DesktopHost &host, const SiteGenerator &generator,
                QObject *parent = nullptr);
 
+    static constexpr qint64 MaxScriptBytes = 1024 * 1024;
+
     // Reads and checks the whole script; false with a message when it cannot run.
     bool loadScript(const QString &path, QString *error);
     // A screenshot taken once the script has run and the shown browsers settled.

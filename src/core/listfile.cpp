@@ -4,22 +4,58 @@
 #include "host/safefile.h"
 
 #include <QFile>
+#include <QHash>
 #include <QStringDecoder>
 
 namespace quorvane {
 
 namespace {
+// The bytes of each entry read as Windows-1252, by its text: written back as
+// they were, an entry nobody changed never turns into other bytes.
+QHash<QString, QByteArray> &legacyEntries()
+{
+    static QHash<QString, QByteArray> entries;
+    return entries;
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
 // The files are written as UTF-8; one written by hand or by an older program
-// may be in the Windows code page. Read as UTF-8, its accented letters would
-// become replacement characters and be saved so at the next shutdown.
+// may be in the Windows code page. Each entry is decided on its own: one bad
+// byte must not turn the file's valid UTF-8 entries into mojibake.
 QString decodeListBytes(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringConverter::Utf8);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder windows("windows-1252");
-    return windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && !isLineEnd(bytes.at(end)))
+            ++end;
+        const QByteArray entry = bytes.sliced(start, end - start);
+        QStringDecoder utf8(QStringConverter::Utf8);
+        QString decoded = utf8.decode(entry);
+        if (utf8.hasError()) {
+            decoded.clear();
+            // Only the record's own text is an entry; a quote marks its ends.
+            const QList<QByteArray> parts = entry.split('"');
+            for (qsizetype i = 0; i < parts.size(); ++i) {
+                QStringDecoder windows("windows-1252");
+                const QString part = windows.isValid() ? QString(windows.decode(parts.at(i)))
+                                                       : QString::fromLatin1(parts.at(i));
+                legacyEntries().insert(part, parts.at(i));
+                decoded += (i > 0 ? QStringLiteral("\"") : QString()) + part;
+            }
+        }
+        text += decoded;
+        while (end < bytes.size() && isLineEnd(bytes.at(end)))
+            text += QLatin1Char(bytes.at(end++));
+        start = end;
+    }
+    return text;
 }
 }  // namespace
 
@@ -42,24 +78,31 @@ QString readListFile(const QString &path)
     return text.left(end);
 }
 
-void splitListText(const QString &text, const std::function<void(const QString &)> &add)
+int splitListText(const QString &text, const std::function<void(const QString &)> &add)
 {
+    int skipped = 0;
     qsizetype start = 0;
     while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1String("\r\n"), start);
-        if (end < 0)
-            end = text.size();
-        if (end > start)
+        qsizetype end = start;
+        while (end < text.size() && text.at(end) != u'\r' && text.at(end) != u'\n')
+            ++end;
+        if (end - start > MaxListEntryLength)
+            ++skipped;
+        else if (end > start)
             add(text.mid(start, end - start));
-        start = end + 2;
+        // CR LF is one line end; a lone CR or LF is one too.
+        start = end + (text.mid(end, 2) == QLatin1String("\r\n") ? 2 : 1);
     }
+    return skipped;
 }
 
 QByteArray listFileRecord(const QStringList &items)
 {
     QByteArray record("\"");
+    const QHash<QString, QByteArray> &legacy = legacyEntries();
     for (const QString &item : items) {
-        QByteArray bytes = item.toUtf8();
+        const auto it = legacy.constFind(item);
+        QByteArray bytes = it != legacy.cend() ? *it : item.toUtf8();
         bytes.replace('"', "%22").replace('\r', "%0D").replace('\n', "%0A");
         record += bytes + "\r\n";
     }

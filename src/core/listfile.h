@@ -11,17 +11,25 @@ namespace quorvane {
 class ListControl;
 
 // The window's list files: a double quote, each item followed by CR LF, a
-// double quote, CR LF; UTF-8.
+// double quote, CR LF; UTF-8. An entry that is not valid UTF-8 (a file written
+// by hand or by an older program in the Windows code page) is read as
+// Windows-1252 and written back as the bytes it was read from.
+
+// The longest entry kept: no browser takes a longer address, and a list
+// widget showing one would freeze the window.
+constexpr qsizetype MaxListEntryLength = 2 * 1024 * 1024;
 
 // The text of the file's one record: between the first double quote and the
 // next; a file not starting with a quote gives its text up to the first comma
 // or line break. Missing or unreadable files give an empty text.
 QString readListFile(const QString &path);
 
-// Hands each item of a record's text to add, in order. Empty items are
-// skipped, and text after the last CR LF counts as an item too, so a file
-// written by hand without a final line end loses nothing.
-void splitListText(const QString &text, const std::function<void(const QString &)> &add);
+// Hands each item of a record's text to add, in order. CR LF, LF and CR all
+// end an item. Empty items are skipped, and text after the last line end
+// counts as an item too, so a file written by hand without a final line end
+// loses nothing. Returns how many items were skipped for being longer than
+// MaxListEntryLength.
+int splitListText(const QString &text, const std::function<void(const QString &)> &add);
 
 // The file bytes for items. A double quote, CR or LF inside an item would end
 // the record or split the item when read back, so they are written

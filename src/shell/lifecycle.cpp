@@ -57,8 +57,8 @@ void Lifecycle::Form_Load()
             inet->execute(m_config.homeSiteUrl(QString::fromLatin1(d.path)), d.maxBytes);
     }
 
-    splitListText(readListFile(programFile(QStringLiteral("lb.prv"))),
-                  [this](const QString &item) { addAddressEntry(m_state.Combo2.list, item); });
+    int skipped = splitListText(readListFile(programFile(QStringLiteral("lb.prv"))),
+                                [this](const QString &item) { addAddressEntry(m_state.Combo2.list, item); });
     const struct {
         const char *file;
         ListControl &list;
@@ -67,13 +67,18 @@ void Lifecycle::Form_Load()
                        {"favor.prv", m_state.favorit},
                        {"favor2.txt", m_state.favorit2}};
     for (const auto &l : uniqueLists) {
-        splitListText(readListFile(programFile(QString::fromLatin1(l.file))),
-                      [&l](const QString &item) { addUnique(l.list, item); });
+        skipped += splitListText(readListFile(programFile(QString::fromLatin1(l.file))),
+                                 [&l](const QString &item) { addUnique(l.list, item); });
     }
     m_state.setPanelText(2, QStringLiteral("Public zone"));
     // Shown home pages keep repeats: the walk only asks whether a page is in the list.
-    splitListText(readListFile(programFile(QStringLiteral("list6.prv"))),
-                  [this](const QString &item) { m_state.List6.add(item); });
+    skipped += splitListText(readListFile(programFile(QStringLiteral("list6.prv"))),
+                             [this](const QString &item) { m_state.List6.add(item); });
+    if (skipped > 0) {
+        m_state.setPanelText(1, QStringLiteral("Skipped %1 list entries longer than any address (%2 characters)")
+                                    .arg(skipped)
+                                    .arg(MaxListEntryLength));
+    }
 }
 
 void Lifecycle::Form_Unload(const std::function<void()> &closeWindows)
