@@ -1,5 +1,5 @@
 #include "statelog.h"
-#include "loopbackserver.h"
+#include "testserver/loopbackserver.h"
 
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
