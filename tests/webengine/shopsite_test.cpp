@@ -29,7 +29,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 class ShopInBrowser : public ::testing::Test {
 protected:
-    ShopInBrowser() : m_page(testProfile()) {}
+    ShopInBrowser() : m_page(WebEngineApp::profile()) {}
 
     QVariant js(const QString &source) { return runScript(&m_page, source); }
     QString text(const QString &source) { return js(source).toString(); }

@@ -47,7 +47,7 @@ TEST(WebEngineBrowser, SnapshotsALoadedPageWithEventsInOrder)
                                     "<form name=\"links\"><input name=\"tagName\"></form>"
                                     "</body></html>");
                             }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
     EventLog log(&browser);
     EXPECT_EQ(browser.view(), nullptr);
     EXPECT_EQ(browser.document(), nullptr);
@@ -135,14 +135,12 @@ TEST(WebEngineBrowser, FramesCannotReportForTheTopOrEachOther)
                             }},
                            {"/one.html", [] { return std::string("<title>One</title><a href=\"/1\">1</a>"); }},
                            {"/two.html", [forge] { return "<title>Two</title>" + forge; }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), WebEngineApp::profile(), false);
     EventLog log(&browser);
     browser.navigate(urlOf(server, "/page.html"));
     ASSERT_TRUE(waitForTopDocument(log));
     // Give the forged reports time to arrive.
-    QElapsedTimer settle;
-    settle.start();
-    waitUntil([&] { return settle.elapsed() > 1000; });
+    spin(1000);
 
     const DocumentPtr doc = browser.document();
     ASSERT_NE(doc, nullptr);
@@ -174,7 +172,7 @@ TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderAndRefreshesOnFrameReload
                                 return "<html><body><a href=\"/l" + std::to_string(n) + "\">Left " + std::to_string(n)
                                     + "</a></body></html>";
                             }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), WebEngineApp::profile(), false);
     EventLog log(&browser);
 
     browser.navigate(urlOf(server, "/frameset.html"));
@@ -236,7 +234,7 @@ TEST(WebEngineBrowser, ANavigationReplacingALoadShowsOnlyTheNewPageAndHistoryWor
                             }},
                            {"/b.html", [] { return std::string("<title>B</title><a href=\"/b\">b</a>"); }},
                            {"/c.html", [] { return std::string("<title>C</title><a href=\"/c\">c</a>"); }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
     EventLog log(&browser);
 
     // The old page is shown and still loading its image when the next navigation starts.
@@ -288,7 +286,7 @@ TEST(WebEngineBrowser, AWrittenReportIsOutOfReachOfThePageShownBefore)
                                     "setInterval(() => { try { document.title = 'PWNED'; } catch (e) {} }, 20);"
                                     "</script>");
                             }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), WebEngineApp::profile(), false);
     EventLog log(&browser);
     browser.navigate(urlOf(server, "/hostile.html"));
     ASSERT_TRUE(waitForTopDocument(log));
@@ -296,9 +294,7 @@ TEST(WebEngineBrowser, AWrittenReportIsOutOfReachOfThePageShownBefore)
     browser.closeDocument();
     browser.writeDocument(QStringLiteral("<title>Report</title><p>row one</p><p>row two</p>"));
     ASSERT_TRUE(waitUntil([&] { return browser.document() && browser.document()->title == QStringLiteral("Report"); }));
-    QElapsedTimer settle;
-    settle.start();
-    waitUntil([&] { return settle.elapsed() > 300; });
+    spin(300);
     EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.title")).toString(), QStringLiteral("Report"));
     EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.body.innerText")).toString(),
               QStringLiteral("row one\n\nrow two"));
@@ -308,7 +304,7 @@ TEST(WebEngineBrowser, AWrittenReportIsOutOfReachOfThePageShownBefore)
 
 TEST(WebEngineBrowser, WritesStartANewDocumentAfterCloseAndAppendOtherwise)
 {
-    WebEngineBrowser browser(QStringLiteral("WebBrowser5"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser5"), WebEngineApp::profile(), false);
     EventLog log(&browser);
     // Between a write and its snapshot nothing else may be readable.
     bool sawOther = false;
@@ -386,7 +382,7 @@ TEST(WebEngineBrowser, MouseEventsReportTheSourceElement)
                                        "<img id=\"i\" src=\"/pic.png\" width=10 height=10><p id=\"p\">"
                                     + longText + "</p></body></html>";
                             }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), testProfile(), true);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), WebEngineApp::profile(), true);
     ASSERT_NE(browser.view(), nullptr);
     browser.setVisible(true);
     EXPECT_TRUE(browser.isVisible());
@@ -458,7 +454,7 @@ TEST(WebEngineBrowser, SnapshotsAPageWith32767Links)
         html += "<a href=\"/link/" + std::to_string(i) + "\">Link number " + std::to_string(i) + " with some text</a><br>\n";
     html += "</body></html>";
     LoopbackServer server({{"/big.html", [&html] { return html; }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
     EventLog log(&browser);
 
     QElapsedTimer timer;
