@@ -5,7 +5,6 @@
 #include "crawlerbench.h"
 #include "host/textengine/textbrowser.h"
 
-#include <QCoreApplication>
 #include <QTemporaryFile>
 
 #include <cstdlib>
@@ -17,15 +16,6 @@ namespace {
 constexpr int Pages = 1000;
 constexpr int PageKb = 40;
 
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "quorvane_bench";
-    static char *argv[] = {name, nullptr};
-    static QCoreApplication *app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    (void)app;
-}
-
 std::unique_ptr<Browser> noReader(CurlMulti &)
 {
     return nullptr;
@@ -33,7 +23,6 @@ std::unique_ptr<Browser> noReader(CurlMulti &)
 
 void BM_KeywordSearch1000Pages(benchmark::State &bench)
 {
-    ensureApplication();
     QStringList urls;
     for (int i = 0; i < Pages; ++i)
         urls.append(pageUrl(i, PageKb));
@@ -83,7 +72,6 @@ BENCHMARK(BM_CurlParallel4Command)->Unit(benchmark::kMillisecond)->UseRealTime()
 // The report run on the text-only engine; the argument is the page size in kilobytes.
 void BM_ReportRunTextEngine(benchmark::State &bench)
 {
-    ensureApplication();
     runReport(
         bench,
         [](CurlMulti &multi) -> std::unique_ptr<Browser> {

@@ -9,6 +9,7 @@
 #include "host/curl/curltransfer.h"
 #include "support/fakehost.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QProcess>
@@ -32,6 +33,11 @@ inline QString serverBase()
                      {QStringLiteral("--root"), QDir::tempPath(), QStringLiteral("--port"), QStringLiteral("0")});
         if (!server.waitForReadyRead(10000))
             return QString();
+        // Stopped with the application rather than killed with the statics.
+        qAddPostRoutine([] {
+            server.terminate();
+            server.waitForFinished(5000);
+        });
         const QString line = QString::fromUtf8(server.readLine()).trimmed();
         return line.startsWith(QLatin1String("listening on ")) ? line.mid(13) : QString();
     }();

@@ -39,5 +39,3 @@ void BM_HarvestDistinctLinks(benchmark::State &bench)
 }
 BENCHMARK(BM_HarvestDistinctLinks)->Unit(benchmark::kMillisecond);
 }  // namespace
-
-BENCHMARK_MAIN();

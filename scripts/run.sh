@@ -6,21 +6,14 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QUORVANE_BUILD_DIR:-$root/build}
 "$root/scripts/setup.sh"
 
+testserver=$build/quorvane-testserver source=$root
+source "$root/tests/e2e/lib/homesite.sh"
 port=${QUORVANE_HOME_PORT:-8737}
-log=$(mktemp)
-"$build/quorvane-testserver" --root "$root/homesite" --host 127.0.0.1 --port "$port" >"$log" 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null || true; rm -f "$log"' EXIT
 # Wait for the home site, so that a taken port is reported rather than ignored.
-for _ in $(seq 50); do
-  grep -q '^listening on ' "$log" && break
-  if ! kill -0 "$server" 2>/dev/null; then
-    echo "The home site could not start on 127.0.0.1:$port (set QUORVANE_HOME_PORT to use another port):" >&2
-    cat "$log" >&2
-    exit 1
-  fi
-  sleep 0.1
-done
+if ! start_home_site "$root/homesite" "$port"; then
+  echo "The home site could not start on 127.0.0.1:$port (set QUORVANE_HOME_PORT to use another port)." >&2
+  exit 1
+fi
 
 # The web engine's sandbox cannot run as root.
 [ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1

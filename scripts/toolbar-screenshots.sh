@@ -6,22 +6,9 @@
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$source_dir/build}
-work=$(mktemp -d)
-server=
-cleanup() {
-  [ -z "$server" ] || kill "$server" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/quorvane-testserver" --root "$source_dir/homesite" --port 0 >"$work/server.out" 2>&1 &
-server=$!
-for _ in $(seq 100); do
-  grep -q '^listening on ' "$work/server.out" && break
-  sleep 0.1
-done
-base=$(sed -n 's/^listening on \(http:\/\/[^ ]*\).*/\1/p' "$work/server.out")
-hostport=${base#http://}
+testserver=$build/quorvane-testserver source=$source_dir
+source "$source_dir/tests/e2e/lib/homesite.sh"
+start_home_site
 
 cat >"$work/script.txt" <<SCRIPT
 resize-client 7650 4650

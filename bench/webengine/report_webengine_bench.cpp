@@ -1,16 +1,14 @@
 // The report run with WebBrowser2 on QtWebEngine, to set beside the text-only
 // engine's: the same pages, analysis and report. Runs offscreen.
+#include "../benchmain.h"
 #include "../crawlerbench.h"
 #include "host/webengine/webenginebrowser.h"
-
-#include <QApplication>
-#include <QWebEngineProfile>
+#include "support/qtapp/webengineapp.h"
 
 using namespace quorvane;
 using namespace quorvane::bench;
 
 namespace {
-QWebEngineProfile *g_profile = nullptr;
 
 // The argument is the page size in kilobytes.
 void BM_ReportRunWebEngine(benchmark::State &bench)
@@ -18,7 +16,7 @@ void BM_ReportRunWebEngine(benchmark::State &bench)
     runReport(
         bench,
         [](CurlMulti &) -> std::unique_ptr<Browser> {
-            return std::make_unique<WebEngineBrowser>(QStringLiteral("WebBrowser2"), g_profile, false);
+            return std::make_unique<WebEngineBrowser>(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
         },
         60, int(bench.range(0)));
 }
@@ -27,16 +25,6 @@ BENCHMARK(BM_ReportRunWebEngine)->Arg(2)->Arg(40)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    g_profile = new QWebEngineProfile(&app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    delete g_profile;
-    return 0;
+    WebEngineApp app(argc, argv);
+    return runBenchmarks(argc, argv);
 }

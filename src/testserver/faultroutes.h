@@ -107,19 +107,6 @@ inline bool dropConnection(const httplib::Request &request)
 
 }  // namespace faultdetail
 
-// httplib compresses text with brotli at its highest quality, which costs far
-// more than loopback transfer saves (seconds for a large page): serve plain.
-inline void serveUncompressed(httplib::Server &server)
-{
-    server.set_pre_routing_handler([](const httplib::Request &request, httplib::Response &) {
-        // The server owns the request; the handler type only promises not to change it.
-        // The header echo route still shows what the client sent.
-        if (request.path != "/fault/headers")
-            const_cast<httplib::Request &>(request).headers.erase("Accept-Encoding");
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-}
-
 // Routes under /fault/ that misbehave on purpose, for testing clients:
 //   /fault/hang                 never answers (until the server stops, at most 60 s)
 //   /fault/drip                 one byte a second, 60 bytes

@@ -1,69 +1,70 @@
 #pragma once
 
-#include "faultroutes.h"
-#include "generatedsite.h"
-
-#include <httplib.h>
-
 #include <atomic>
-#include <chrono>
-#include <csignal>
+#include <functional>
+#include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <thread>
 
+namespace httplib {
+class Server;
+}
+
 namespace quorvane {
 
-// An HTTP server on 127.0.0.1 at a free port, with the fault routes and optionally a
-// folder of static files, running in a thread of the test process until destroyed.
+// An HTTP server on a loopback address, answering from a thread of its own
+// until destroyed. It serves, first match wins:
+//   - fixed pages by exact path, as UTF-8 HTML made at each request;
+//   - a folder of static files at "/", where {{HOST}} in .htm, .html and .txt
+//     files becomes the server's HOST:PORT, so the bundled site works on any port;
+//   - the fault routes (/fault/..., see faultroutes.h) and the generated site
+//     (/gen/..., see generatedsite.h).
+// Nothing is compressed.
 class LoopbackServer final {
 public:
-    explicit LoopbackServer(const std::string &staticRoot = {})
-    {
-        // A client that hangs up mid-response must not kill the test process.
-        std::signal(SIGPIPE, SIG_IGN);
-        // Bounds how long the destructor waits on connections a client keeps open.
-        m_server.set_keep_alive_timeout(1);
-        // Headers and body go out in separate writes; without this, Nagle and delayed
-        // ACKs add 40 ms to every response.
-        m_server.set_tcp_nodelay(true);
-        serveUncompressed(m_server);
-        addFaultRoutes(m_server, m_stopping);
-        addGeneratedSite(m_server);
-        if (!staticRoot.empty() && !m_server.set_mount_point("/", staticRoot))
-            throw std::runtime_error("no such folder: " + staticRoot);
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        if (m_port <= 0)
-            throw std::runtime_error("cannot bind a loopback port");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        // stop() does nothing until the accept loop runs, so wait for it.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!m_server.is_running() && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    using Page = std::function<std::string()>;
+    using Pages = std::map<std::string, Page>;
 
-    ~LoopbackServer()
-    {
-        m_stopping->store(true);
-        m_server.stop();
-        m_thread.join();
-    }
+    struct Options {
+        Options() = default;  // not an aggregate: a braced list of pages means Pages
+
+        std::string host = "127.0.0.1";
+        int port = 0;  // 0: a free one
+        std::string staticRoot;  // none when empty
+        Pages pages;
+        // Like common web servers; a test that needs connections to end often
+        // asks for fewer.
+        int requestsPerConnection = 100;
+    };
+
+    // Throw std::runtime_error when the host is not a loopback one, the folder
+    // does not exist or the address cannot be bound.
+    LoopbackServer();
+    explicit LoopbackServer(Pages pages);
+    explicit LoopbackServer(const std::string &staticRoot);
+    explicit LoopbackServer(Options options);
+    ~LoopbackServer();
 
     LoopbackServer(const LoopbackServer &) = delete;
     LoopbackServer &operator=(const LoopbackServer &) = delete;
 
+    static bool isLoopback(const std::string &host);
+
     int port() const { return m_port; }
-    // "http://127.0.0.1:PORT" followed by path, which should start with a slash.
-    std::string url(const std::string &path) const
-    {
-        return "http://127.0.0.1:" + std::to_string(m_port) + path;
-    }
-    httplib::Server &server() { return m_server; }
+    // "http://HOST:PORT", an IPv6 host in brackets.
+    const std::string &base() const { return m_base; }
+    // base() followed by path, which should start with a slash.
+    std::string url(const std::string &path) const { return m_base + path; }
 
 private:
-    httplib::Server m_server;
-    StopFlag m_stopping = std::make_shared<std::atomic<bool>>(false);
+    std::unique_ptr<httplib::Server> m_server;
+    // Raised before stopping so that routes which sleep return promptly:
+    // httplib's stop() waits for every handler to finish.
+    std::shared_ptr<std::atomic<bool>> m_stopping;
+    Pages m_pages;
+    std::string m_hostPort;
+    std::string m_base;
     std::thread m_thread;
     int m_port = 0;
 };

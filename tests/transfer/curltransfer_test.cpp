@@ -1,8 +1,8 @@
 #include "statelog.h"
-#include "loopbackserver.h"
 
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
+#include "testserver/loopbackserver.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +52,16 @@ long peakMemoryKb()
     return 0;
 }
 
+// The folder on connections that end after a few requests, so that clients
+// meet closed and reused ones.
+LoopbackServer::Options fewRequestsPerConnection(const QTemporaryDir &root)
+{
+    LoopbackServer::Options options;
+    options.staticRoot = root.path().toStdString();
+    options.requestsPerConnection = 5;
+    return options;
+}
+
 class CurlTransferTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -85,7 +95,7 @@ protected:
     QTemporaryDir m_root;
     // Declared before the multi so that the client closes its connections first and
     // the server does not wait for them on shutdown.
-    LoopbackServer m_server{m_root.path().toStdString()};
+    LoopbackServer m_server{fewRequestsPerConnection(m_root)};
     std::unique_ptr<CurlMulti> m_multi = std::make_unique<CurlMulti>();
 };
 

@@ -1,42 +1,13 @@
 #pragma once
 
 #include "host/transfer.h"
+#include "support/eventloop/eventwait.h"
 
-#include <QEventLoop>
 #include <QObject>
-#include <QTimer>
 
-#include <functional>
 #include <vector>
 
 namespace quorvane {
-
-// Runs the event loop until done() holds or timeoutMs passes; returns done().
-inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 10000)
-{
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QTimer poll;
-    poll.setInterval(5);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    guard.start(timeoutMs);
-    poll.start();
-    loop.exec();
-    return done();
-}
-
-// Runs the event loop for a while, to give unwanted signals a chance to arrive.
-inline void spin(int ms)
-{
-    waitUntil([] { return false; }, ms);
-}
 
 // Every finished() of a transfer, with stillExecuting() as seen inside the signal.
 class StateLog final {

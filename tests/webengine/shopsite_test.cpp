@@ -6,48 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <httplib.h>
-
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QWebEnginePage>
 
-#include <chrono>
-#include <csignal>
-#include <thread>
-
 namespace quorvane {
 namespace {
 
-// Serves a folder on 127.0.0.1 from a thread, with content types by extension.
-class FolderServer final {
-public:
-    explicit FolderServer(const QString &folder)
-    {
-        std::signal(SIGPIPE, SIG_IGN);
-        m_server.set_mount_point("/", folder.toStdString());
-        m_server.set_keep_alive_timeout(1);
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-        while (!m_server.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~FolderServer()
-    {
-        m_server.stop();
-        m_thread.join();
-    }
-    QString url(const QString &path) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1/%2").arg(m_port).arg(QString::fromUtf8(QUrl::toPercentEncoding(path, "/")));
-    }
-
-private:
-    httplib::Server m_server;
-    std::thread m_thread;
-    int m_port = 0;
-};
+// The address of a file of the served folder, whose path may hold spaces.
+QString fileUrl(const LoopbackServer &server, const QString &path)
+{
+    return urlOf(server, '/' + QUrl::toPercentEncoding(path, "/").toStdString());
+}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -58,7 +29,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 class ShopInBrowser : public ::testing::Test {
 protected:
-    ShopInBrowser() : m_page(testProfile()) {}
+    ShopInBrowser() : m_page(WebEngineApp::profile()) {}
 
     QVariant js(const QString &source) { return runScript(&m_page, source); }
     QString text(const QString &source) { return js(source).toString(); }
@@ -92,8 +63,8 @@ TEST_F(ShopInBrowser, ListBasketOrderFormAndRemoveWorkAcrossFrames)
     const GenerationReport report = generateSite(shop, dir.path(), QStringLiteral("online"));
     ASSERT_TRUE(report.message.isEmpty()) << report.message.toStdString();
 
-    FolderServer server(dir.path());
-    m_page.load(QUrl(server.url(QStringLiteral("fruit stand/f_fruit stand.htm"))));
+    LoopbackServer server(dir.path().toStdString());
+    m_page.load(QUrl(fileUrl(server, QStringLiteral("fruit stand/f_fruit stand.htm"))));
     ASSERT_TRUE(mainFrameShows(QStringLiteral("l_fruit stand.htm")));
 
     // The list shows every item, the escaped texts as typed.
@@ -148,11 +119,11 @@ TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddr
 {
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("home.htm")), "<html><body>home</body></html>");
-    FolderServer server(dir.path());
+    LoopbackServer server(dir.path().toStdString());
     CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
     ShopDescription shop;
     shop.category = QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%");
-    shop.goBack = server.url(QStringLiteral("home.htm")) + QStringLiteral("?from=Tom's&say=\"hi\"<b>&path=a\\b");
+    shop.goBack = fileUrl(server, QStringLiteral("home.htm")) + QStringLiteral("?from=Tom's&say=\"hi\"<b>&path=a\\b");
     shop.email = QStringLiteral("orders@example.com");
     shop.tableStyle = card.tableStyle();
     shop.fontStyle = card.fontStyle();
@@ -165,7 +136,7 @@ TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddr
     const QString site = shoppages::siteName(shop.category);
     ASSERT_EQ(report.folder, dir.filePath(site));
 
-    m_page.load(QUrl(server.url(site + QStringLiteral("/f_") + site + QStringLiteral(".htm"))));
+    m_page.load(QUrl(fileUrl(server, site + QStringLiteral("/f_") + site + QStringLiteral(".htm"))));
     ASSERT_TRUE(mainFrameShows(QStringLiteral("l_%1.htm").arg(site)));
     EXPECT_EQ(text(QStringLiteral("document.title")), shop.category.toUpper());
     EXPECT_EQ(js(QStringLiteral("top.List.length")).toInt(), 3);

@@ -1,5 +1,4 @@
 #include "eventlog.h"
-#include "localserver.h"
 #include "testsupport.h"
 
 #include "host/webengine/webenginebrowser.h"
@@ -34,26 +33,26 @@ bool waitForTopDocument(const EventLog &log, int count = 1)
 
 TEST(WebEngineBrowser, SnapshotsALoadedPageWithEventsInOrder)
 {
-    LocalServer server({{"/page.html", [] {
-                             return std::string(
-                                 "<html><head><title>Links &amp; Pics</title>"
-                                 "<meta name=\"description\" content=\"quorvane test\"></head>"
-                                 "<body><p>First <b>para</b></p>"
-                                 "<a href=\"/next.html?q=1\">Next page</a>"
-                                 "<a href=\"http://example.invalid/x#frag\">External <i>site</i></a>"
-                                 "<a name=\"no-href\">anchor only</a>"
-                                 "<img src=\"/pic.png\"><img src=\"data:,\">"
-                                 "<map name=\"m\"><area href=\"area.html\" alt=\"Area\"></map>"
-                                 // A named control shadows its form's properties, tagName included.
-                                 "<form name=\"links\"><input name=\"tagName\"></form>"
-                                 "</body></html>");
-                         }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    LoopbackServer server({{"/page.html", [] {
+                                return std::string(
+                                    "<html><head><title>Links &amp; Pics</title>"
+                                    "<meta name=\"description\" content=\"quorvane test\"></head>"
+                                    "<body><p>First <b>para</b></p>"
+                                    "<a href=\"/next.html?q=1\">Next page</a>"
+                                    "<a href=\"http://example.invalid/x#frag\">External <i>site</i></a>"
+                                    "<a name=\"no-href\">anchor only</a>"
+                                    "<img src=\"/pic.png\"><img src=\"data:,\">"
+                                    "<map name=\"m\"><area href=\"area.html\" alt=\"Area\"></map>"
+                                    // A named control shadows its form's properties, tagName included.
+                                    "<form name=\"links\"><input name=\"tagName\"></form>"
+                                    "</body></html>");
+                            }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
     EventLog log(&browser);
     EXPECT_EQ(browser.view(), nullptr);
     EXPECT_EQ(browser.document(), nullptr);
 
-    const QString url = server.url("/page.html");
+    const QString url = urlOf(server, "/page.html");
     browser.navigate(url);
     ASSERT_TRUE(waitForTopDocument(log));
 
@@ -74,13 +73,13 @@ TEST(WebEngineBrowser, SnapshotsALoadedPageWithEventsInOrder)
 
     // Anchors and areas with an href, resolved to absolute URLs.
     ASSERT_EQ(doc->links.size(), 3);
-    EXPECT_EQ(doc->links[0].href, server.url("/next.html?q=1"));
+    EXPECT_EQ(doc->links[0].href, urlOf(server, "/next.html?q=1"));
     EXPECT_EQ(doc->links[0].outerText, QStringLiteral("Next page"));
     EXPECT_EQ(doc->links[1].href, QStringLiteral("http://example.invalid/x#frag"));
     EXPECT_EQ(doc->links[1].outerText, QStringLiteral("External site"));
-    EXPECT_EQ(doc->links[2].href, server.url("/area.html"));
+    EXPECT_EQ(doc->links[2].href, urlOf(server, "/area.html"));
 
-    EXPECT_EQ(doc->images, QVector<QString>({server.url("/pic.png"), QStringLiteral("data:,")}));
+    EXPECT_EQ(doc->images, QVector<QString>({urlOf(server, "/pic.png"), QStringLiteral("data:,")}));
 
     ASSERT_FALSE(doc->all.isEmpty());
     EXPECT_EQ(doc->all.front().tagName, QStringLiteral("HTML"));
@@ -93,12 +92,12 @@ TEST(WebEngineBrowser, SnapshotsALoadedPageWithEventsInOrder)
     EXPECT_EQ(p->outerText, QStringLiteral("First para"));
     const HtmlElement *a = findElement(*doc, QStringLiteral("A"));
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->href, server.url("/next.html?q=1"));
+    EXPECT_EQ(a->href, urlOf(server, "/next.html?q=1"));
     EXPECT_EQ(a->outerText, QStringLiteral("Next page"));
     EXPECT_NE(findElement(*doc, QStringLiteral("FORM")), nullptr);
     const HtmlElement *img = findElement(*doc, QStringLiteral("IMG"));
     ASSERT_NE(img, nullptr);
-    EXPECT_EQ(img->src, server.url("/pic.png"));
+    EXPECT_EQ(img->src, urlOf(server, "/pic.png"));
     // Text is kept only where the logic reads it.
     const HtmlElement *b = findElement(*doc, QStringLiteral("B"));
     ASSERT_NE(b, nullptr);
@@ -130,20 +129,18 @@ TEST(WebEngineBrowser, FramesCannotReportForTheTopOrEachOther)
         "window.addEventListener('load', () => setTimeout(() => {"
         "  window.top.postMessage(fake([]), '*'); window.top.postMessage(fake([0]), '*'); }, 0));"
         "</script>";
-    LocalServer server({{"/page.html", [forge] {
-                             return "<html><head><title>Real</title></head><body>" + forge
-                                 + "<iframe src=\"/one.html\"></iframe><iframe src=\"/two.html\"></iframe></body></html>";
-                         }},
-                        {"/one.html", [] { return std::string("<title>One</title><a href=\"/1\">1</a>"); }},
-                        {"/two.html", [forge] { return "<title>Two</title>" + forge; }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), testProfile(), false);
+    LoopbackServer server({{"/page.html", [forge] {
+                                return "<html><head><title>Real</title></head><body>" + forge
+                                    + "<iframe src=\"/one.html\"></iframe><iframe src=\"/two.html\"></iframe></body></html>";
+                            }},
+                           {"/one.html", [] { return std::string("<title>One</title><a href=\"/1\">1</a>"); }},
+                           {"/two.html", [forge] { return "<title>Two</title>" + forge; }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), WebEngineApp::profile(), false);
     EventLog log(&browser);
-    browser.navigate(server.url("/page.html"));
+    browser.navigate(urlOf(server, "/page.html"));
     ASSERT_TRUE(waitForTopDocument(log));
     // Give the forged reports time to arrive.
-    QElapsedTimer settle;
-    settle.start();
-    waitUntil([&] { return settle.elapsed() > 1000; });
+    spin(1000);
 
     const DocumentPtr doc = browser.document();
     ASSERT_NE(doc, nullptr);
@@ -159,26 +156,26 @@ TEST(WebEngineBrowser, FramesCannotReportForTheTopOrEachOther)
 TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderAndRefreshesOnFrameReload)
 {
     // The second frame and its nested frame come from another origin.
-    LocalServer other({{"/right.html", [] {
-                            return std::string("<html><body><a href=\"/r1\">Right</a>"
-                                               "<iframe src=\"/inner.html\"></iframe></body></html>");
-                        }},
-                       {"/inner.html", [] { return std::string("<a href=\"/deep\">Deep</a>"); }}});
+    LoopbackServer other({{"/right.html", [] {
+                               return std::string("<html><body><a href=\"/r1\">Right</a>"
+                                                  "<iframe src=\"/inner.html\"></iframe></body></html>");
+                           }},
+                          {"/inner.html", [] { return std::string("<a href=\"/deep\">Deep</a>"); }}});
     std::atomic<int> leftLoads{0};
-    const std::string rightUrl = other.url("/right.html").toStdString();
-    LocalServer server({{"/frameset.html", [rightUrl] {
-                             return "<html><head><title>Frames</title></head><frameset cols=\"50%,50%\">"
-                                    "<frame src=\"/left.html\"><frame src=\"" + rightUrl + "\"></frameset></html>";
-                         }},
-                        {"/left.html", [&leftLoads] {
-                             const int n = ++leftLoads;
-                             return "<html><body><a href=\"/l" + std::to_string(n) + "\">Left " + std::to_string(n)
-                                 + "</a></body></html>";
-                         }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), testProfile(), false);
+    const std::string rightUrl = other.url("/right.html");
+    LoopbackServer server({{"/frameset.html", [rightUrl] {
+                                return "<html><head><title>Frames</title></head><frameset cols=\"50%,50%\">"
+                                       "<frame src=\"/left.html\"><frame src=\"" + rightUrl + "\"></frameset></html>";
+                            }},
+                           {"/left.html", [&leftLoads] {
+                                const int n = ++leftLoads;
+                                return "<html><body><a href=\"/l" + std::to_string(n) + "\">Left " + std::to_string(n)
+                                    + "</a></body></html>";
+                            }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser4"), WebEngineApp::profile(), false);
     EventLog log(&browser);
 
-    browser.navigate(server.url("/frameset.html"));
+    browser.navigate(urlOf(server, "/frameset.html"));
     ASSERT_TRUE(waitForTopDocument(log));
 
     // Every frame document completes once, before the page.
@@ -196,19 +193,19 @@ TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderAndRefreshesOnFrameReload
     ASSERT_NE(doc->frames[1], nullptr);
 
     const HtmlDocument &left = *doc->frames[0];
-    EXPECT_EQ(left.url, server.url("/left.html"));
+    EXPECT_EQ(left.url, urlOf(server, "/left.html"));
     ASSERT_EQ(left.links.size(), 1);
-    EXPECT_EQ(left.links[0].href, server.url("/l1"));
+    EXPECT_EQ(left.links[0].href, urlOf(server, "/l1"));
     EXPECT_EQ(left.links[0].outerText, QStringLiteral("Left 1"));
 
     const HtmlDocument &right = *doc->frames[1];
-    EXPECT_EQ(right.url, other.url("/right.html"));
+    EXPECT_EQ(right.url, urlOf(other, "/right.html"));
     ASSERT_EQ(right.links.size(), 1);
-    EXPECT_EQ(right.links[0].href, other.url("/r1"));
+    EXPECT_EQ(right.links[0].href, urlOf(other, "/r1"));
     ASSERT_EQ(right.frames.size(), 1);
     ASSERT_NE(right.frames[0], nullptr);
     ASSERT_EQ(right.frames[0]->links.size(), 1);
-    EXPECT_EQ(right.frames[0]->links[0].href, other.url("/deep"));
+    EXPECT_EQ(right.frames[0]->links[0].href, urlOf(other, "/deep"));
 
     // A frame that reloads later refreshes its part of the snapshot; the page stays readable.
     log.clear();
@@ -223,48 +220,48 @@ TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderAndRefreshesOnFrameReload
     ASSERT_EQ(doc->frames[0]->links.size(), 1);
     EXPECT_EQ(doc->frames[0]->links[0].outerText, QStringLiteral("Left 2"));
     ASSERT_NE(doc->frames[1], nullptr);
-    EXPECT_EQ(doc->frames[1]->url, other.url("/right.html"));
+    EXPECT_EQ(doc->frames[1]->url, urlOf(other, "/right.html"));
 }
 
 TEST(WebEngineBrowser, ANavigationReplacingALoadShowsOnlyTheNewPageAndHistoryWorks)
 {
     std::atomic<int> images{0};
-    LocalServer server({{"/slow.html", [] { return std::string("<a href=\"/old\">old</a><img src=\"/slow.png\">"); }},
-                        {"/slow.png", [&images] {
-                             ++images;
-                             std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-                             return std::string();
-                         }},
-                        {"/b.html", [] { return std::string("<title>B</title><a href=\"/b\">b</a>"); }},
-                        {"/c.html", [] { return std::string("<title>C</title><a href=\"/c\">c</a>"); }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    LoopbackServer server({{"/slow.html", [] { return std::string("<a href=\"/old\">old</a><img src=\"/slow.png\">"); }},
+                           {"/slow.png", [&images] {
+                                ++images;
+                                std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+                                return std::string();
+                            }},
+                           {"/b.html", [] { return std::string("<title>B</title><a href=\"/b\">b</a>"); }},
+                           {"/c.html", [] { return std::string("<title>C</title><a href=\"/c\">c</a>"); }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
     EventLog log(&browser);
 
     // The old page is shown and still loading its image when the next navigation starts.
-    browser.navigate(server.url("/slow.html"));
+    browser.navigate(urlOf(server, "/slow.html"));
     ASSERT_TRUE(waitUntil([&] { return images == 1; }));
     EXPECT_TRUE(browser.busy());
-    browser.navigate(server.url("/b.html"));
+    browser.navigate(urlOf(server, "/b.html"));
     ASSERT_TRUE(waitForTopDocument(log));
-    EXPECT_EQ(log.events(), QStringList({QStringLiteral("before ") + server.url("/slow.html"),
-                                         QStringLiteral("before ") + server.url("/b.html"),
-                                         QStringLiteral("navigate ") + server.url("/b.html") + QStringLiteral(" top"),
+    EXPECT_EQ(log.events(), QStringList({QStringLiteral("before ") + urlOf(server, "/slow.html"),
+                                         QStringLiteral("before ") + urlOf(server, "/b.html"),
+                                         QStringLiteral("navigate ") + urlOf(server, "/b.html") + QStringLiteral(" top"),
                                          QStringLiteral("download"), QStringLiteral("document top")}));
     ASSERT_NE(browser.document(), nullptr);
-    EXPECT_EQ(browser.document()->url, server.url("/b.html"));
+    EXPECT_EQ(browser.document()->url, urlOf(server, "/b.html"));
 
-    browser.navigate(server.url("/c.html"));
+    browser.navigate(urlOf(server, "/c.html"));
     ASSERT_TRUE(waitForTopDocument(log, 2));
     EXPECT_EQ(browser.locationName(), QStringLiteral("C"));
     browser.goBack();
     ASSERT_TRUE(waitForTopDocument(log, 3));
     ASSERT_NE(browser.document(), nullptr);
-    EXPECT_EQ(browser.document()->url, server.url("/b.html"));
-    EXPECT_EQ(browser.locationUrl(), server.url("/b.html"));
+    EXPECT_EQ(browser.document()->url, urlOf(server, "/b.html"));
+    EXPECT_EQ(browser.locationUrl(), urlOf(server, "/b.html"));
     EXPECT_EQ(browser.locationName(), QStringLiteral("B"));
 
     // Stopped before its load event, a page is still read as it stands and completes.
-    browser.navigate(server.url("/slow.html"));
+    browser.navigate(urlOf(server, "/slow.html"));
     // The image request may come from the preload scanner, before the parser reached the link.
     ASSERT_TRUE(waitUntil([&] {
         return images == 2 && runScript(browser.page(), QStringLiteral("document.links.length")).toInt() == 1;
@@ -273,33 +270,31 @@ TEST(WebEngineBrowser, ANavigationReplacingALoadShowsOnlyTheNewPageAndHistoryWor
     ASSERT_TRUE(waitForTopDocument(log, 4));
     EXPECT_FALSE(browser.busy());
     ASSERT_NE(browser.document(), nullptr);
-    EXPECT_EQ(browser.document()->url, server.url("/slow.html"));
+    EXPECT_EQ(browser.document()->url, urlOf(server, "/slow.html"));
     ASSERT_EQ(browser.document()->links.size(), 1);
 }
 
 TEST(WebEngineBrowser, AWrittenReportIsOutOfReachOfThePageShownBefore)
 {
     // The page shown hooks document.write and keeps rewriting its document.
-    LocalServer server({{"/hostile.html", [] {
-                             return std::string(
-                                 "<title>Hostile</title><p>page</p><script>"
-                                 "window.caught = '';"
-                                 "const write = document.write.bind(document);"
-                                 "document.write = (t) => { window.caught += t; write('<p>replaced</p>'); };"
-                                 "setInterval(() => { try { document.title = 'PWNED'; } catch (e) {} }, 20);"
-                                 "</script>");
-                         }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), testProfile(), false);
+    LoopbackServer server({{"/hostile.html", [] {
+                                return std::string(
+                                    "<title>Hostile</title><p>page</p><script>"
+                                    "window.caught = '';"
+                                    "const write = document.write.bind(document);"
+                                    "document.write = (t) => { window.caught += t; write('<p>replaced</p>'); };"
+                                    "setInterval(() => { try { document.title = 'PWNED'; } catch (e) {} }, 20);"
+                                    "</script>");
+                            }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), WebEngineApp::profile(), false);
     EventLog log(&browser);
-    browser.navigate(server.url("/hostile.html"));
+    browser.navigate(urlOf(server, "/hostile.html"));
     ASSERT_TRUE(waitForTopDocument(log));
 
     browser.closeDocument();
     browser.writeDocument(QStringLiteral("<title>Report</title><p>row one</p><p>row two</p>"));
     ASSERT_TRUE(waitUntil([&] { return browser.document() && browser.document()->title == QStringLiteral("Report"); }));
-    QElapsedTimer settle;
-    settle.start();
-    waitUntil([&] { return settle.elapsed() > 300; });
+    spin(300);
     EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.title")).toString(), QStringLiteral("Report"));
     EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.body.innerText")).toString(),
               QStringLiteral("row one\n\nrow two"));
@@ -309,7 +304,7 @@ TEST(WebEngineBrowser, AWrittenReportIsOutOfReachOfThePageShownBefore)
 
 TEST(WebEngineBrowser, WritesStartANewDocumentAfterCloseAndAppendOtherwise)
 {
-    WebEngineBrowser browser(QStringLiteral("WebBrowser5"), testProfile(), false);
+    WebEngineBrowser browser(QStringLiteral("WebBrowser5"), WebEngineApp::profile(), false);
     EventLog log(&browser);
     // Between a write and its snapshot nothing else may be readable.
     bool sawOther = false;
@@ -382,18 +377,18 @@ TEST(WebEngineBrowser, WritesStartANewDocumentAfterCloseAndAppendOtherwise)
 TEST(WebEngineBrowser, MouseEventsReportTheSourceElement)
 {
     const std::string longText(5000, 'x');
-    LocalServer server({{"/mouse.html", [longText] {
-                             return "<html><body><a href=\"/target.html\"><span id=\"s\">Go <b>there</b></span></a>"
-                                    "<img id=\"i\" src=\"/pic.png\" width=10 height=10><p id=\"p\">"
-                                 + longText + "</p></body></html>";
-                         }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), testProfile(), true);
+    LoopbackServer server({{"/mouse.html", [longText] {
+                                return "<html><body><a href=\"/target.html\"><span id=\"s\">Go <b>there</b></span></a>"
+                                       "<img id=\"i\" src=\"/pic.png\" width=10 height=10><p id=\"p\">"
+                                    + longText + "</p></body></html>";
+                            }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), WebEngineApp::profile(), true);
     ASSERT_NE(browser.view(), nullptr);
     browser.setVisible(true);
     EXPECT_TRUE(browser.isVisible());
     browser.view()->resize(400, 300);
     EventLog log(&browser);
-    browser.navigate(server.url("/mouse.html"));
+    browser.navigate(urlOf(server, "/mouse.html"));
     ASSERT_TRUE(waitForTopDocument(log));
 
     // Events the page raises itself never reach the window.
@@ -431,13 +426,13 @@ TEST(WebEngineBrowser, MouseEventsReportTheSourceElement)
     ASSERT_GE(events.size(), 3);
     EXPECT_EQ(events[0].first, QStringLiteral("over"));
     EXPECT_EQ(events[0].second.tagName, QStringLiteral("B"));
-    EXPECT_EQ(events[0].second.href, server.url("/target.html"));  // from the enclosing link
+    EXPECT_EQ(events[0].second.href, urlOf(server, "/target.html"));  // from the enclosing link
     EXPECT_EQ(events[0].second.outerText, QStringLiteral("there"));
     EXPECT_EQ(events[1].first, QStringLiteral("out"));
     EXPECT_EQ(events[1].second.tagName, QStringLiteral("B"));
     EXPECT_EQ(events[2].first, QStringLiteral("over"));
     EXPECT_EQ(events[2].second.tagName, QStringLiteral("IMG"));
-    EXPECT_EQ(events[2].second.src, server.url("/pic.png"));
+    EXPECT_EQ(events[2].second.src, urlOf(server, "/pic.png"));
     EXPECT_TRUE(events[2].second.href.isEmpty());
     const auto dblclick = std::find_if(events.cbegin(), events.cend(),
                                        [](const auto &m) { return m.first == QStringLiteral("dblclick"); });
@@ -458,22 +453,22 @@ TEST(WebEngineBrowser, SnapshotsAPageWith32767Links)
     for (int i = 0; i < kLinks; ++i)
         html += "<a href=\"/link/" + std::to_string(i) + "\">Link number " + std::to_string(i) + " with some text</a><br>\n";
     html += "</body></html>";
-    LocalServer server({{"/big.html", [&html] { return html; }}});
-    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), testProfile(), false);
+    LoopbackServer server({{"/big.html", [&html] { return html; }}});
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
     EventLog log(&browser);
 
     QElapsedTimer timer;
     qint64 loaded = -1;
     QObject::connect(&browser, &Browser::navigateComplete, &browser, [&] { loaded = timer.elapsed(); });
     timer.start();
-    browser.navigate(server.url("/big.html"));
+    browser.navigate(urlOf(server, "/big.html"));
     ASSERT_TRUE(waitForTopDocument(log));
     const qint64 complete = timer.elapsed();
 
     const DocumentPtr doc = browser.document();
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->links.size(), kLinks);
-    EXPECT_EQ(doc->links.last().href, server.url("/link/32766"));
+    EXPECT_EQ(doc->links.last().href, urlOf(server, "/link/32766"));
     EXPECT_EQ(doc->links.last().outerText, QStringLiteral("Link number 32766 with some text"));
     // Reported for the record, not asserted.
     std::printf("[ timing ] %zu-byte page, %d links: loadFinished after %lld ms, snapshot after %lld ms\n",

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-// Transfers need an event loop, so the tests run inside a QCoreApplication.
+// Transfers and timers need an event loop, so the tests run inside a QCoreApplication.
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);

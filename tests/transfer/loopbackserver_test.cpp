@@ -1,0 +1,89 @@
+#include "statelog.h"
+
+#include "host/curl/curlmulti.h"
+#include "host/curl/curltransfer.h"
+#include "testserver/loopbackserver.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <stdexcept>
+#include <string>
+
+namespace quorvane {
+namespace {
+
+void writeFile(const QTemporaryDir &root, const QString &name, const QByteArray &bytes)
+{
+    QFile file(root.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The body of one GET, or "error".
+QString fetch(CurlMulti &multi, const std::string &url)
+{
+    CurlTransfer transfer(QStringLiteral("Inet1"), multi);
+    StateLog log(transfer);
+    transfer.execute(QString::fromStdString(url), INT_MAX);
+    return log.wait() == TransferState::Complete ? transfer.readData(INT_MAX) : QStringLiteral("error");
+}
+
+// Every source of the one server at once: which answers a path, and what it
+// makes of the bundled site's {{HOST}} placeholder.
+TEST(LoopbackServer, ServesPagesTheFolderAndTheRoutesFirstMatchFirst)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    writeFile(root, QStringLiteral("list.txt"), "a {{HOST}} b {{HOST}}");
+    writeFile(root, QStringLiteral("page.htm"), "<a href=\"http://{{HOST}}/x\">");
+    writeFile(root, QStringLiteral("code.js"), "'{{HOST}}'");
+    writeFile(root, QStringLiteral("shadowed.html"), "from the folder");
+    int made = 0;
+    LoopbackServer::Options options;
+    options.staticRoot = root.path().toStdString();
+    options.pages = {{"/made.html", [&made] { return "made " + std::to_string(++made); }},
+                     {"/shadowed.html", [] { return std::string("from the page"); }}};
+    LoopbackServer server(options);
+    const QString host = QString::fromStdString(server.base()).mid(int(std::string("http://").size()));
+    CurlMulti multi;
+
+    const struct {
+        const char *path;
+        QString body;
+    } cases[] = {
+        {"/list.txt", QStringLiteral("a %1 b %1").arg(host)},
+        {"/page.htm", QStringLiteral("<a href=\"http://%1/x\">").arg(host)},
+        {"/code.js", QStringLiteral("'{{HOST}}'")},
+        {"/shadowed.html", QStringLiteral("from the page")},
+        {"/made.html", QStringLiteral("made 1")},
+        {"/made.html", QStringLiteral("made 2")},
+        {"/fault/chain?n=1", QStringLiteral("end of chain")},
+        {"/gen/scripted.htm", QStringLiteral("<html><head><title>Scripted</title>")},
+        {"/missing.html", QStringLiteral("error")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_TRUE(fetch(multi, server.url(c.path)).startsWith(c.body));
+    }
+    EXPECT_EQ(server.base(), "http://127.0.0.1:" + std::to_string(server.port()));
+}
+
+TEST(LoopbackServer, RefusesWhatItCannotServe)
+{
+    LoopbackServer::Options remote;
+    remote.host = "0.0.0.0";
+    EXPECT_THROW(LoopbackServer{remote}, std::runtime_error);
+    EXPECT_THROW(LoopbackServer{std::string("/no/such/folder")}, std::runtime_error);
+
+    LoopbackServer taken;
+    LoopbackServer::Options samePort;
+    samePort.port = taken.port();
+    EXPECT_THROW(LoopbackServer{samePort}, std::runtime_error);
+}
+
+}  // namespace
+}  // namespace quorvane
