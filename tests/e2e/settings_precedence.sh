@@ -34,3 +34,15 @@ status=0
 timeout 30 "$quorvane" --script "$work/script.txt" 2>"$work/err.txt" || status=$?
 [ "$status" -eq 2 ] || fail "bad setting: exit code $status"
 grep -q 'home site' "$work/err.txt" || fail "bad setting: message was: $(cat "$work/err.txt")"
+
+# Scripts that would block or never end, and a host name past the DNS limits,
+# are refused at once with exit code 2.
+rm -f "$settings"
+mkfifo "$work/fifo"
+long_host=$(printf 'a%.0s' $(seq 300))
+for args in "--script $work/fifo" "--script /dev/zero" "--home-site $long_host"; do
+  status=0
+  # shellcheck disable=SC2086
+  timeout 30 "$quorvane" $args 2>"$work/err.txt" || status=$?
+  [ "$status" -eq 2 ] || fail "$args: exit code $status"
+done
