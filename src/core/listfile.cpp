@@ -64,7 +64,12 @@ QString readListFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QString text = decodeListBytes(file.readAll());
+    return listRecordText(file.readAll());
+}
+
+QString listRecordText(const QByteArray &bytes)
+{
+    const QString text = decodeListBytes(bytes);
     if (text.startsWith(QLatin1Char('"'))) {
         const qsizetype end = text.indexOf(QLatin1Char('"'), 1);
         return end < 0 ? text.mid(1) : text.mid(1, end - 1);

@@ -23,6 +23,8 @@ constexpr qsizetype MaxListEntryLength = 2 * 1024 * 1024;
 // next; a file not starting with a quote gives its text up to the first comma
 // or line break. Missing or unreadable files give an empty text.
 QString readListFile(const QString &path);
+// The same from the file's bytes.
+QString listRecordText(const QByteArray &bytes);
 
 // Hands each item of a record's text to add, in order. CR LF, LF and CR all
 // end an item. Empty items are skipped, and text after the last line end

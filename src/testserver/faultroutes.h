@@ -122,10 +122,23 @@ inline bool dropConnection(const httplib::Request &request)
 //   /fault/bytes?n=N[&raw=1]    an HTML page of N bytes, at most 64 MB; raw=1 serves
 //                               it as application/octet-stream, which is never compressed
 //   /fault/headers              the request headers as text, one "Name: value" a line
+//   /fault/beacon               counts the request and answers 204 (any query)
+//   /fault/beacon-count         how many requests /fault/beacon had, as text
 inline void addFaultRoutes(httplib::Server &server,
                            StopFlag stopping = std::make_shared<std::atomic<bool>>(false))
 {
     using namespace faultdetail;
+
+    // What a hostile page's script would call: a test reads the count to see
+    // that no script ran.
+    auto beacons = std::make_shared<std::atomic<long long>>(0);
+    server.Get("/fault/beacon", [beacons](const httplib::Request &, httplib::Response &response) {
+        ++*beacons;
+        response.status = 204;
+    });
+    server.Get("/fault/beacon-count", [beacons](const httplib::Request &, httplib::Response &response) {
+        response.set_content(std::to_string(beacons->load()), "text/plain");
+    });
 
     server.Get("/fault/hang", [stopping](const httplib::Request &, httplib::Response &response) {
         pause(stopping, MaxWait);

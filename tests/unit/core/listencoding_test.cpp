@@ -2,6 +2,7 @@
 
 #include "core/listfile.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -56,6 +57,25 @@ TEST(ListFileEncoding, AnEntryLongerThanAnyAddressIsSkippedAndCounted)
                                       [&items](const QString &item) { items.append(item); });
     EXPECT_EQ(skipped, 1);
     EXPECT_EQ(items, (QStringList{"a.test", "b.test"}));
+}
+
+// The list-file fuzzer's corpus: entries clean, written back and read again the same.
+TEST(ListFileEncoding, FuzzCorpusRoundTrips)
+{
+    const QDir dir(QStringLiteral(QUORVANE_SOURCE_DIR "/fuzz/corpus/listfile"));
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString &name : files) {
+        SCOPED_TRACE(qPrintable(name));
+        QStringList items;
+        splitListText(listRecordText(testing::readBytes(dir.filePath(name))), [&items](const QString &item) {
+            EXPECT_FALSE(item.isEmpty() || item.contains(u'\r') || item.contains(u'\n'));
+            items.append(QString(item).replace(u'"', QStringLiteral("%22")));
+        });
+        QStringList again;
+        splitListText(listRecordText(listFileRecord(items)), [&again](const QString &item) { again.append(item); });
+        EXPECT_EQ(again, items);
+    }
 }
 
 }  // namespace quorvane

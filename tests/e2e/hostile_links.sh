@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# A page whose links and pictures are script addresses: the harvester, the
+# shown-page collector and the image walk (on both hidden engines) put none of
+# them into a list, and opening the list's entries runs no script: the test
+# server's beacon, which every script would call, is never reached.
+# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+site="$work/site"
+mkdir -p "$site"
+start_home_site "$site"
+cat >"$site/hostile.htm" <<HTML
+<html><body>
+<a href="javascript:fetch('$base/fault/beacon?a')">a</a>
+<a href="JAVASCRIPT:fetch('$base/fault/beacon?b')//x.jpg">b</a>
+<a href="data:text/html,<script>fetch('$base/fault/beacon?c')</script>">c</a>
+<a href=" vbscript:x">d</a>
+<img src="javascript:fetch('$base/fault/beacon?e')">
+<a href="ok.htm">ok</a>
+</body></html>
+HTML
+cp "$site/hostile.htm" "$site/ok.htm"
+
+for engine in text webengine; do
+  mkdir -p "$work/$engine"
+  {
+    echo "wait-idle 30000"
+    echo "navigate WebBrowser1 $base/hostile.htm"
+    echo "wait-load WebBrowser1"
+    echo "menu getlinks"
+    echo "dump $work/$engine/harvest.json"
+    for i in 0 1 2 3 4; do
+      echo "click listlinks $i"
+      echo "rightclick listlinks"
+      echo "wait 300"
+    done
+    echo "wait-load WebBrowser1"
+    echo "press Picture15"
+    echo "wait-idle 30000"
+    echo "wait 1000"
+    echo "dump $work/$engine/walk.json"
+  } >"$work/$engine/script.txt"
+  timeout 120 "$quorvane" --program-folder "$work/$engine" --home-site "$hostport" \
+    --translation-host "$hostport" --hidden-engine "$engine" --script "$work/$engine/script.txt"
+done
+
+python3 - "$work" "$base" <<'PY'
+import json, sys, urllib.request
+work, base = sys.argv[1], sys.argv[2]
+failures = []
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+for engine in ("text", "webengine"):
+    for name in ("harvest", "walk"):
+        dump = json.load(open(f"{work}/{engine}/{name}.json"))
+        for listname in ("listlinks", "listlinks2", "List2", "List3", "List7"):
+            for item in dump[listname]["items"]:
+                low = item.lower()
+                check("script:" not in low and "data:" not in low, f"{engine} {name} {listname}: {item}")
+    harvest = json.load(open(f"{work}/{engine}/harvest.json"))
+    check(harvest["listlinks"]["items"] == [f"{base}/ok.htm"], f"{engine}: links {harvest['listlinks']['items']}")
+beacons = urllib.request.urlopen(f"{base}/fault/beacon-count").read().decode()
+check(beacons == "0", f"the page's scripts reached the server {beacons} times")
+if failures:
+    print("\n".join(failures))
+    sys.exit(1)
+print("hostile links: no script address listed or opened")
+PY
