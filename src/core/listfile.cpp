@@ -23,6 +23,18 @@ bool isLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
+QString decodeEntry(const QByteArray &entry)
+{
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString decoded = utf8.decode(entry);
+    if (!utf8.hasError())
+        return decoded;
+    QStringDecoder windows("windows-1252");
+    decoded = windows.isValid() ? QString(windows.decode(entry)) : QString::fromLatin1(entry);
+    legacyEntries().insert(decoded, entry);
+    return decoded;
+}
+
 // The files are written as UTF-8; one written by hand or by an older program
 // may be in the Windows code page. Each entry is decided on its own: one bad
 // byte must not turn the file's valid UTF-8 entries into mojibake.
@@ -35,20 +47,14 @@ QString decodeListBytes(const QByteArray &bytes)
         qsizetype end = start;
         while (end < bytes.size() && !isLineEnd(bytes.at(end)))
             ++end;
-        const QByteArray entry = bytes.sliced(start, end - start);
-        QStringDecoder utf8(QStringConverter::Utf8);
-        QString decoded = utf8.decode(entry);
-        if (utf8.hasError()) {
-            decoded.clear();
-            // Only the record's own text is an entry; a quote marks its ends.
-            const QList<QByteArray> parts = entry.split('"');
-            for (qsizetype i = 0; i < parts.size(); ++i) {
-                QStringDecoder windows("windows-1252");
-                const QString part = windows.isValid() ? QString(windows.decode(parts.at(i)))
-                                                       : QString::fromLatin1(parts.at(i));
-                legacyEntries().insert(part, parts.at(i));
-                decoded += (i > 0 ? QStringLiteral("\"") : QString()) + part;
-            }
+        // Only the record's own text is an entry, and a quote marks its ends:
+        // each piece between quotes and line ends is decided on its own.
+        const QList<QByteArray> parts = bytes.sliced(start, end - start).split('"');
+        QString decoded;
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0)
+                decoded += QLatin1Char('"');
+            decoded += decodeEntry(parts.at(i));
         }
         text += decoded;
         while (end < bytes.size() && isLineEnd(bytes.at(end)))
