@@ -102,7 +102,7 @@ int splitListText(const QString &text, const std::function<void(const QString &)
         else if (end > start)
             add(text.mid(start, end - start));
         // CR LF is one line end; a lone CR or LF is one too.
-        start = end + (text.mid(end, 2) == QLatin1String("\r\n") ? 2 : 1);
+        start = end + (QStringView(text).mid(end, 2) == u"\r\n" ? 2 : 1);
     }
     return skipped;
 }
