@@ -4,16 +4,12 @@
 
 using namespace quorvane;
 
-TEST(HtmlText, OrdinaryTextIsUnchanged)
+TEST(HtmlText, MarkupAndQuotesCannotLeaveTheirPlaceAndOrdinaryTextIsUnchanged)
 {
     const QString text = QStringLiteral("Don't miss: page 2 (new)");
     EXPECT_EQ(escapeHtmlText(text), text);
     EXPECT_EQ(escapeHtmlAttribute(QStringLiteral("http://a.example/b/c.htm")),
               QStringLiteral("http://a.example/b/c.htm"));
-}
-
-TEST(HtmlText, MarkupAndQuotesCannotLeaveTheirPlace)
-{
     EXPECT_EQ(escapeHtmlText(QStringLiteral("<script>x&y</script>")),
               QStringLiteral("&lt;script&gt;x&amp;y&lt;/script&gt;"));
     EXPECT_EQ(escapeHtmlAttribute(QStringLiteral("x' onmouseover='alert(1)\"")),

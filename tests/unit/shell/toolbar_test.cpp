@@ -1,16 +1,14 @@
-#include "support/shellfixture.h"
-
-#include "automation/statedump.h"
-#include "host/scriptedservices.h"
+#include "support/shellcase.h"
 #include "shell/toolbar.h"
 
-#include <QJsonObject>
-#include <QSet>
+#include <QFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 
 using namespace quorvane;
 
 namespace {
-class ToolbarTest : public ShellTest {
+class ToolbarTest : public ShellCase {
 protected:
     QString image(const char *button) const { return m_state.pictureImage(QString::fromLatin1(button)); }
     void down(const char *button, MouseButton b) { m_logic.buttonDown(QString::fromLatin1(button), b); }
@@ -18,35 +16,28 @@ protected:
 };
 }  // namespace
 
-TEST_F(ToolbarTest, TwentyButtonsWithFiftyNineDistinctBitmapsShowTheirNormalImagesAtStart)
-{
-    ASSERT_EQ(Toolbar::buttons().size(), 20);
-    const QStringList files = Toolbar::imageFiles();
-    EXPECT_EQ(files.size(), 59);
-    EXPECT_EQ(QSet<QString>(files.cbegin(), files.cend()).size(), 59);
-    for (const PictureButtonInfo &b : Toolbar::buttons())
-        EXPECT_EQ(m_state.pictureImage(QString::fromLatin1(b.name)), QLatin1String(b.normal)) << b.name;
-    // Hover images end in "_on", except the back button's.
-    EXPECT_EQ(Toolbar::button(QStringLiteral("Picture2"))->hover, QLatin1String("back1_up.bmp"));
-}
-
-TEST_F(ToolbarTest, HoverShowsItsImageAndResetsItsNeighboursInOrder)
+TEST_F(ToolbarTest, HoverShowsItsImageResetsOnlyTheNamedNeighboursAndRepaintsOnlyOnChange)
 {
     m_logic.buttonHover(QStringLiteral("Picture3"));
     EXPECT_EQ(image("Picture3"), QStringLiteral("forward1_on.bmp"));
     m_logic.buttonHover(QStringLiteral("Picture4"));
     EXPECT_EQ(image("Picture4"), QStringLiteral("stop1_on.bmp"));
     EXPECT_EQ(image("Picture3"), QStringLiteral("forward1.bmp"));
-    EXPECT_EQ(image("Picture5"), QStringLiteral("home1.bmp"));
 
-    // A hover resets only the named neighbours; the background resets all twenty.
+    // The back button's hover image is its own; the background resets all twenty.
     m_logic.buttonHover(QStringLiteral("Picture2"));
     m_logic.buttonHover(QStringLiteral("Picture28"));
     EXPECT_EQ(image("Picture2"), QStringLiteral("back1_up.bmp"));
     EXPECT_EQ(image("Picture4"), QStringLiteral("stop1_on.bmp"));
+    const quint64 hovered = m_state.revision();
+    m_logic.buttonHover(QStringLiteral("Picture28"));
+    EXPECT_EQ(m_state.revision(), hovered);
     m_logic.backgroundHover();
     for (const PictureButtonInfo &b : Toolbar::buttons())
         EXPECT_EQ(m_state.pictureImage(QString::fromLatin1(b.name)), QLatin1String(b.normal)) << b.name;
+    const quint64 reset = m_state.revision();
+    m_logic.backgroundHover();
+    EXPECT_EQ(m_state.revision(), reset);
 }
 
 TEST_F(ToolbarTest, PressShowsThePressedImageOnlyForItsMouseButtonsAndReleaseFollowsTheButtonsRule)
@@ -68,54 +59,57 @@ TEST_F(ToolbarTest, PressShowsThePressedImageOnlyForItsMouseButtonsAndReleaseFol
     m_logic.buttonHover(QStringLiteral("Picture28"));
     EXPECT_EQ(image("Picture27"), QStringLiteral("navleft.bmp"));
 
-    down("Picture24", MouseButton::Left);  // no pressed image at all
+    down("Picture24", MouseButton::Left);  // no pressed image at all, and none to load
     EXPECT_EQ(image("Picture24"), QStringLiteral("nexthome.bmp"));
-}
-
-TEST_F(ToolbarTest, SettingTheShownImageAgainChangesNothing)
-{
-    m_logic.buttonHover(QStringLiteral("Picture5"));
-    const quint64 before = m_state.revision();
-    for (int i = 0; i < 50; ++i)
-        m_logic.buttonHover(QStringLiteral("Picture5"));
-    EXPECT_EQ(m_state.revision(), before);
-    m_logic.backgroundHover();
-    const quint64 afterReset = m_state.revision();
-    m_logic.backgroundHover();
-    EXPECT_EQ(m_state.revision(), afterReset);
+    EXPECT_FALSE(Toolbar::imageFiles().contains(QString()));
 }
 
 TEST_F(ToolbarTest, PopupButtonsSetThePrivateRecordFlagAndHideTheAddressBarInThePrivateZone)
 {
     click("Picture8");
     EXPECT_TRUE(m_state.keepPrivateRecord());
-    EXPECT_TRUE(m_state.control(QStringLiteral("Combo2")).visible);
+    EXPECT_TRUE(visible("Combo2"));
     m_state.setPrivateZone(true);
     click("Picture11");
     EXPECT_FALSE(m_state.keepPrivateRecord());
-    EXPECT_FALSE(m_state.control(QStringLiteral("Combo2")).visible);
+    EXPECT_FALSE(visible("Combo2"));
     m_state.setPrivateZone(false);
     menu("chann");
-    QStringList shown;
-    for (const ScriptedServices::Record &r : m_host.scripted().records()) {
-        if (r.kind == QLatin1String("popup"))
-            shown.append(r.text);
-    }
-    EXPECT_EQ(shown, (QStringList{"pub_search", "priv_cann", "pub_chann"}));
+    EXPECT_EQ(recorded("popup"), (QStringList{"pub_search", "priv_cann", "pub_chann"}));
     EXPECT_TRUE(m_state.keepPrivateRecord());
 }
 
-TEST_F(ToolbarTest, DumpShowsEachPictureButtonsImageAndEachMenuEntrysState)
+TEST_F(ToolbarTest, LeftReleaseStartsTheConfiguredOrFirstDesktopProgramOnThePathOrSaysWhyNot)
 {
-    m_logic.buttonHover(QStringLiteral("Picture9"));
-    const QJsonObject dump = dumpState(m_state, m_host, nullptr);
-    const QJsonObject pictures = dump[QStringLiteral("pictures")].toObject();
-    EXPECT_EQ(pictures.size(), 20);
-    EXPECT_EQ(pictures[QStringLiteral("Picture9")][QStringLiteral("image")].toString(), QStringLiteral("favorites1_on.bmp"));
-    EXPECT_TRUE(pictures[QStringLiteral("Picture2")][QStringLiteral("visible")].toBool());
-    const QJsonObject menus = dump[QStringLiteral("menuEntries")].toObject();
-    EXPECT_TRUE(menus[QStringLiteral("print")][QStringLiteral("enabled")].toBool());
-    EXPECT_FALSE(menus[QStringLiteral("pub_chann")][QStringLiteral("visible")].toBool());
-    const QJsonObject toolbar = dump[QStringLiteral("controls")][QStringLiteral("Picture1")].toObject();
-    EXPECT_EQ(toolbar[QStringLiteral("height")].toInt(), 420);
+    // A PATH holding just these desktop programs.
+    QTemporaryDir bin;
+    for (const char *program : {"kaddressbook", "kcalc"}) {
+        QFile file(bin.filePath(QString::fromLatin1(program)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const auto restorePath = qScopeGuard([saved = qgetenv("PATH")] { qputenv("PATH", saved); });
+    qputenv("PATH", bin.path().toLocal8Bit());
+    up("Picture20", MouseButton::Right);  // the right button starts nothing
+    up("Picture20", MouseButton::Left);
+    up("Picture21", MouseButton::Left);
+    EXPECT_EQ(recorded("program"), (QStringList{"kaddressbook", "kcalc"}));
+    EXPECT_EQ(m_state.panelText(1), QString());
+    up("Picture19", MouseButton::Left);
+    EXPECT_EQ(m_state.panelText(1), QStringLiteral("No mail program found; set one in the settings file"));
+    m_host.scripted().setProgramsStart(false);
+    up("Picture21", MouseButton::Left);
+    EXPECT_EQ(m_state.panelText(1), QStringLiteral("Cannot start the calculator (kcalc)"));
+
+    // A configured program is started as given, without consulting the PATH.
+    m_host.scripted().takeRecords();
+    m_host.scripted().setProgramsStart(true);
+    Config settings = config();
+    settings.mailProgram = QStringLiteral("my-mail --compose");
+    settings.addressBookProgram = QStringLiteral("  \"address book\"  ");
+    settings.calculatorProgram = QStringLiteral("calc");
+    Toolbar toolbar(m_state, m_host, settings);
+    for (Toolbar::Program p : {Toolbar::Program::Mail, Toolbar::Program::AddressBook, Toolbar::Program::Calculator})
+        toolbar.startProgram(p);
+    EXPECT_EQ(recorded("program"), (QStringList{"my-mail --compose", "address book", "calc"}));
 }
