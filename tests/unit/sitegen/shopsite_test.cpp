@@ -73,34 +73,34 @@ TEST_F(ShopSiteTest, OnlineAndPhoneSitesMatchTheExpectedFilesByteForByte)
 
 TEST_F(ShopSiteTest, MissingInputOrUnsafeCategoryWritesNothing)
 {
-    struct Case {
-        QString category, goBack;
-        QStringList entries;
+    const struct {
+        const char *category, *goBack;
+        bool header;
         const char *message;
+    } cases[] = {
+        {"Shop", "", true, " You must put the product!"},
+        {"", "http://x/", true, " You must put the product!"},
+        {"Shop", "http://x/", false, " You must put the product!"},
+        {"   ", "http://x/", true, "empty once its outer spaces are removed"},
+        {"a/b", "http://x/", true, "path separator"},
+        {"a\\b", "http://x/", true, "path separator"},
+        {" .. ", "http://x/", true, "\"..\""},
+        {".", "http://x/", true, "\"..\""},
+        {"a\tb", "http://x/", true, "control character"},
     };
-    const QStringList header{shoppages::headerLine()};
-    const Case cases[] = {
-        {QStringLiteral("Shop"), QString(), header, " You must put the product!"},
-        {QString(), QStringLiteral("http://x/"), header, " You must put the product!"},
-        {QStringLiteral("Shop"), QStringLiteral("http://x/"), {}, " You must put the product!"},
-        {QStringLiteral("   "), QStringLiteral("http://x/"), header, "empty once its outer spaces are removed"},
-        {QStringLiteral("a/b"), QStringLiteral("http://x/"), header, "path separator"},
-        {QStringLiteral("a\\b"), QStringLiteral("http://x/"), header, "path separator"},
-        {QStringLiteral(" .. "), QStringLiteral("http://x/"), header, "\"..\""},
-        {QStringLiteral("."), QStringLiteral("http://x/"), header, "\"..\""},
-        {QStringLiteral("a\tb"), QStringLiteral("http://x/"), header, "control character"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.category.toStdString());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.category);
         ShopDescription shop;
-        shop.category = c.category;
-        shop.goBack = c.goBack;
-        shop.entries = c.entries;
+        shop.category = QLatin1String(c.category);
+        shop.goBack = QLatin1String(c.goBack);
+        if (c.header)
+            shop.entries = QStringList{shoppages::headerLine()};
         const GenerationReport report = generateSite(shop, m_dir.path(), QStringLiteral("online"));
         EXPECT_TRUE(report.refused);
         EXPECT_TRUE(report.message.contains(QLatin1String(c.message))) << report.message.toStdString();
         EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
+    EXPECT_TRUE(shoppages::siteNameProblem(QString(201, QLatin1Char('x'))).contains(QLatin1String("too long")));
     // A program folder that is a file: the site folder cannot be made there.
     writeBytes(m_dir.filePath(QStringLiteral("plain")), "x");
     const GenerationReport report = generateSite(fixtureShop(), m_dir.filePath(QStringLiteral("plain")), QStringLiteral("phone"));
@@ -127,36 +127,24 @@ TEST_F(ShopSiteTest, MalformedEntryKeepsOnlyTheItemScriptFromBeingWritten)
     }
 }
 
-TEST(ShopPages, ValuesAreInsertedOnceAndScriptStringsStayClosed)
-{
-    ShopDescription shop = fixtureShop();
-    shop.goBack = QString::fromUtf8("http://x/«SITE»");
-    shop.fontStyle = QStringLiteral("<font face=\"Arial\">");
-    shop.entries = {shoppages::headerLine(), QStringLiteral("id\\,say \"hi\"\n,2,p,u,")};
-    EXPECT_TRUE(shoppages::menuPage(shop).contains(QString::fromUtf8("href='http://x/«SITE»'")));
-    const QString script = shoppages::itemScript(shop).text;
-    EXPECT_TRUE(script.contains(QStringLiteral("List[ 1] = new item(\"id\\\\\",\"say \\\"hi\\\"\\n\",2,0,\"p\",\"u\" )")))
-        << script.toStdString();
-    EXPECT_TRUE(script.contains(QStringLiteral("<font face=\\\"Arial\\\">")));
-    // The HTML pages take the font style as written.
-    EXPECT_TRUE(shoppages::emailFormPage(shop).contains(QStringLiteral("<font face=\"Arial\">")));
-}
-
+// Every typed value is written for the place it lands in, once: a value
+// holding a template mark stays as typed.
 TEST(ShopPages, TypedNamesAndAddressesStayInsideTheirQuotes)
 {
     ShopDescription shop = fixtureShop();
     shop.category = QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%");
-    shop.goBack = QStringLiteral("http://x/h.htm?from=Tom's&say=\"hi\"<b>&path=a\\b");
+    shop.goBack = QString::fromUtf8("http://x/h.htm?from=Tom's&say=\"hi\"<b>&path=a\\b«SITE»");
     shop.email = QStringLiteral("o'brien&co@example.com#x?");
-    shop.entries = {shoppages::headerLine()};
+    shop.fontStyle = QStringLiteral("<font face=\"Arial\">");
+    shop.entries = {shoppages::headerLine(), QStringLiteral("id\\,say \"hi\"\n,2,p,u,")};
     // The file names on disk keep the name; the pages refer to them %-encoded.
     EXPECT_EQ(shoppages::siteName(shop.category), QStringLiteral("tom's \"best\" <b>shop & co #1? 100%"));
     const QString file = QStringLiteral("tom%27s %22best%22 %3Cb%3Eshop &amp; co %231%3F 100%25");
     const QString title = QStringLiteral("TOM'S \"BEST\" &lt;B&gt;SHOP &amp; CO #1? 100%");
-    const QString homeLink =
-        QStringLiteral("href='http://x/h.htm?from=Tom&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\b'");
-    const QString homeButton = QStringLiteral(
-        "onClick=\"window.open('http://x/h.htm?from=Tom\\&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\\\b','_top')\"");
+    const QString homeLink = QString::fromUtf8(
+        "href='http://x/h.htm?from=Tom&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\b«SITE»'");
+    const QString homeButton = QString::fromUtf8(
+        "onClick=\"window.open('http://x/h.htm?from=Tom\\&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\\\b«SITE»','_top')\"");
 
     const QString frameset = shoppages::framesetPage(shop);
     EXPECT_TRUE(frameset.contains(QStringLiteral("<title>%1</title>").arg(title))) << frameset.toStdString();
@@ -170,11 +158,15 @@ TEST(ShopPages, TypedNamesAndAddressesStayInsideTheirQuotes)
     EXPECT_TRUE(list.contains(QStringLiteral("onClick=\"location.href ='b_%1.htm'\"").arg(file)));
     for (const QString &page : {list, shoppages::basketPage(shop), shoppages::paymentFormPage(shop)})
         EXPECT_TRUE(page.contains(homeButton)) << page.toStdString();
-    EXPECT_TRUE(shoppages::emailFormPage(shop).contains(
-        QStringLiteral("ACTION='mailto:o&#39;brien&amp;co@example.com%23x%3F?subject=Online Order'")));
+    const QString mailForm = shoppages::emailFormPage(shop);
+    EXPECT_TRUE(mailForm.contains(QStringLiteral("ACTION='mailto:o&#39;brien&amp;co@example.com%23x%3F?subject=Online Order'")));
+    EXPECT_TRUE(mailForm.contains(QStringLiteral("<font face=\"Arial\">")));  // HTML takes the style as written
+    // Script strings stay closed and still write the same markup.
     const QString script = shoppages::itemScript(shop).text;
-    EXPECT_TRUE(script.contains(QStringLiteral("<b>Tom's \\\"Best\\\" &lt;b&gt;Shop &amp; Co #1? 100% Listing</b>")))
-        << script.toStdString();
+    for (const char *part : {"List[ 1] = new item(\"id\\\\\",\"say \\\"hi\\\"\\n\",2,0,\"p\",\"u\" )",
+                             "<font face=\\\"Arial\\\">",
+                             "<b>Tom's \\\"Best\\\" &lt;b&gt;Shop &amp; Co #1? 100% Listing</b>"})
+        EXPECT_TRUE(script.contains(QLatin1String(part))) << part << '\n' << script.toStdString();
 
     // Ordinary names and addresses come through unchanged.
     const QString plain = QStringLiteral("Shop-1_a.b/c: d");

@@ -79,7 +79,7 @@ TEST_F(SiteGeneratorTest, MenuEntriesOpenTheWindowAndSetTheOrderMode)
     EXPECT_EQ(m_gen.List1().count(), 1);
 }
 
-TEST_F(SiteGeneratorTest, AddChecksEveryFieldThenAppendsTheItemLine)
+TEST_F(SiteGeneratorTest, AddChecksEveryFieldAndTheHeaderLineStaysEntryZero)
 {
     m_gen.show();
     fill(Filled);
@@ -118,6 +118,20 @@ TEST_F(SiteGeneratorTest, AddChecksEveryFieldThenAppendsTheItemLine)
     fill({"Fruit, veg", "B", "C", "D", "2", "E", "F", "G"});
     m_gen.click(QStringLiteral("Command3"));
     EXPECT_EQ(m_gen.List1().count(), 5);
+
+    // Double-click removes an item, never the header line.
+    m_gen.doubleClick(QStringLiteral("List1"), 0);
+    EXPECT_EQ(messages(), QStringList{"The header line cannot be removed."});
+    m_gen.doubleClick(QStringLiteral("List1"), -1);  // nothing selected: nothing happens
+    m_gen.doubleClick(QStringLiteral("List1"), 4);
+    EXPECT_EQ(m_gen.List1().items(), QStringList({shoppages::headerLine(), "C,D,1.5,F,G,", "C,D,1.5,F,G,", "C,D,01.50,F,G,"}));
+
+    m_gen.click(QStringLiteral("Command8"));  // New: empty fields, header only
+    EXPECT_EQ(fields(), QStringList(8));
+    EXPECT_EQ(m_gen.List1().items(), QStringList{shoppages::headerLine()});
+    fill(Filled);
+    m_gen.click(QStringLiteral("Command3"));
+    EXPECT_EQ(m_gen.List1().at(1), QStringLiteral("C,D,1.5,F,G,"));  // the first item is not skipped
 }
 
 TEST_F(SiteGeneratorTest, SelectCutsTheEntryAtCommasIntoTheItemFields)
@@ -142,28 +156,6 @@ TEST_F(SiteGeneratorTest, SelectCutsTheEntryAtCommasIntoTheItemFields)
     m_state.setComboText(m_state.Combo2, QStringLiteral("http://example.com/item.htm"));
     m_gen.click(QStringLiteral("Command7"));
     EXPECT_EQ(m_gen.text(7), QStringLiteral("http://example.com/item.htm"));
-}
-
-TEST_F(SiteGeneratorTest, HeaderLineStaysEntryZero)
-{
-    m_gen.show();
-    fill(Filled);
-    m_gen.click(QStringLiteral("Command3"));
-    m_gen.doubleClick(QStringLiteral("List1"), 0);
-    EXPECT_EQ(m_gen.List1().count(), 2);
-    EXPECT_EQ(messages(), QStringList{"The header line cannot be removed."});
-    m_gen.doubleClick(QStringLiteral("List1"), -1);  // nothing selected: nothing happens
-    EXPECT_EQ(m_gen.List1().count(), 2);
-    m_gen.doubleClick(QStringLiteral("List1"), 1);
-    EXPECT_EQ(m_gen.List1().items(), QStringList{shoppages::headerLine()});
-
-    m_gen.click(QStringLiteral("Command3"));
-    m_gen.click(QStringLiteral("Command8"));  // New: empty fields, header only
-    EXPECT_EQ(fields(), QStringList(8));
-    EXPECT_EQ(m_gen.List1().items(), QStringList{shoppages::headerLine()});
-    fill(Filled);
-    m_gen.click(QStringLiteral("Command3"));
-    EXPECT_EQ(m_gen.List1().at(1), QStringLiteral("C,D,1.5,F,G,"));  // the first item is not skipped
 }
 
 TEST_F(SiteGeneratorTest, SaveProfileWritesTheShopAndOpenRestoresItExactly)
@@ -232,7 +224,7 @@ TEST_F(SiteGeneratorTest, OpenProfileChangesNothingUntilAFileWasRead)
     EXPECT_EQ(m_gen.text(3), QStringLiteral("D"));  // item fields keep what they held
 }
 
-TEST_F(SiteGeneratorTest, GenerateUsesTheCardProfileAndPreviewShowsTheFrameset)
+TEST_F(SiteGeneratorTest, GenerateUsesTheCardProfileAndPreviewShowsTheFramesetOfASafeName)
 {
     menu("wshipping");
     menu("online");
@@ -265,20 +257,20 @@ TEST_F(SiteGeneratorTest, GenerateUsesTheCardProfileAndPreviewShowsTheFrameset)
     EXPECT_FALSE(form2[QStringLiteral("visible")].toBool());
     EXPECT_TRUE(form2[QStringLiteral("Command5")][QStringLiteral("enabled")].toBool());
     EXPECT_EQ(dump[QStringLiteral("Form3")][QStringLiteral("Text2")].toString(), QStringLiteral("<table id='mine'>"));
-    m_logic.Form_Unload();
-    EXPECT_FALSE(dumpState(m_state, m_host, nullptr, &m_gen).contains(QStringLiteral("Form2")));
-}
 
-TEST_F(SiteGeneratorTest, UnsafeCategoryIsRefusedWithAMessage)
-{
+    // A category that cannot name a folder: Generate and Preview refuse with a message.
     m_gen.show();
-    fill({"../escape", "http://back/", "C", "D", "1.5", "e@x", "F", "G"});
+    m_gen.setText(0, QStringLiteral("../escape"));
     m_gen.click(QStringLiteral("Command1"));
     m_gen.click(QStringLiteral("Command4"));
     const QStringList shown = messages();
     ASSERT_EQ(shown.size(), 2);
     EXPECT_TRUE(shown.at(0).contains(QLatin1String("cannot name the site folder")));
     EXPECT_TRUE(m_gen.visible());  // Preview did not go anywhere
-    EXPECT_TRUE(QDir(m_folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_EQ(mainView().navigations().size(), 1);
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"my shop"});
     EXPECT_FALSE(QFile::exists(m_folder.filePath(QStringLiteral("../escape"))));
+
+    m_logic.Form_Unload();
+    EXPECT_FALSE(dumpState(m_state, m_host, nullptr, &m_gen).contains(QStringLiteral("Form2")));
 }
