@@ -22,6 +22,11 @@ namespace {
 
 const QString PageUrl = QStringLiteral("http://shop.example.com/dir/page.htm");
 
+DocumentPtr parse(const QString &html)
+{
+    return parseHtmlDocument(html, PageUrl);
+}
+
 // One field of every row: the links' addresses, the elements' tag names.
 template <typename Row>
 QStringList column(const QVector<Row> &rows, QString Row::*field)
@@ -32,9 +37,9 @@ QStringList column(const QVector<Row> &rows, QString Row::*field)
     return out;
 }
 
-QStringList hrefs(const HtmlDocument &document)
+QStringList hrefs(const DocumentPtr &document)
 {
-    return column(document.links, &HtmlLink::href);
+    return column(document->links, &HtmlLink::href);
 }
 
 // Serves pages by address and records each frame request.
@@ -54,27 +59,6 @@ struct FakeFrames {
 };
 
 }  // namespace
-
-TEST(HtmlParser, ResolvesAgainstTheFirstBaseHrefUnlessItIsAScript)
-{
-    // The base applies to links before it too, and only the first one counts.
-    const auto document = parseHtmlDocument(QStringLiteral(R"html(
-        <a href="before.htm">b</a>
-        <base href="/catalog/">
-        <base href="http://ignored.example.org/">
-        <a href="item.htm">i</a>
-        <img src="pics/item.gif">
-        <link rel="stylesheet" href="shop.css">)html"),
-        PageUrl);
-    EXPECT_EQ(hrefs(*document), (QStringList{"http://shop.example.com/catalog/before.htm",
-                                             "http://shop.example.com/catalog/item.htm"}));
-    EXPECT_EQ(document->images, QVector<QString>{"http://shop.example.com/catalog/pics/item.gif"});
-    EXPECT_TRUE(column(document->all, &HtmlElement::href).contains("http://shop.example.com/catalog/shop.css"));
-
-    const auto scripted = parseHtmlDocument(QStringLiteral(R"html(<base href="javascript:alert(1)"><a href="x.htm">x</a>)html"),
-                                            PageUrl);
-    EXPECT_EQ(hrefs(*scripted), QStringList{"http://shop.example.com/dir/x.htm"});
-}
 
 // Web addresses resolve as a browser's DOM gives them; what cannot be
 // resolved is kept as written.
@@ -115,21 +99,33 @@ TEST(ResolveUrl, FollowsBrowserRules)
             << c.relative << " on " << c.base.toStdString();
 }
 
+TEST(HtmlParser, ResolvesAgainstTheFirstBaseHrefUnlessItIsAScript)
+{
+    // The base applies to links before it too, and only the first one counts.
+    const auto document = parse(QStringLiteral(R"html(<a href="before.htm">b</a><base href="/catalog/">
+        <base href="http://ignored.example.org/"><a href="item.htm">i</a>
+        <img src="pics/item.gif"><link rel="stylesheet" href="shop.css">)html"));
+    EXPECT_EQ(hrefs(document), (QStringList{"http://shop.example.com/catalog/before.htm",
+                                            "http://shop.example.com/catalog/item.htm"}));
+    EXPECT_EQ(document->images, QVector<QString>{"http://shop.example.com/catalog/pics/item.gif"});
+    EXPECT_TRUE(column(document->all, &HtmlElement::href).contains("http://shop.example.com/catalog/shop.css"));
+    EXPECT_EQ(hrefs(parse(QStringLiteral(R"html(<base href="javascript:alert(1)"><a href="x.htm">x</a>)html"))),
+              QStringList{"http://shop.example.com/dir/x.htm"});
+}
+
 TEST(HtmlParser, LinksAreAnchorsAndAreasInOrderWithCollapsedText)
 {
-    const auto document = parseHtmlDocument(QStringLiteral(
+    const auto document = parse(QStringLiteral(
         "<a href='a.htm'>\n   Cheap \t <b>link</b>\n exchange  <br>  second&nbsp;line"
         "<script>var hidden = 1;</script><style>a { color: red }</style> </a>"
         "<a href='mailto:Sales@Example.com?subject=Hi there'> <img src='button.gif' alt='Go'> </a>"
         "<a name='anchor-without-href'>not a link</a><map><area href='  \t '></map>"
-        "<a href='two.htm'>one<br><br>two</a>"),
-        PageUrl);
-
-    EXPECT_EQ(hrefs(*document), (QStringList{"http://shop.example.com/dir/a.htm",
-                                             "mailto:Sales@Example.com?subject=Hi there", PageUrl,
-                                             "http://shop.example.com/dir/two.htm"}));
-    EXPECT_EQ(column(document->links, &HtmlLink::outerText),
-              (QStringList{QStringLiteral("Cheap link exchange\nsecond\u00a0line"), "", "", "one\n\ntwo"}));
+        "<a href='two.htm'>one<br><br>two</a>"));
+    EXPECT_EQ(hrefs(document), (QStringList{"http://shop.example.com/dir/a.htm",
+                                            "mailto:Sales@Example.com?subject=Hi there", PageUrl,
+                                            "http://shop.example.com/dir/two.htm"}));
+    const QString cheap = QStringLiteral("Cheap link exchange\nsecond\u00a0line");
+    EXPECT_EQ(column(document->links, &HtmlLink::outerText), (QStringList{cheap, "", "", "one\n\ntwo"}));
     EXPECT_EQ(document->images, QVector<QString>{"http://shop.example.com/dir/button.gif"});
     // The A entries of all carry the same text as the links.
     QStringList texts;
@@ -137,41 +133,33 @@ TEST(HtmlParser, LinksAreAnchorsAndAreasInOrderWithCollapsedText)
         if (element.tagName == "A")
             texts << element.outerText;
     }
-    EXPECT_EQ(texts, (QStringList{document->links[0].outerText, "", "not a link", "one\n\ntwo"}));
+    EXPECT_EQ(texts, (QStringList{cheap, "", "not a link", "one\n\ntwo"}));
 }
 
-TEST(HtmlParser, ParagraphTextJoinsItsNodes)
+TEST(HtmlParser, TextIsCollapsedAndTitleIsTheFirstOne)
 {
-    const auto document = parseHtmlDocument(
-        QStringLiteral("<p>Gr\u00fc\u00dfe  <i>aus</i>\t K\u00f6ln &amp; <b> \U0001F600 </b>Bonn</p>"), PageUrl);
-    ASSERT_EQ(document->all.size(), 6);
-    EXPECT_EQ(document->all[3].outerText, QStringLiteral("Gr\u00fc\u00dfe aus K\u00f6ln & \U0001F600 Bonn"));
+    const auto document = parse(QStringLiteral("<title>\n  Quorvane   &amp; friends\t</title><title>Second</title>"
+                                               "<p>Gr\u00fc\u00dfe  <i>aus</i>\t K\u00f6ln &amp; <b> \U0001F600 </b>Bonn</p>"));
+    EXPECT_EQ(document->title, "Quorvane & friends");
+    ASSERT_EQ(document->all.size(), 8);
+    EXPECT_EQ(document->all[5].outerText, QStringLiteral("Gr\u00fc\u00dfe aus K\u00f6ln & \U0001F600 Bonn"));
+    EXPECT_EQ(parse("<p>no title</p>")->title, QString());
 
     // Many nodes, each ending in a space the next one's text follows.
-    const auto many = parseHtmlDocument("<p>" + QString("<b>w</b> ").repeated(5000), PageUrl);
-    const QString text = many->all[3].outerText;
+    const QString text = parse("<p>" + QString("<b>w</b> ").repeated(5000))->all[3].outerText;
     EXPECT_EQ(text.size(), 2 * 5000 - 1);
     EXPECT_TRUE(text.startsWith("w w w"));
 }
 
 TEST(HtmlParser, ListsEveryElementWithTheFieldsTheLogicReads)
 {
-    const auto document = parseHtmlDocument(QStringLiteral(R"html(<!DOCTYPE html>
-        <html><head>
-        <meta name="description" content="Hand made   soap">
-        <meta http-equiv="refresh" content="5; url=next.htm">
-        <script src="/js/shop.js"></script>
-        </head><body>
-        <div>not captured</div>
-        <p>First   <a href="x.htm">paragraph</a>
-        <p>Second<br>line</p>
-        <iframe src="ad.htm"></iframe>
-        <x-widget>custom</x-widget>
-        </body></html>)html"),
-        PageUrl);
-
-    EXPECT_EQ(column(document->all, &HtmlElement::tagName), (QStringList{"HTML", "HEAD", "META", "META", "SCRIPT", "BODY", "DIV", "P", "A",
-                                                "P", "BR", "IFRAME", "X-WIDGET"}));
+    const auto document = parse(QStringLiteral(R"html(<!DOCTYPE html><html><head>
+        <meta name="description" content="Hand made   soap"><meta http-equiv="refresh" content="5; url=next.htm">
+        <script src="/js/shop.js"></script></head><body><div>not captured</div>
+        <p>First   <a href="x.htm">paragraph</a><p>Second<br>line</p>
+        <iframe src="ad.htm"></iframe><x-widget>custom</x-widget></body></html>)html"));
+    EXPECT_EQ(column(document->all, &HtmlElement::tagName),
+              (QStringList{"HTML", "HEAD", "META", "META", "SCRIPT", "BODY", "DIV", "P", "A", "P", "BR", "IFRAME", "X-WIDGET"}));
     const QVector<HtmlElement> &all = document->all;
     EXPECT_EQ(all[2].name, "description");
     EXPECT_EQ(all[2].content, "Hand made   soap");
@@ -184,26 +172,18 @@ TEST(HtmlParser, ListsEveryElementWithTheFieldsTheLogicReads)
     EXPECT_EQ(all[9].outerText, "Second\nline");
     EXPECT_EQ(all[11].src, "http://shop.example.com/dir/ad.htm");
     EXPECT_EQ(document->bodyTagName, "BODY");
+
+    // Foreign and template content follow the DOM: no links there.
+    const auto foreign = parse(QStringLiteral("<svg><foreignObject></foreignObject><a href='svg.htm'>s</a></svg>"
+                                              "<template><a href='hidden.htm'>t</a></template>"
+                                              "\u00fc\u00df<my-\u00e9l\u00e9ment>text</my-\u00e9l\u00e9ment>"));
+    EXPECT_EQ(column(foreign->all, &HtmlElement::tagName),
+              (QStringList{"HTML", "HEAD", "BODY", "svg", "foreignObject", "a", "TEMPLATE", QStringLiteral("MY-\u00e9L\u00e9MENT")}));
+    EXPECT_TRUE(foreign->links.isEmpty());
 }
 
-TEST(HtmlParser, ForeignAndTemplateContentFollowTheDom)
+TEST(HtmlParser, DomainIsTheLowerCaseHost)
 {
-    const auto document = parseHtmlDocument(QStringLiteral(
-        "<svg><foreignObject></foreignObject><a href='svg.htm'>s</a></svg>"
-        "<template><a href='hidden.htm'>t</a></template>"
-        "\u00fc\u00df<my-\u00e9l\u00e9ment>text</my-\u00e9l\u00e9ment>"),
-        PageUrl);
-
-    EXPECT_EQ(column(document->all, &HtmlElement::tagName), (QStringList{"HTML", "HEAD", "BODY", "svg", "foreignObject", "a", "TEMPLATE",
-                                                QStringLiteral("MY-\u00e9L\u00e9MENT")}));
-    EXPECT_TRUE(document->links.isEmpty());
-}
-
-TEST(HtmlParser, TitleIsTheFirstOneCollapsedAndDomainTheLowerCaseHost)
-{
-    EXPECT_EQ(parseHtmlDocument("<title>\n  Quorvane   &amp; friends\t</title><title>Second</title>", PageUrl)->title,
-              "Quorvane & friends");
-    EXPECT_EQ(parseHtmlDocument("<p>no title</p>", PageUrl)->title, QString());
     const struct {
         const char *url, *domain;
     } domains[] = {{"http://WWW.Example.COM:8737/x.htm", "www.example.com"},
@@ -220,33 +200,29 @@ TEST(HtmlParser, FramesetLoadsFramesInOrder)
     web.pages["http://shop.example.com/dir/left.htm"] = "<a href='l1.htm'>L1</a>";
     web.pages["http://shop.example.com/right.htm"] = "<a href='r1.htm'>R1</a><iframe src='inner.htm'></iframe>";
     web.pages["http://shop.example.com/inner.htm"] = "<a href='deep.htm'>D</a>";
-    const auto document = parseHtmlDocument(QStringLiteral(R"html(
-        <html><frameset cols="20%,*">
-          <frame src="left.htm">
-          <frameset rows="50%,*"><frame src="/right.htm"><frame name="empty"></frameset>
-          <noframes><a href="noframes.htm">old browsers</a></noframes>
-        </frameset></html>)html"),
+    const auto document = parseHtmlDocument(QStringLiteral(R"html(<html><frameset cols="20%,*"><frame src="left.htm">
+        <frameset rows="50%,*"><frame src="/right.htm"><frame name="empty"></frameset>
+        <noframes><a href="noframes.htm">old browsers</a></noframes></frameset></html>)html"),
         PageUrl, web.loader());
-
     EXPECT_EQ(document->bodyTagName, "FRAMESET");
     ASSERT_EQ(document->frames.size(), 3);
     ASSERT_TRUE(document->frames[0] && document->frames[1] && document->frames[2]);
-    EXPECT_EQ(hrefs(*document->frames[0]), QStringList{"http://shop.example.com/dir/l1.htm"});
-    EXPECT_EQ(hrefs(*document->frames[1]), QStringList{"http://shop.example.com/r1.htm"});
+    EXPECT_EQ(hrefs(document->frames[0]), QStringList{"http://shop.example.com/dir/l1.htm"});
+    EXPECT_EQ(hrefs(document->frames[1]), QStringList{"http://shop.example.com/r1.htm"});
     // A frame without src shows an empty about:blank document.
     EXPECT_EQ(document->frames[2]->url, "about:blank");
     EXPECT_TRUE(document->frames[2]->links.isEmpty());
     // The iframe of the second frame comes through that frame's own document.
     ASSERT_EQ(document->frames[1]->frames.size(), 1);
     ASSERT_TRUE(document->frames[1]->frames[0]);
-    EXPECT_EQ(hrefs(*document->frames[1]->frames[0]), QStringList{"http://shop.example.com/deep.htm"});
+    EXPECT_EQ(hrefs(document->frames[1]->frames[0]), QStringList{"http://shop.example.com/deep.htm"});
     EXPECT_EQ(web.requests, (QList<std::pair<QString, int>>{{"http://shop.example.com/dir/left.htm", 1},
                                                             {"http://shop.example.com/right.htm", 1},
                                                             {"http://shop.example.com/inner.htm", 2}}));
 
     // Without a loader, or without the page, a frame stays null; about:blank needs no loading.
     const QString html = "<iframe src='a.htm'></iframe><iframe></iframe>";
-    const auto unloaded = parseHtmlDocument(html, PageUrl);
+    const auto unloaded = parse(html);
     ASSERT_EQ(unloaded->frames.size(), 2);
     EXPECT_FALSE(unloaded->frames[0]);
     EXPECT_TRUE(unloaded->frames[1]);
@@ -284,20 +260,19 @@ TEST(HtmlParser, SelfFramingPagesStopAtTheDepthLimit)
 TEST(HtmlParser, DeepNestingDoesNotOverflow)
 {
     const int depth = 100000;
-    const QString divs = QString("<div>").repeated(depth) + "<p><a href='deep.htm'>deep link</a></p>"
-        + QString("</div>").repeated(depth) + "<a href='after.htm'>after</a>";
-    const auto document = parseHtmlDocument(divs, PageUrl);
-    EXPECT_EQ(hrefs(*document), (QStringList{"http://shop.example.com/dir/deep.htm",
-                                             "http://shop.example.com/dir/after.htm"}));
+    const auto document = parse(QString("<div>").repeated(depth) + "<p><a href='deep.htm'>deep link</a></p>"
+                                + QString("</div>").repeated(depth) + "<a href='after.htm'>after</a>");
+    EXPECT_EQ(hrefs(document), (QStringList{"http://shop.example.com/dir/deep.htm",
+                                            "http://shop.example.com/dir/after.htm"}));
     EXPECT_EQ(document->links[0].outerText, "deep link");
 
     // Inline, table and foreign nesting, and paragraphs that each hold all the
     // text below them; raw text still ends at its end tag on a deep stack.
     for (const QString &unit : {QString("<span>"), QString("<table><tr><td>"), QString("<svg><g>"),
                                 QString("<p><table><td>word ")}) {
-        const auto nested = parseHtmlDocument(
-            unit.repeated(depth / 2) + "<p><script>var s = \"<a href='no.htm'>\";</script><a href='x.htm'>x</a>", PageUrl);
-        EXPECT_EQ(hrefs(*nested), QStringList{"http://shop.example.com/dir/x.htm"}) << qPrintable(unit);
+        const auto nested = parse(unit.repeated(depth / 2)
+                                  + "<p><script>var s = \"<a href='no.htm'>\";</script><a href='x.htm'>x</a>");
+        EXPECT_EQ(hrefs(nested), QStringList{"http://shop.example.com/dir/x.htm"}) << qPrintable(unit);
     }
 }
 
@@ -307,7 +282,7 @@ TEST(HtmlParser, HostileTagsKeepTheLinks)
     QString formatting;
     for (int i = 0; i < 20000; ++i)
         formatting += QString("<p><b id=%1><a href='p%1.htm'>%1</a>").arg(i);
-    const auto reopened = parseHtmlDocument(formatting, PageUrl);
+    const auto reopened = parse(formatting);
     EXPECT_EQ(reopened->links.size(), 20000);
     EXPECT_EQ(reopened->links.last().outerText, "19999");
     EXPECT_LT(reopened->all.size(), 20000 * 16);
@@ -316,8 +291,8 @@ TEST(HtmlParser, HostileTagsKeepTheLinks)
     QString attributes = "<a";
     for (int i = 0; i < 100000; ++i)
         attributes += QString(" data-%1").arg(i);
-    const auto crowded = parseHtmlDocument(attributes + " href='crowded.htm' name='n'>crowded</a>", PageUrl);
-    EXPECT_EQ(hrefs(*crowded), QStringList{"http://shop.example.com/dir/crowded.htm"});
+    EXPECT_EQ(hrefs(parse(attributes + " href='crowded.htm' name='n'>crowded</a>")),
+              QStringList{"http://shop.example.com/dir/crowded.htm"});
 }
 
 // The page fuzzer's corpus, replayed on every run so that a crash found once
@@ -361,10 +336,10 @@ TEST(HtmlParser, SurvivesGarbage)
         {QString("<a ").repeated(10000), 0},
     };
     for (const auto &c : cases) {
-        const auto document = parseHtmlDocument(c.html, PageUrl);
+        const auto document = parse(c.html);
         ASSERT_TRUE(document);
         EXPECT_EQ(document->bodyTagName, "BODY");
         EXPECT_EQ(document->links.size(), c.links) << qPrintable(c.html.left(60));
     }
-    EXPECT_EQ(parseHtmlDocument(cases[4].html, PageUrl)->title, "open title<a href='no.htm'>");
+    EXPECT_EQ(parse(cases[4].html)->title, "open title<a href='no.htm'>");
 }
