@@ -136,7 +136,7 @@ TEST(HtmlParser, LinksAreAnchorsAndAreasInOrderWithCollapsedText)
     EXPECT_EQ(texts, (QStringList{cheap, "", "not a link", "one\n\ntwo"}));
 }
 
-TEST(HtmlParser, TextIsCollapsedAndTitleIsTheFirstOne)
+TEST(HtmlParser, TextIsCollapsedTitleIsTheFirstOneAndDomainTheLowerCaseHost)
 {
     const auto document = parse(QStringLiteral("<title>\n  Quorvane   &amp; friends\t</title><title>Second</title>"
                                                "<p>Gr\u00fc\u00dfe  <i>aus</i>\t K\u00f6ln &amp; <b> \U0001F600 </b>Bonn</p>"));
@@ -149,6 +149,16 @@ TEST(HtmlParser, TextIsCollapsedAndTitleIsTheFirstOne)
     const QString text = parse("<p>" + QString("<b>w</b> ").repeated(5000))->all[3].outerText;
     EXPECT_EQ(text.size(), 2 * 5000 - 1);
     EXPECT_TRUE(text.startsWith("w w w"));
+
+    // The domain is the lower-case host.
+    const struct {
+        const char *url, *domain;
+    } domains[] = {{"http://WWW.Example.COM:8737/x.htm", "www.example.com"},
+                   {"https://127.0.0.1/", "127.0.0.1"},
+                   {"file:///home/me/page.htm", ""},
+                   {"about:blank", ""}};
+    for (const auto &d : domains)
+        EXPECT_EQ(parseHtmlDocument({}, QString::fromLatin1(d.url))->domain, QString::fromLatin1(d.domain)) << d.url;
 }
 
 TEST(HtmlParser, ListsEveryElementWithTheFieldsTheLogicReads)
@@ -180,18 +190,6 @@ TEST(HtmlParser, ListsEveryElementWithTheFieldsTheLogicReads)
     EXPECT_EQ(column(foreign->all, &HtmlElement::tagName),
               (QStringList{"HTML", "HEAD", "BODY", "svg", "foreignObject", "a", "TEMPLATE", QStringLiteral("MY-\u00e9L\u00e9MENT")}));
     EXPECT_TRUE(foreign->links.isEmpty());
-}
-
-TEST(HtmlParser, DomainIsTheLowerCaseHost)
-{
-    const struct {
-        const char *url, *domain;
-    } domains[] = {{"http://WWW.Example.COM:8737/x.htm", "www.example.com"},
-                   {"https://127.0.0.1/", "127.0.0.1"},
-                   {"file:///home/me/page.htm", ""},
-                   {"about:blank", ""}};
-    for (const auto &d : domains)
-        EXPECT_EQ(parseHtmlDocument({}, QString::fromLatin1(d.url))->domain, QString::fromLatin1(d.domain)) << d.url;
 }
 
 TEST(HtmlParser, FramesetLoadsFramesInOrder)

