@@ -43,7 +43,7 @@ QStringList hrefs(const DocumentPtr &document)
 }
 
 // Serves pages by address and records each frame request.
-struct FakeFrames {
+struct FakeFrames final {
     QHash<QString, QString> pages;
     QList<std::pair<QString, int>> requests;
 

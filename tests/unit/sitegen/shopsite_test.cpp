@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace quorvane;
 using namespace quorvane::testing;
 
