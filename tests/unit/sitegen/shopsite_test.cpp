@@ -165,10 +165,10 @@ TEST(ShopPages, TypedNamesAndAddressesStayInsideTheirQuotes)
     EXPECT_TRUE(mailForm.contains(QStringLiteral("<font face=\"Arial\">")));  // HTML takes the style as written
     // Script strings stay closed and still write the same markup.
     const QString script = shoppages::itemScript(shop).text;
-    for (const char *part : {"List[ 1] = new item(\"id\\\\\",\"say \\\"hi\\\"\\n\",2,0,\"p\",\"u\" )",
+    for (const char *piece : {"List[ 1] = new item(\"id\\\\\",\"say \\\"hi\\\"\\n\",2,0,\"p\",\"u\" )",
                              "<font face=\\\"Arial\\\">",
                              "<b>Tom's \\\"Best\\\" &lt;b&gt;Shop &amp; Co #1? 100% Listing</b>"})
-        EXPECT_TRUE(script.contains(QLatin1String(part))) << part << '\n' << script.toStdString();
+        EXPECT_TRUE(script.contains(QLatin1String(piece))) << piece << '\n' << script.toStdString();
 
     // Ordinary names and addresses come through unchanged.
     const QString plain = QStringLiteral("Shop-1_a.b/c: d");
@@ -250,7 +250,7 @@ TEST_F(ShopSiteTest, CommandLineWritesTheSiteOrExplainsWhyNot)
         QStringList args;
         int status;
         QString printed;    // the site folder
-        const char *error;  // part of the message
+        const char *error;  // in the message
     } runs[] = {
         {{profile, "--order-mode", "phone", "--program-folder", m_dir.path()}, 0, site(), ""},
         {{profile, "--order-mode=online"}, 0, m_dir.filePath(QStringLiteral("default/my shop")), ""},
