@@ -102,8 +102,7 @@ TEST_F(SiteGeneratorTest, AddChecksEveryFieldAndTheHeaderLineStaysEntryZero)
         {3, "Apples, red", "The field \"Item Description\" holds a comma"},
         {7, "a.htm?x=1,2", "The field \"Description URL\" holds a comma"},
         {4, "1,50", "The field \"Price\" holds a comma"},
-        {4, "cheap", "The price \"cheap\" is not a decimal number"},
-        {4, "1);x(", "The price \"1);x(\" is not"},
+        {4, "1);x(", "The price \"1);x(\" is not a decimal number"},
     };
     for (const auto &r : refused) {
         SCOPED_TRACE(r.text);
