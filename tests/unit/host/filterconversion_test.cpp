@@ -6,37 +6,28 @@
 using quorvane::isValidHostPort;
 using quorvane::toQtNameFilters;
 
-TEST(FileFilterConversion, PairsBecomeQtNameFilters)
+TEST(FileFilterConversion, PairsBecomeQtNameFiltersWithThePatternsAfterTheBar)
 {
-    EXPECT_EQ(toQtNameFilters(QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf")),
-              QStringLiteral("HTML file (*.htm *.html);;Text File (*.txt *.rtf)"));
-    EXPECT_EQ(toQtNameFilters(QStringLiteral("Text (*.txt)|*.txt")), QStringLiteral("Text (*.txt)"));
+    const struct {
+        const char *filter, *qt;
+    } cases[] = {
+        {"HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf",
+         "HTML file (*.htm *.html);;Text File (*.txt *.rtf)"},
+        {"All files|*.*", "All files (*.*)"},    // parentheses added
+        {"Pages (htm)|*.htm", "Pages (*.htm)"},  // stale ones replaced
+        {"", ""},
+        {"Text (*.txt)|*.txt|", "Text (*.txt)"},  // no empty entry for a trailing bar
+        {"Images (*.gif;*.jpg)", "Images (*.gif *.jpg)"},
+        {"*.txt", "*.txt (*.txt)"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(toQtNameFilters(QString::fromLatin1(c.filter)), QString::fromLatin1(c.qt)) << c.filter;
 }
 
-TEST(FileFilterConversion, PatternsAfterTheBarWinOverTheDescription)
-{
-    // A description without parentheses gets them; stale ones are replaced.
-    EXPECT_EQ(toQtNameFilters(QStringLiteral("All files|*.*")), QStringLiteral("All files (*.*)"));
-    EXPECT_EQ(toQtNameFilters(QStringLiteral("Pages (htm)|*.htm")), QStringLiteral("Pages (*.htm)"));
-}
-
-TEST(FileFilterConversion, DegenerateFilters)
-{
-    EXPECT_EQ(toQtNameFilters(QString()), QString());
-    // A trailing bar or a lone description must not produce empty entries.
-    EXPECT_EQ(toQtNameFilters(QStringLiteral("Text (*.txt)|*.txt|")), QStringLiteral("Text (*.txt)"));
-    EXPECT_EQ(toQtNameFilters(QStringLiteral("Images (*.gif;*.jpg)")), QStringLiteral("Images (*.gif *.jpg)"));
-    EXPECT_EQ(toQtNameFilters(QStringLiteral("*.txt")), QStringLiteral("*.txt (*.txt)"));
-}
-
-TEST(HostPortValidation, AcceptsHostsWithOptionalPort)
+TEST(HostPortValidation, AcceptsHostsWithOptionalPortAndGivesAReasonOtherwise)
 {
     for (const char *ok : {"127.0.0.1:8737", "localhost", "example.com:80", "a", "[::1]:8080", "[::1]", "host:65535"})
         EXPECT_TRUE(isValidHostPort(QString::fromLatin1(ok))) << ok;
-}
-
-TEST(HostPortValidation, RejectsMalformedValuesWithAReason)
-{
     for (const char *bad : {"", "host:", ":80", "host:0", "host:65536", "host:99999999999", "http://host",
                             "host:80:90", "-host", "ho st", "::1"}) {
         QString error;

@@ -1,17 +1,18 @@
 #include "support/testfiles.h"
+#include "core/htmltext.h"
 #include "sitegen/cardprofile.h"
 #include "sitegen/profilefile.h"
-#include "core/htmltext.h"
 #include "sitegen/shoppages.h"
 #include "sitegen/sitegencommand.h"
 #include "sitegen/sitegeneration.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace quorvane;
 using namespace quorvane::testing;
@@ -19,6 +20,7 @@ using namespace quorvane::testing;
 namespace {
 
 const QString DataFolder = QStringLiteral(QUORVANE_SOURCE_DIR "/tests/unit/data/sitegen");
+const QString ItemScriptName = QStringLiteral("1_my shop.js");
 
 QStringList filesIn(const QString &folder)
 {
@@ -27,7 +29,7 @@ QStringList filesIn(const QString &folder)
     return names;
 }
 
-// The twelve-item shop of the fixtures, as its saved profile holds it.
+// The twelve-item shop of the expected sites, as its saved profile holds it.
 ShopDescription fixtureShop()
 {
     return *profilefile::read(readBytes(DataFolder + QStringLiteral("/shop.pro")));
@@ -35,7 +37,7 @@ ShopDescription fixtureShop()
 
 class ShopSiteTest : public ::testing::Test {
 protected:
-    QString folder(const QString &site = QStringLiteral("my shop")) const { return m_dir.filePath(site); }
+    QString site() const { return m_dir.filePath(QStringLiteral("my shop")); }
     QTemporaryDir m_dir;
 };
 
@@ -56,62 +58,63 @@ TEST_F(ShopSiteTest, OnlineAndPhoneSitesMatchTheExpectedFilesByteForByte)
             EXPECT_EQ(readBytes(report.folder + QLatin1Char('/') + name), readBytes(expected + QLatin1Char('/') + name))
                 << name.toStdString();
     }
-}
+    // Any other order mode has no order form.
+    const GenerationReport report = generateSite(fixtureShop(), m_dir.path(), QString());
+    EXPECT_EQ(report.written.size(), 7);
+    EXPECT_FALSE(report.written.contains(QStringLiteral("form_my shop.htm")));
 
-TEST_F(ShopSiteTest, HeaderOnlyListDeclaresZeroItems)
-{
+    // A header-only list declares zero items.
     ShopDescription shop = fixtureShop();
     shop.entries = QStringList{QStringLiteral("whatever entry 0 holds")};
-    const GenerationReport report = generateSite(shop, m_dir.path(), QStringLiteral("online"));
-    EXPECT_TRUE(report.message.isEmpty());
-    QString expected = QString::fromUtf8(readBytes(DataFolder + QStringLiteral("/online/1_my shop.js")));
-    expected.replace(QStringLiteral("MakeArray( 12)"), QStringLiteral("MakeArray( 0)"));
-    expected.remove(QRegularExpression(QStringLiteral("List\\[ \\d+\\] = new item[^\\n]*\\n")));
-    EXPECT_EQ(QString::fromUtf8(readBytes(folder() + QStringLiteral("/1_my shop.js"))), expected);
+    EXPECT_TRUE(generateSite(shop, m_dir.path(), QStringLiteral("online")).message.isEmpty());
+    QString items = QString::fromUtf8(readBytes(DataFolder + QStringLiteral("/online/") + ItemScriptName));
+    items.replace(QStringLiteral("MakeArray( 12)"), QStringLiteral("MakeArray( 0)"));
+    items.remove(QRegularExpression(QStringLiteral("List\\[ \\d+\\] = new item[^\\n]*\\n")));
+    EXPECT_EQ(QString::fromUtf8(readBytes(site() + QLatin1Char('/') + ItemScriptName)), items);
 }
 
 TEST_F(ShopSiteTest, MissingInputOrUnsafeCategoryWritesNothing)
 {
-    struct Case {
-        QString category, goBack;
-        QStringList entries;
+    const struct {
+        const char *category, *goBack;
+        bool header;
         const char *message;
+    } cases[] = {
+        {"Shop", "", true, " You must put the product!"},
+        {"", "http://x/", true, " You must put the product!"},
+        {"Shop", "http://x/", false, " You must put the product!"},
+        {"   ", "http://x/", true, "empty once its outer spaces are removed"},
+        {"a/b", "http://x/", true, "path separator"},
+        {"a\\b", "http://x/", true, "path separator"},
+        {" .. ", "http://x/", true, "\"..\""},
+        {".", "http://x/", true, "\"..\""},
+        {"a\tb", "http://x/", true, "control character"},
     };
-    const QStringList header{shoppages::headerLine()};
-    const Case cases[] = {
-        {QStringLiteral("Shop"), QString(), header, " You must put the product!"},
-        {QString(), QStringLiteral("http://x/"), header, " You must put the product!"},
-        {QStringLiteral("Shop"), QStringLiteral("http://x/"), {}, " You must put the product!"},
-        {QStringLiteral("   "), QStringLiteral("http://x/"), header, "empty once its outer spaces are removed"},
-        {QStringLiteral("a/b"), QStringLiteral("http://x/"), header, "path separator"},
-        {QStringLiteral("a\\b"), QStringLiteral("http://x/"), header, "path separator"},
-        {QStringLiteral(" .. "), QStringLiteral("http://x/"), header, "\"..\""},
-        {QStringLiteral("."), QStringLiteral("http://x/"), header, "\"..\""},
-        {QStringLiteral("a\tb"), QStringLiteral("http://x/"), header, "control character"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.category.toStdString());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.category);
         ShopDescription shop;
-        shop.category = c.category;
-        shop.goBack = c.goBack;
-        shop.entries = c.entries;
+        shop.category = QLatin1String(c.category);
+        shop.goBack = QLatin1String(c.goBack);
+        if (c.header)
+            shop.entries = QStringList{shoppages::headerLine()};
         const GenerationReport report = generateSite(shop, m_dir.path(), QStringLiteral("online"));
         EXPECT_TRUE(report.refused);
         EXPECT_TRUE(report.message.contains(QLatin1String(c.message))) << report.message.toStdString();
         EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
+    EXPECT_TRUE(shoppages::siteNameProblem(QString(201, QLatin1Char('x'))).contains(QLatin1String("too long")));
     // A program folder that is a file: the site folder cannot be made there.
     writeBytes(m_dir.filePath(QStringLiteral("plain")), "x");
-    ShopDescription shop = fixtureShop();
-    const GenerationReport report = generateSite(shop, m_dir.filePath(QStringLiteral("plain")), QStringLiteral("phone"));
+    const GenerationReport report = generateSite(fixtureShop(), m_dir.filePath(QStringLiteral("plain")), QStringLiteral("phone"));
     EXPECT_TRUE(report.refused);
     EXPECT_TRUE(report.message.contains(QLatin1String("cannot be created")));
 }
 
 TEST_F(ShopSiteTest, MalformedEntryKeepsOnlyTheItemScriptFromBeingWritten)
 {
-    ASSERT_TRUE(QDir().mkpath(folder()));
-    writeBytes(folder() + QStringLiteral("/1_my shop.js"), "older");
+    ASSERT_TRUE(QDir().mkpath(site()));
+    writeBytes(site() + QLatin1Char('/') + ItemScriptName, "older");
+    // No five fields; a price that would run as code; no price at all.
     for (const char *bad : {"X,Y", "A,B,1.5);alert(1);(,p,u,", "A,B,,p,u,"}) {
         SCOPED_TRACE(bad);
         ShopDescription shop = fixtureShop();
@@ -121,76 +124,29 @@ TEST_F(ShopSiteTest, MalformedEntryKeepsOnlyTheItemScriptFromBeingWritten)
         EXPECT_TRUE(report.message.contains(QStringLiteral("Item entry 3 (\"%1\")").arg(QLatin1String(bad))))
             << report.message.toStdString();
         EXPECT_EQ(report.written.size(), 7);
-        EXPECT_FALSE(report.written.contains(QStringLiteral("1_my shop.js")));
-        EXPECT_EQ(readBytes(folder() + QStringLiteral("/1_my shop.js")), "older");
+        EXPECT_FALSE(report.written.contains(ItemScriptName));
+        EXPECT_EQ(readBytes(site() + QLatin1Char('/') + ItemScriptName), "older");
     }
 }
 
-TEST_F(ShopSiteTest, OrderModeChoosesTheFormAndCategoryVariantsShareOneFolder)
-{
-    ShopDescription shop = fixtureShop();
-    GenerationReport report = generateSite(shop, m_dir.path(), QString());
-    EXPECT_FALSE(report.written.contains(QStringLiteral("form_my shop.htm")));
-    EXPECT_EQ(report.written.size(), 7);
-
-    shop.category = QStringLiteral("MY SHOP");
-    report = generateSite(shop, m_dir.path(), QStringLiteral("phone"));
-    EXPECT_EQ(report.folder, folder());
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"my shop"});
-    EXPECT_TRUE(readBytes(folder() + QStringLiteral("/form_my shop.htm")).contains("mailto:orders@example.com?subject=Online Order"));
-}
-
-TEST_F(ShopSiteTest, ValuesAreInsertedOnceAndScriptStringsStayClosed)
-{
-    ShopDescription shop = fixtureShop();
-    shop.goBack = QString::fromUtf8("http://x/«SITE»");
-    shop.fontStyle = QStringLiteral("<font face=\"Arial\">");
-    shop.entries = {shoppages::headerLine(), QStringLiteral("id\\,say \"hi\"\n,2,p,u,")};
-    EXPECT_TRUE(shoppages::menuPage(shop).contains(QString::fromUtf8("href='http://x/«SITE»'")));
-    const QString script = shoppages::itemScript(shop).text;
-    EXPECT_TRUE(script.contains(QStringLiteral("List[ 1] = new item(\"id\\\\\",\"say \\\"hi\\\"\\n\",2,0,\"p\",\"u\" )")))
-        << script.toStdString();
-    EXPECT_TRUE(script.contains(QStringLiteral("<font face=\\\"Arial\\\">")));
-    // The HTML pages take the font style as written.
-    EXPECT_TRUE(shoppages::emailFormPage(shop).contains(QStringLiteral("<font face=\"Arial\">")));
-}
-
-TEST_F(ShopSiteTest, PricesWithLeadingZerosAreWrittenAsPlainDecimals)
-{
-    const struct {
-        const char *typed, *written;
-    } prices[] = {{"010", "10"},  {"01.50", "1.50"}, {"000", "0"},   {"00.5", "0.5"}, {"05.", "5."},
-                  {"0.5", "0.5"}, {".5", ".5"},      {"0", "0"},     {"100", "100"},  {"12.00", "12.00"}};
-    ShopDescription shop = fixtureShop();
-    shop.entries = {shoppages::headerLine()};
-    for (const auto &p : prices) {
-        EXPECT_EQ(shoppages::scriptPrice(QLatin1String(p.typed)), QLatin1String(p.written)) << p.typed;
-        shop.entries.append(QStringLiteral("X,Y,%1,p,u,").arg(QLatin1String(p.typed)));
-    }
-    const QString script = shoppages::itemScript(shop).text;
-    EXPECT_TRUE(script.contains(QStringLiteral("List[ 1] = new item(\"X\",\"Y\",10,0,\"p\",\"u\" )\r\n"
-                                               "List[ 2] = new item(\"X\",\"Y\",1.50,0,\"p\",\"u\" )\r\n"
-                                               "List[ 3] = new item(\"X\",\"Y\",0,0,\"p\",\"u\" )\r\n")))
-        << script.toStdString();
-    // The profile keeps the price as typed.
-    EXPECT_TRUE(profilefile::write(shop).contains("\r\nX,Y,01.50,p,u,\r\n"));
-}
-
-TEST_F(ShopSiteTest, TypedNamesAndAddressesStayInsideTheirQuotes)
+// Every typed value is written for the place it lands in, once: a value
+// holding a template mark stays as typed.
+TEST(ShopPages, TypedNamesAndAddressesStayInsideTheirQuotes)
 {
     ShopDescription shop = fixtureShop();
     shop.category = QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%");
-    shop.goBack = QStringLiteral("http://x/h.htm?from=Tom's&say=\"hi\"<b>&path=a\\b");
+    shop.goBack = QString::fromUtf8("http://x/h.htm?from=Tom's&say=\"hi\"<b>&path=a\\b«SITE»");
     shop.email = QStringLiteral("o'brien&co@example.com#x?");
-    shop.entries = {shoppages::headerLine()};
+    shop.fontStyle = QStringLiteral("<font face=\"Arial\">");
+    shop.entries = {shoppages::headerLine(), QStringLiteral("id\\,say \"hi\"\n,2,p,u,")};
     // The file names on disk keep the name; the pages refer to them %-encoded.
     EXPECT_EQ(shoppages::siteName(shop.category), QStringLiteral("tom's \"best\" <b>shop & co #1? 100%"));
     const QString file = QStringLiteral("tom%27s %22best%22 %3Cb%3Eshop &amp; co %231%3F 100%25");
     const QString title = QStringLiteral("TOM'S \"BEST\" &lt;B&gt;SHOP &amp; CO #1? 100%");
-    const QString homeLink =
-        QStringLiteral("href='http://x/h.htm?from=Tom&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\b'");
-    const QString homeButton = QStringLiteral(
-        "onClick=\"window.open('http://x/h.htm?from=Tom\\&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\\\b','_top')\"");
+    const QString homeLink = QString::fromUtf8(
+        "href='http://x/h.htm?from=Tom&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\b«SITE»'");
+    const QString homeButton = QString::fromUtf8(
+        "onClick=\"window.open('http://x/h.htm?from=Tom\\&#39;s&amp;say=&quot;hi&quot;&lt;b&gt;&amp;path=a\\\\b«SITE»','_top')\"");
 
     const QString frameset = shoppages::framesetPage(shop);
     EXPECT_TRUE(frameset.contains(QStringLiteral("<title>%1</title>").arg(title))) << frameset.toStdString();
@@ -204,11 +160,15 @@ TEST_F(ShopSiteTest, TypedNamesAndAddressesStayInsideTheirQuotes)
     EXPECT_TRUE(list.contains(QStringLiteral("onClick=\"location.href ='b_%1.htm'\"").arg(file)));
     for (const QString &page : {list, shoppages::basketPage(shop), shoppages::paymentFormPage(shop)})
         EXPECT_TRUE(page.contains(homeButton)) << page.toStdString();
-    EXPECT_TRUE(shoppages::emailFormPage(shop).contains(
-        QStringLiteral("ACTION='mailto:o&#39;brien&amp;co@example.com%23x%3F?subject=Online Order'")));
+    const QString mailForm = shoppages::emailFormPage(shop);
+    EXPECT_TRUE(mailForm.contains(QStringLiteral("ACTION='mailto:o&#39;brien&amp;co@example.com%23x%3F?subject=Online Order'")));
+    EXPECT_TRUE(mailForm.contains(QStringLiteral("<font face=\"Arial\">")));  // HTML takes the style as written
+    // Script strings stay closed and still write the same markup.
     const QString script = shoppages::itemScript(shop).text;
-    EXPECT_TRUE(script.contains(QStringLiteral("<b>Tom's \\\"Best\\\" &lt;b&gt;Shop &amp; Co #1? 100% Listing</b>")))
-        << script.toStdString();
+    for (const char *piece : {"List[ 1] = new item(\"id\\\\\",\"say \\\"hi\\\"\\n\",2,0,\"p\",\"u\" )",
+                             "<font face=\\\"Arial\\\">",
+                             "<b>Tom's \\\"Best\\\" &lt;b&gt;Shop &amp; Co #1? 100% Listing</b>"})
+        EXPECT_TRUE(script.contains(QLatin1String(piece))) << piece << '\n' << script.toStdString();
 
     // Ordinary names and addresses come through unchanged.
     const QString plain = QStringLiteral("Shop-1_a.b/c: d");
@@ -217,16 +177,45 @@ TEST_F(ShopSiteTest, TypedNamesAndAddressesStayInsideTheirQuotes)
         EXPECT_EQ(escaped, plain);
 }
 
-TEST(ShopPages, PriceAndEntryRules)
+TEST(ShopPages, PricesAreDecimalsWrittenWithoutLeadingZeros)
 {
-    for (const char *good : {"1", "12.50", ".5", "5.", "0"})
-        EXPECT_TRUE(shoppages::isDecimalNumber(QLatin1String(good))) << good;
+    // The expected sites take "1", "12.00", ".75", "2." and "0.5".
     for (const char *bad : {"", ".", "1.2.3", "-1", "1e3", " 1", "1,5", "abc"})
         EXPECT_FALSE(shoppages::isDecimalNumber(QLatin1String(bad))) << bad;
-    EXPECT_EQ(shoppages::cutEntry(QStringLiteral(",,,,,")), QStringList({"", "", "", "", ""}));
+    // "010" would be octal and "01.50" a syntax error in the item script.
+    const struct {
+        const char *typed, *written;
+    } prices[] = {{"010", "10"},  {"01.50", "1.50"}, {"000", "0"},   {"00.5", "0.5"}, {"05.", "5."},
+                  {"0.5", "0.5"}, {".5", ".5"},      {"0", "0"},     {"100", "100"},  {"12.00", "12.00"}};
+    for (const auto &p : prices)
+        EXPECT_EQ(shoppages::scriptPrice(QLatin1String(p.typed)), QLatin1String(p.written)) << p.typed;
+    ShopDescription shop = fixtureShop();
+    shop.entries = {shoppages::headerLine(), QStringLiteral("X,Y,01.50,p,u,")};
+    EXPECT_TRUE(shoppages::itemScript(shop).text.contains(QStringLiteral("new item(\"X\",\"Y\",1.50,0,\"p\",\"u\" )\r\n")));
+    // The profile keeps the price as typed.
+    EXPECT_TRUE(profilefile::write(shop).contains("\r\nX,Y,01.50,p,u,\r\n"));
+
     EXPECT_EQ(shoppages::cutEntry(QStringLiteral("a,b,c,d,e,f,")), QStringList({"a", "b", "c", "d", "e"}));
     EXPECT_EQ(shoppages::cutEntry(QStringLiteral("a,b,c,d,e")), std::nullopt);
     EXPECT_EQ(shoppages::siteName(QStringLiteral("  Mixed Case \t ")), QStringLiteral("mixed case \t"));
+}
+
+TEST(ProfileFile, ReadsTheHeadingLinesAndPutsTheHeaderLineFirst)
+{
+    EXPECT_FALSE(profilefile::read("only\r\nfour\r\nlines\r\nhere\r\n"));
+    // Without "[DATA]" the rest is form-action text.
+    std::optional<ShopDescription> shop = profilefile::read("c\r\ne\r\ng\r\nt\r\nf\r\nA\r\nB\r\n");
+    ASSERT_TRUE(shop);
+    EXPECT_EQ(shop->formAction, QStringLiteral("A\r\nB"));
+    EXPECT_EQ(shop->entries, QStringList{shoppages::headerLine()});
+    // A first entry that is an item gets the header line before it.
+    shop = profilefile::read("c\r\ne\r\ng\r\nt\r\nf\r\n\r\n[DATA]\r\nA,B,1,p,u,\r\n");
+    ASSERT_TRUE(shop);
+    EXPECT_EQ(shop->formAction, QString());
+    EXPECT_EQ(shop->entries, QStringList({shoppages::headerLine(), "A,B,1,p,u,"}));
+    shop->formAction = QStringLiteral("X\r\n");
+    EXPECT_EQ(profilefile::write(*shop), QByteArray("c\r\ne\r\ng\r\nt\r\nf\r\nX\r\n\r\n[DATA]\r\n")
+                                             + shoppages::headerLine().toUtf8() + "\r\nA,B,1,p,u,\r\n");
 }
 
 TEST(CardProfileDefaults, DefaultFormActionCarriesTheConfiguredGateway)
@@ -236,12 +225,10 @@ TEST(CardProfileDefaults, DefaultFormActionCarriesTheConfiguredGateway)
     const QString action = card.formAction();  // reading creates it, hidden
     EXPECT_TRUE(card.exists());
     EXPECT_FALSE(card.visible());
-    EXPECT_EQ(action, QStringLiteral("<form NAME=\"FormOrder\" method=\"POST\"\r\n"
-                                     "action=\"https://pay.example.net/scripts/authnet25/WLDoTrans.asp\">\r\n"
-                                     "  <input type=\"hidden\" name=\"AMOUNT\" value><input type=\"hidden\" \r\n"
-                                     "name=\"TYPE\" value=\"NA\"><input\r\n"
-                                     "  type=\"hidden\" name=\"DESCRIPTION\" value><input type=\"hidden\"\r\n"
-                                     "name=\"LOGIN\" value=\"shop42\">\r\n"));
+    // The expected shop's profile holds the default text for another gateway.
+    QString expected = fixtureShop().formAction;
+    expected.replace(QStringLiteral("gateway.example.invalid"), QStringLiteral("pay.example.net"));
+    EXPECT_EQ(action, expected.replace(QStringLiteral("YOUR-MERCHANT-LOGIN"), QStringLiteral("shop42")));
 
     card.setTableStyle(QStringLiteral("<table>"));
     card.show();
@@ -256,52 +243,36 @@ TEST(CardProfileDefaults, DefaultFormActionCarriesTheConfiguredGateway)
 
 TEST_F(ShopSiteTest, CommandLineWritesTheSiteOrExplainsWhyNot)
 {
-    auto run = [this](QStringList args, QString *out, QString *err) {
-        QTextStream o(out), e(err);
-        return runSitegenCommand(args, m_dir.filePath(QStringLiteral("default")), o, e);
-    };
     const QString profile = DataFolder + QStringLiteral("/shop.pro");
-    QString out, err;
-    EXPECT_EQ(run({profile, QStringLiteral("--order-mode"), QStringLiteral("phone"), QStringLiteral("--program-folder"),
-                   m_dir.path()},
-                  &out, &err),
-              0)
-        << err.toStdString();
-    EXPECT_EQ(out, folder() + QLatin1Char('\n'));
-    EXPECT_EQ(readBytes(folder() + QStringLiteral("/form_my shop.htm")),
-              readBytes(DataFolder + QStringLiteral("/phone/form_my shop.htm")));
-
-    // Without --program-folder the default folder is used.
-    out.clear();
-    EXPECT_EQ(run({profile, QStringLiteral("--order-mode=online")}, &out, &err), 0);
-    EXPECT_EQ(out, m_dir.filePath(QStringLiteral("default/my shop")) + QLatin1Char('\n'));
-
+    const QString broken = m_dir.filePath(QStringLiteral("broken.pro"));
+    writeBytes(broken, readBytes(profile) + "broken entry\r\n");
     const struct {
         QStringList args;
-        const char *message;
-    } bad[] = {
-        {{profile}, "--order-mode is required"},
-        {{profile, QStringLiteral("--order-mode"), QStringLiteral("fax")}, "bad order mode \"fax\""},
-        {{profile, QStringLiteral("--order-mode")}, "--order-mode needs a value"},
-        {{QStringLiteral("--order-mode=online")}, "no profile file given"},
-        {{profile, QStringLiteral("--colour"), QStringLiteral("red")}, "unknown option \"--colour\""},
-        {{m_dir.filePath(QStringLiteral("none.pro")), QStringLiteral("--order-mode=online")}, "cannot read"},
+        int status;
+        QString printed;    // the site folder
+        const char *error;  // in the message
+    } runs[] = {
+        {{profile, "--order-mode", "phone", "--program-folder", m_dir.path()}, 0, site(), ""},
+        {{profile, "--order-mode=online"}, 0, m_dir.filePath(QStringLiteral("default/my shop")), ""},
+        // A malformed entry: the rest is written, the exit status says it was not whole.
+        {{broken, "--order-mode=online", "--program-folder", m_dir.filePath(QStringLiteral("b"))}, 1,
+         m_dir.filePath(QStringLiteral("b/my shop")), "Item entry 13 (\"broken entry\")"},
+        {{profile}, 2, {}, "--order-mode is required"},
+        {{profile, "--order-mode", "fax"}, 2, {}, "bad order mode \"fax\""},
+        {{profile, "--order-mode"}, 2, {}, "--order-mode needs a value"},
+        {{"--order-mode=online"}, 2, {}, "no profile file given"},
+        {{profile, "--colour", "red"}, 2, {}, "unknown option \"--colour\""},
+        {{m_dir.filePath(QStringLiteral("none.pro")), "--order-mode=online"}, 2, {}, "cannot read"},
     };
-    for (const auto &b : bad) {
-        err.clear();
-        EXPECT_EQ(run(b.args, &out, &err), 2) << b.message;
-        EXPECT_TRUE(err.contains(QLatin1String(b.message))) << err.toStdString();
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.args.join(QLatin1Char(' ')).toStdString());
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        EXPECT_EQ(runSitegenCommand(r.args, m_dir.filePath(QStringLiteral("default")), o, e), r.status);
+        EXPECT_EQ(out, r.printed.isEmpty() ? QString() : r.printed + QLatin1Char('\n'));
+        EXPECT_EQ(err.isEmpty(), r.status == 0) << err.toStdString();
+        EXPECT_TRUE(err.contains(QLatin1String(r.error))) << err.toStdString();
     }
-
-    // A malformed entry: the rest is written, the exit status says it was not whole.
-    QByteArray broken = readBytes(profile);
-    broken += "broken entry\r\n";
-    writeBytes(m_dir.filePath(QStringLiteral("broken.pro")), broken);
-    err.clear();
-    EXPECT_EQ(run({m_dir.filePath(QStringLiteral("broken.pro")), QStringLiteral("--order-mode=online"),
-                   QStringLiteral("--program-folder"), m_dir.filePath(QStringLiteral("b"))},
-                  &out, &err),
-              1);
-    EXPECT_TRUE(err.contains(QLatin1String("Item entry 13 (\"broken entry\")"))) << err.toStdString();
-    EXPECT_EQ(filesIn(m_dir.filePath(QStringLiteral("b/my shop"))).size(), 7);
+    EXPECT_EQ(readBytes(site() + QStringLiteral("/form_my shop.htm")),
+              readBytes(DataFolder + QStringLiteral("/phone/form_my shop.htm")));
 }
