@@ -48,7 +48,9 @@ std::optional<ShopDescription> read(const QByteArray &bytes)
     qsizetype i = 5;
     QStringList action;
     for (; i < lines.size(); ++i) {
-        if (lines.at(i).contains(DataMarker)) {
+        // The marker is a line of its own, as written; a form action that
+        // merely mentions it ("value='[DATA]'") is the user's text.
+        if (lines.at(i) == DataMarker) {
             ++i;
             break;
         }

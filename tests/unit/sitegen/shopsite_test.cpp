@@ -213,6 +213,10 @@ TEST(ProfileFile, ReadsTheHeadingLinesAndPutsTheHeaderLineFirst)
     ASSERT_TRUE(shop);
     EXPECT_EQ(shop->formAction, QString());
     EXPECT_EQ(shop->entries, QStringList({shoppages::headerLine(), "A,B,1,p,u,"}));
+    // A form action that mentions the marker comes back whole.
+    shop->formAction = QStringLiteral("<input value='[DATA]'>");
+    EXPECT_EQ(profilefile::read(profilefile::write(*shop))->formAction, shop->formAction);
+    EXPECT_EQ(profilefile::read(profilefile::write(*shop))->entries, shop->entries);
     shop->formAction = QStringLiteral("X\r\n");
     EXPECT_EQ(profilefile::write(*shop), QByteArray("c\r\ne\r\ng\r\nt\r\nf\r\nX\r\n\r\n[DATA]\r\n")
                                              + shoppages::headerLine().toUtf8() + "\r\nA,B,1,p,u,\r\n");
