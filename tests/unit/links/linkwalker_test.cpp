@@ -1,77 +1,66 @@
-#include "support/fakehost.h"
+// Stepping through the harvested links, the links list's mouse commands and
+// the walk through the home site's pages.
 #include "links/harvester.h"
-#include "links/linkwalker.h"
-#include "app/windowlogic.h"
-#include "core/windowstate.h"
-
-#include <gtest/gtest.h>
+#include "support/listsshell.h"
 
 using namespace quorvane;
 
 namespace {
-class LinkWalkerTest : public ::testing::Test {
+class LinkWalkerTest : public ListsShellTest {
 protected:
-    LinkWalkerTest() : m_logic(m_state, m_host, Config{}) {}
-
+    // Link i goes to http://<letter i>.test/, as a harvest files it.
     void harvest(const QStringList &texts)
     {
-        for (const QString &text : texts) {
-            const QString address = QStringLiteral("http://") + text.toLower() + QStringLiteral(".test/");
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QString address = QStringLiteral("http://%1.test/").arg(QChar(char16_t(u'a' + i)));
             m_state.List7.add(address);
-            m_state.List3.add(Harvester::linkRow(address, text));
+            m_state.List3.add(Harvester::linkRow(address, texts.at(i)));
             m_state.listlinks.add(address);
         }
     }
-    void next() { m_logic.buttonUp(QStringLiteral("Picture27"), MouseButton::Left); }
-    void previous() { m_logic.buttonUp(QStringLiteral("Picture26"), MouseButton::Left); }
-    FakeBrowser &browser(const char *name) { return m_host.fakeBrowser(QString::fromLatin1(name)); }
-    QString lastNavigation(const char *name) { return browser(name).navigations().value(browser(name).navigations().size() - 1); }
-
-    FakeHost m_host;
-    WindowState m_state;
-    WindowLogic m_logic;
+    void press(const char *button) { m_logic.buttonUp(QString::fromLatin1(button), MouseButton::Left); }
+    void next() { press("Picture27"); }
+    void previous() { press("Picture26"); }
 };
 }  // namespace
 
-TEST_F(LinkWalkerTest, StepsThroughTheHarvestAndStopsAtBothEnds)
+TEST_F(LinkWalkerTest, StepsThroughTheHarvestInTheShownViewAndStopsAtBothEnds)
 {
-    harvest({"Alpha", "Weather", "Gamma"});
+    harvest({"Alpha", "Sun & <Rain>", "Gamma"});
     next();
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://weather.test/"));
-    EXPECT_EQ(m_state.panelText(1), QStringLiteral("--> Weather"));
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("http://b.test/"));
+    EXPECT_EQ(m_state.panelText(1), QStringLiteral("--> Sun & <Rain>"));  // the row's text, unescaped
     next();
     next();
     EXPECT_EQ(m_state.currentLinkIndex(), 2);
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://gamma.test/"));
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("http://c.test/"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Page # End"));
     previous();
-    EXPECT_EQ(m_state.panelText(1), QStringLiteral("Weather <-- "));
+    EXPECT_EQ(m_state.panelText(1), QStringLiteral("Sun & <Rain> <-- "));
     previous();
     previous();
     EXPECT_EQ(m_state.currentLinkIndex(), 0);
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://alpha.test/"));
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("http://a.test/"));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Page # Start"));
-    EXPECT_EQ(browser("WebBrowser1").navigations().size(), 6);
-    EXPECT_TRUE(browser("WebBrowser5").navigations().isEmpty());  // hidden
+    EXPECT_EQ(mainView().navigations().size(), 6);
+    EXPECT_TRUE(secondView().navigations().isEmpty());  // hidden
 
-    // With Browser 2 shown instead, the walk follows it.
-    browser("WebBrowser1").setVisible(false);
-    browser("WebBrowser5").setVisible(true);
+    showSecondView();
     next();
-    EXPECT_EQ(lastNavigation("WebBrowser5"), QStringLiteral("http://weather.test/"));
+    EXPECT_EQ(lastNavigation(secondView()), QStringLiteral("http://b.test/"));
 }
 
 TEST_F(LinkWalkerTest, ClearingForgetsTheWalkUntilTheNextHarvest)
 {
     harvest({"Alpha", "Beta"});
     next();
-    m_logic.buttonUp(QStringLiteral("Picture28"), MouseButton::Left);
+    press("Picture28");
     EXPECT_TRUE(m_state.List7.isEmpty());
     EXPECT_EQ(m_state.currentLinkIndex(), 0);
     EXPECT_EQ(m_state.panelText(2), QStringLiteral("List is clear"));
     next();
     previous();
-    EXPECT_EQ(browser("WebBrowser1").navigations().size(), 1);
+    EXPECT_EQ(mainView().navigations().size(), 1);
 }
 
 TEST_F(LinkWalkerTest, AWalkLeftBeyondAShorterHarvestOrMissingRowsDoesNotFail)
@@ -84,21 +73,13 @@ TEST_F(LinkWalkerTest, AWalkLeftBeyondAShorterHarvestOrMissingRowsDoesNotFail)
     m_state.setCurrentLinkIndex(7);
     previous();
     EXPECT_EQ(m_state.currentLinkIndex(), 0);
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://alpha.test/"));
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("http://a.test/"));
 
     m_state.List3.clear();  // Clear All Links empties the rows, not the walk
     next();
-    EXPECT_EQ(m_state.panelText(1), QStringLiteral("--> http://beta.test/"));
+    EXPECT_EQ(m_state.panelText(1), QStringLiteral("--> http://b.test/"));
     previous();
-    EXPECT_EQ(m_state.panelText(1), QStringLiteral("http://alpha.test/ <-- "));
-}
-
-TEST_F(LinkWalkerTest, LinkTextIsShownAsPlainText)
-{
-    EXPECT_EQ(LinkWalker::linkTextOfRow(Harvester::linkRow(QStringLiteral("http://x/"), QStringLiteral("Tom & <Jerry>"))),
-              QStringLiteral("Tom & <Jerry>"));
-    EXPECT_EQ(LinkWalker::linkTextOfRow(QStringLiteral("<td>cell</td>")), QStringLiteral("cell"));
-    EXPECT_EQ(LinkWalker::linkTextOfRow(QStringLiteral("no markup")), QString());
+    EXPECT_EQ(m_state.panelText(1), QStringLiteral("http://a.test/ <-- "));
 }
 
 TEST_F(LinkWalkerTest, RightClickOpensAndDoubleClickRemovesForGood)
@@ -106,9 +87,9 @@ TEST_F(LinkWalkerTest, RightClickOpensAndDoubleClickRemovesForGood)
     harvest({"A", "B", "C", "D", "E"});
     m_logic.listClick(QStringLiteral("listlinks"), 1);
     m_logic.listMouseDown(QStringLiteral("listlinks"), 1, MouseButton::Left);
-    EXPECT_TRUE(browser("WebBrowser1").navigations().isEmpty());
+    EXPECT_TRUE(mainView().navigations().isEmpty());
     m_logic.listMouseDown(QStringLiteral("listlinks"), 1, MouseButton::Right);
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("http://b.test/"));
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("http://b.test/"));
 
     m_logic.listDoubleClick(QStringLiteral("listlinks"), 2);
     EXPECT_EQ(m_state.listlinks.items(),
@@ -117,51 +98,42 @@ TEST_F(LinkWalkerTest, RightClickOpensAndDoubleClickRemovesForGood)
     EXPECT_EQ(m_state.panelText(3), QStringLiteral(" Here live only 4 links ! "));
 }
 
-namespace {
-class HomePageWalkTest : public LinkWalkerTest {
-protected:
-    void press() { m_logic.buttonUp(QStringLiteral("Picture24"), MouseButton::Left); }
-    FakeTransfer &inet10() { return m_host.fakeTransfer(10); }
-    const QString root = QStringLiteral("http://127.0.0.1:8737/");
-};
-}  // namespace
-
-TEST_F(HomePageWalkTest, ShowsEachPageOncePerCycleThenRefetchesAndRestartsAtTheRoot)
+TEST_F(LinkWalkerTest, HomePagesShowOncePerCycleThenTheListIsFetchedAgainAndTheWalkRestarts)
 {
+    const QString list = QStringLiteral("http://home.test/list5.txt");
     m_state.List5.setItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     m_state.List6.setItems({QStringLiteral("A"), QStringLiteral("C")});
-    press();
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("B"));
+    press("Picture24");
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("B"));
     EXPECT_EQ(m_state.List5.items(), QStringList{"C"});
     EXPECT_EQ(m_state.List6.items(), (QStringList{"A", "C", "B"}));
 
-    press();
+    press("Picture24");
     EXPECT_TRUE(m_state.List5.isEmpty());
-    EXPECT_EQ(inet10().executed(), QStringList{root + QStringLiteral("list5.txt")});
-    EXPECT_EQ(inet10().lastMaxBytes(), 64000);
-    inet10().complete(QStringLiteral("A\r\nB\r\nC\r\n"));
-    EXPECT_TRUE(m_state.List6.isEmpty());
-    EXPECT_TRUE(m_state.List5.isEmpty());
-    EXPECT_EQ(lastNavigation("WebBrowser1"), root);
+    EXPECT_EQ(inet(10).executed(), QStringList{list});
+    EXPECT_EQ(inet(10).lastMaxBytes(), 64000);
+    inet(10).complete(QStringLiteral("A\r\nB\r\nC\r\n"));
+    EXPECT_TRUE(m_state.List6.isEmpty() && m_state.List5.isEmpty());
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("http://home.test/"));
 
     // The next cycle starts with the first page of the list.
-    press();
-    inet10().complete(QStringLiteral("A\r\nB\r\nC\r\n"));
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("A"));
+    press("Picture24");
+    inet(10).complete(QStringLiteral("A\r\nB\r\nC\r\n"));
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("A"));
     EXPECT_EQ(m_state.List5.items(), (QStringList{"B", "C"}));
     EXPECT_EQ(m_state.List6.items(), QStringList{"A"});
 }
 
-TEST_F(HomePageWalkTest, TheListArrivingAtStartUpShowsTheFirstPageNotYetShown)
+TEST_F(LinkWalkerTest, HomePageListArrivingAtStartUpShowsTheFirstPageNotYetShown)
 {
     m_state.List6.setItems({QString(), QStringLiteral("A")});  // a first run's empty entry
-    inet10().execute(root + QStringLiteral("list5.txt"), 64000);  // as start-up does
-    inet10().complete(QStringLiteral("A\r\nB\r\nC"));  // C lacks its CR LF
-    EXPECT_EQ(lastNavigation("WebBrowser1"), QStringLiteral("B"));
+    inet(10).execute(QStringLiteral("http://home.test/list5.txt"), 64000);  // as start-up does
+    inet(10).complete(QStringLiteral("A\r\nB\r\nC"));  // C lacks its CR LF
+    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("B"));
     EXPECT_TRUE(m_state.List5.isEmpty());
 
-    // A failed or empty download leaves the walk as it was.
-    press();
-    inet10().fail();
+    // A failed download leaves the walk as it was.
+    press("Picture24");
+    inet(10).fail();
     EXPECT_EQ(m_state.List6.items(), (QStringList{"", "A", "B"}));
 }
