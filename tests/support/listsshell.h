@@ -5,11 +5,20 @@
 #include <QString>
 #include <QStringList>
 
-// ShellTest with the probes the links and crawler tests share: transfers by
-// number, control visibility, the last address a view was sent to, queued
-// answers and the dialogs shown since the last look.
+#include <ostream>
+
+// Failures show texts as text rather than as a list of characters.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+// ShellTest with the probes the links and crawler tests share: pages on the
+// fake web, transfers by number, control visibility, the last address a view
+// was sent to, queued answers and the dialogs shown since the last look.
 class ListsShellTest : public ShellTest {
 protected:
+    void page(const QString &url, const QString &html) { m_host.web().setPage(url, html); }
     quorvane::FakeTransfer &inet(int number) { return m_host.fakeTransfer(number); }
     bool shown(const char *control) const { return m_state.control(QString::fromLatin1(control)).visible; }
     static QString lastNavigation(const quorvane::FakeBrowser &view)

@@ -21,22 +21,22 @@ protected:
             m_host.fakeTimer(t).setInterval(TimeOut);
     }
 
-    void links(const char *letters)
+    // Queues the links and starts menu command with the keywords.
+    void search(const char *letters, const QStringList &words, const char *command = "readit")
     {
         for (const char *c = letters; *c; ++c)
             m_state.listlinks.add(url(*c));
+        m_state.Combo1.list.setItems(words);
+        menu(command);
     }
-    void keywords(const QStringList &words) { m_state.Combo1.list.setItems(words); }
     bool timer(int t) { return m_host.fakeTimer(t).enabled(); }
     FakeBrowser &reader() { return m_host.fakeBrowser(BrowserId::PageReader); }
 };
 }  // namespace
 
-TEST_F(CrawlerTest, FiveLinksFillTheFourIdleSlotsAndLeaveOne)
+TEST_F(CrawlerTest, FourSlotsReadTheLinksAndTheLastToFinishOffersTheReport)
 {
-    links("edcba");
-    keywords({QStringLiteral("shoes")});
-    menu("readit");
+    search("edcba", {"absent", "shoes"});
     for (int k = 1; k <= 4; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(inet(k).executed(), QStringList{url(char('a' + k - 1))});
@@ -45,41 +45,19 @@ TEST_F(CrawlerTest, FiveLinksFillTheFourIdleSlotsAndLeaveOne)
         EXPECT_TRUE(timer(k + 3));
     }
     EXPECT_EQ(m_state.listlinks.items(), QStringList{url('e')});
-    EXPECT_EQ(m_state.panelText(1), url('d'));
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left - 1 pages to read"));
-    EXPECT_TRUE(m_state.keywordMode());
-    EXPECT_TRUE(dialogs().isEmpty());
-}
+    EXPECT_EQ(m_state.panelText(2), "Left - 1 pages to read");
 
-TEST_F(CrawlerTest, SearchFindsWordsIgnoringCaseOnlyInTheFirst32000Characters)
-{
-    links("abcd");
-    keywords({QStringLiteral("absent"), QStringLiteral("shoes")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("<p>Red SHOES for sale</p>"));
-    inet(2).complete(QString(31995, QLatin1Char('x')) + QStringLiteral("shoes"));  // ends at 32,000
-    inet(3).complete(QString(31996, QLatin1Char('x')) + QStringLiteral("shoes"));  // one character beyond
-    inet(4).complete(QStringLiteral("nothing here"));
+    // Words are found in any case, in the first 32,000 characters only.
+    inet(1).complete("<p>Red SHOES for sale</p>");  // slot 1 takes e
+    inet(2).complete(QString(31995, QLatin1Char('x')) + "shoes");  // ends at 32,000
+    inet(3).complete(QString(31996, QLatin1Char('x')) + "shoes");  // one character beyond
+    inet(4).complete("nothing here");
     EXPECT_EQ(m_state.List1.items(), (QStringList{url('a'), url('b')}));
-}
+    EXPECT_TRUE(dialogs().isEmpty());  // slot 1 still reads
 
-TEST_F(CrawlerTest, FinishWaitsForTheLastBusySlotThenOffersTheReport)
-{
-    links("abcde");
-    keywords({QStringLiteral("kw")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("kw"));  // slot 1 takes e
-    EXPECT_EQ(inet(1).executed().last(), url('e'));
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left - 0 pages to read"));
-    inet(2).complete(QStringLiteral("KW"));
-    inet(3).complete(QStringLiteral("no"));
-    inet(4).complete(QStringLiteral("no"));
-    EXPECT_TRUE(dialogs().isEmpty());
-
-    inet(1).complete(QStringLiteral("kw again"));
+    inet(1).complete("shoes again");
     for (int t = 4; t <= 7; ++t)
         EXPECT_FALSE(timer(t)) << t;
-    EXPECT_EQ(m_host.scripted().records().value(0).title, QStringLiteral("Would You Like to see a report?"));
     EXPECT_EQ(dialogs(), QStringList{"question:Found 3 links with Your Keywords. You may view report by click on "
                                      "'View Report' menu item."});
     // Answered No: the found pages are the links list now; the found list stays.
@@ -88,41 +66,35 @@ TEST_F(CrawlerTest, FinishWaitsForTheLastBusySlotThenOffersTheReport)
     EXPECT_TRUE(reader().navigations().isEmpty());
     // Every slot writes its live row, slot 1 too.
     EXPECT_EQ(mainView().written(), Crawler::liveRow(url('a')) + Crawler::liveRow(url('b')) + Crawler::liveRow(url('e')));
-    EXPECT_EQ(Crawler::liveRow(url('a')), QStringLiteral("<font face='Arial'><small><a href='http://pages.test/a.htm'>"
-                                                         "http://pages.test/a.htm</a></small></font><br>"));
+    EXPECT_EQ(Crawler::liveRow(url('a')), "<font face='Arial'><small><a href='http://pages.test/a.htm'>"
+                                          "http://pages.test/a.htm</a></small></font><br>");
 }
 
 TEST_F(CrawlerTest, HangingAndFailingSlotsGiveUpTheirPageAndTakeTheNext)
 {
-    links("abcdefg");
-    keywords({QStringLiteral("kw")});
-    menu("readit");
+    search("abcdefg", {"kw"});
     // A failure on any slot recovers at once with a fresh time-out.
     m_host.clock().advance(TimeOut - 1000);
     inet(3).fail();
     EXPECT_EQ(inet(3).executed().last(), url('e'));
-    inet(1).complete(QStringLiteral("kw"));
-    inet(2).complete(QStringLiteral("kw"));  // f, g
-    inet(4).complete(QStringLiteral("no"));
+    inet(1).complete("kw");
+    inet(2).complete("kw");  // f, g
+    inet(4).complete("no");
     m_host.clock().advance(1000);
     // Slot 3 still reads e: its time-out starts from the retry, not the first fetch.
     EXPECT_TRUE(inet(3).stillExecuting());
     m_host.clock().advance(TimeOut);  // every open fetch hangs: all time out
     EXPECT_EQ(inet(3).cancelCount(), 2);
     EXPECT_EQ(m_state.List1.items(), (QStringList{url('a'), url('b')}));
-    const QStringList asked = dialogs();
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("question:Found 2 links")));
+    EXPECT_TRUE(dialogs().value(0).startsWith("question:Found 2 links"));
 }
 
 TEST_F(CrawlerTest, StopHaltsTheSearchAndANewFindResumesTheUnreadLinks)
 {
-    links("abcdef");
-    keywords({QStringLiteral("kw")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("kw"));  // takes e
+    search("abcdef", {"kw"});
+    inet(1).complete("kw");  // takes e
     // The toolbar's Stop cancels the transfers before the crawler hears of it.
-    ASSERT_TRUE(m_logic.buttonClick(QStringLiteral("Picture4")));
+    click("Picture4");
     for (int k = 1; k <= 4; ++k) {
         EXPECT_FALSE(inet(k).stillExecuting()) << k;
         EXPECT_FALSE(timer(k + 3)) << k;
@@ -137,50 +109,40 @@ TEST_F(CrawlerTest, StopHaltsTheSearchAndANewFindResumesTheUnreadLinks)
 
 TEST_F(CrawlerTest, FindKeywordsWarnsWithoutLinksOrWordsAndAsksEvenWhenNothingWasFound)
 {
-    menu("readit");
-    EXPECT_EQ(m_host.scripted().records().value(0).title, QStringLiteral("Warning!!!"));
+    search("", {"kw"});
     EXPECT_EQ(dialogs(), QStringList{"message:You need get links before, click on 'Links Editor' menu and next click "
                                      "'Get Links'"});
     EXPECT_FALSE(m_state.keywordMode());
     EXPECT_EQ(m_state.focusRequestCount(), 0u);
 
-    links("a");
-    menu("readit");
+    search("a", {});
     EXPECT_EQ(dialogs(), QStringList{"message:You need enter keywords first!!!"});
     EXPECT_TRUE(m_state.keywordMode());
     EXPECT_TRUE(inet(1).executed().isEmpty());
     // The user is sent to the keyword box.
-    EXPECT_EQ(m_state.focusRequest(), QStringLiteral("Combo1"));
+    EXPECT_EQ(m_state.focusRequest(), "Combo1");
     EXPECT_EQ(m_state.focusRequestCount(), 1u);
 
-    keywords({QStringLiteral("kw")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("none"));
-    const QStringList asked = dialogs();
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("question:Found 0 links")));
+    search("", {"kw"});
+    inet(1).complete("none");
+    EXPECT_TRUE(dialogs().value(0).startsWith("question:Found 0 links"));
     EXPECT_TRUE(m_state.listlinks.isEmpty());
 }
 
 TEST_F(CrawlerTest, EmailAndContactFindersUseTheirOwnWords)
 {
-    links("ab");
-    keywords({QStringLiteral("mine"), QStringLiteral("yours")});
-    m_state.List1.add(QStringLiteral("http://old.test/"));
-    menu("findemail");
-    EXPECT_EQ(m_state.Combo1.list.items(), QStringList{"mailto:"});
+    m_state.List1.add("http://old.test/");
+    search("ab", {"mine", "yours"}, "findemail");
     EXPECT_FALSE(m_state.keywordMode());
-    inet(1).complete(QStringLiteral("<a href='MAILTO:x@y.test'>"));
-    inet(2).complete(QStringLiteral("<a href='/contact'>"));
+    inet(1).complete("<a href='MAILTO:x@y.test'>");
+    inet(2).complete("<a href='/contact'>");
     EXPECT_EQ(m_state.List1.items(), QStringList{url('a')});
     EXPECT_TRUE(mainView().written().isEmpty());  // no live rows outside the keyword search
 
-    m_state.listlinks.setItems({url('c'), url('d')});
-    menu("findcontact");
-    EXPECT_EQ(m_state.Combo1.list.items(), (QStringList{"contact", "mail", "phone", "fax", "address", "write",
-                                                         "people", "stuff"}));
-    inet(1).complete(QStringLiteral("Write to our Mailbox"));
-    inet(2).complete(QStringLiteral("nothing"));
+    m_state.listlinks.clear();
+    search("cd", {}, "findcontact");
+    inet(1).complete("Write to our Mailbox");
+    inet(2).complete("nothing");
     EXPECT_EQ(m_state.List1.items(), QStringList{url('c')});
 }
 
@@ -190,8 +152,7 @@ TEST_F(CrawlerTest, PageQueueReaderLoadsOneAtATimeAndLosesOnlyATimedOutPage)
     m_state.setKeywordMode(true);
     menu("readnext");
     EXPECT_EQ(reader().navigations(), QStringList{url('a')});
-    EXPECT_EQ(m_state.panelText(1), url('a'));
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left -2pages to read"));
+    EXPECT_EQ(m_state.panelText(2), "Left -2pages to read");
     EXPECT_TRUE(timer(3));
     menu("readnext");  // busy: nothing changes, no address is dropped
     EXPECT_EQ(reader().navigations(), QStringList{url('a')});
@@ -205,37 +166,30 @@ TEST_F(CrawlerTest, PageQueueReaderLoadsOneAtATimeAndLosesOnlyATimedOutPage)
     // Outside a keyword run a time-out reads nothing further.
     m_state.setKeywordMode(false);
     m_host.clock().advance(TimeOut);
-    EXPECT_FALSE(timer(3));
+    EXPECT_FALSE(timer(3) || reader().busy());
     EXPECT_EQ(m_state.List4.items(), QStringList{url('c')});
-    EXPECT_FALSE(reader().busy());
 }
 
 TEST_F(CrawlerTest, YesRunsTheFullReportOverTheFoundPages)
 {
-    m_host.web().setPage(url('a'),
-                         QStringLiteral("<title>Shoe shop</title><body><p>shoes</p><img src='s.png'></body>"));
-    m_host.web().setPage(url('b'), QStringLiteral("<title></title><body>none</body>"));
-    links("abc");
-    keywords({QStringLiteral("shoes")});
+    page(url('a'), "<title>Shoe shop</title><body><p>shoes</p><img src='s.png'></body>");
+    page(url('b'), "<title></title><body>none</body>");
     answer({"yes", "yes"});  // see the report, with images
-    menu("readit");
-    inet(1).complete(QStringLiteral("shoes"));
-    inet(2).complete(QStringLiteral("Shoes"));
-    inet(3).complete(QStringLiteral("boots"));
+    search("abc", {"shoes"});
+    inet(1).complete("shoes");
+    inet(2).complete("Shoes");
+    inet(3).complete("boots");
     EXPECT_TRUE(m_state.listlinks.isEmpty());
     EXPECT_EQ(m_state.List4.items(), QStringList{url('b')});
     ASSERT_TRUE(reader().finishLoad());
     ASSERT_TRUE(reader().finishLoad());
-    EXPECT_FALSE(timer(3));
-    EXPECT_FALSE(m_state.keywordMode());
-    EXPECT_FALSE(m_state.collectImages());
-    const QString expected =
-        QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'>"
-                       "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%1'>Shoe shop"
-                       "</a></font></strong></td></tr><tr><td><p>shoes</p></td></tr>"
-                       "<tr><td width=100%> <img src='http://pages.test/s.png'></td></tr>"
-                       "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%2'>%2"
-                       "</a></font></strong></td></tr></table>")
-            .arg(url('a'), url('b'));
-    EXPECT_EQ(mainView().written(), expected);
+    EXPECT_FALSE(timer(3) || m_state.keywordMode() || m_state.collectImages());
+    EXPECT_EQ(mainView().written(),
+              QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'>"
+                             "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%1'>Shoe shop"
+                             "</a></font></strong></td></tr><tr><td><p>shoes</p></td></tr>"
+                             "<tr><td width=100%> <img src='http://pages.test/s.png'></td></tr>"
+                             "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%2'>%2"
+                             "</a></font></strong></td></tr></table>")
+                  .arg(url('a'), url('b')));
 }

@@ -9,45 +9,41 @@ protected:
     void arrive(int n, const char *text)
     {
         inet(n).execute(QStringLiteral("http://home.test/list%1").arg(n), 12000);
-        inet(n).complete(QString::fromLatin1(text));
+        inet(n).complete(text);
     }
-    QStringList menuArray(const char *name) const { return m_state.menuArray(QString::fromLatin1(name)); }
-    bool pick(const char *name, int index) { return m_logic.menuClick(QString::fromLatin1(name), index); }
+    QStringList menuArray(const char *name) const { return m_state.menuArray(name); }
+    bool pick(const char *name, int index) { return m_logic.menuClick(name, index); }
 };
 }  // namespace
 
-TEST_F(ChannelListsTest, PublicListsFillTheirMenusAndOpenInTheChosenView)
+TEST_F(ChannelListsTest, PublicListsFillTheirMenusShowTheButtonsAndOpenInTheChosenView)
 {
     EXPECT_FALSE(pick("pubch", 1));
     pick("pubch", 0);  // before the list: nothing to open, no question
     EXPECT_TRUE(dialogs().isEmpty());
 
+    // The pop-up buttons appear once no list download is left running; a
+    // failed list counts as done.
+    inet(7).execute("http://home.test/pubsearch.txt", 12000);
     arrive(6, "Alpha<A>Beta<B>");
+    EXPECT_FALSE(shown("Picture8") || shown("Picture11"));
+    inet(7).fail();
+    EXPECT_TRUE(shown("Picture8") && shown("Picture11"));
     EXPECT_EQ(menuArray("pubch"), (QStringList{"Alpha", "Beta"}));
     EXPECT_EQ(m_state.ara2.items(), (QStringList{"", "A", "B"}));
     answer({"no", "yes"});
     EXPECT_TRUE(pick("pubch", 1));
     EXPECT_EQ(dialogs(), QStringList{"question:Would You like open it in a background mode?"});
-    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("B"));
+    EXPECT_EQ(lastNavigation(mainView()), "B");
     pick("pubch", 0);
-    EXPECT_EQ(lastNavigation(secondView()), QStringLiteral("A"));  // hidden, but the background view
+    EXPECT_EQ(lastNavigation(secondView()), "A");  // hidden, but the background view
 
     // Search engines open in the view shown, without a question.
     arrive(7, "One<http://1/>\r\nTwo<http://2/>");
     EXPECT_EQ(menuArray("pubs"), (QStringList{"One", "\r\nTwo"}));
     showSecondView();
     pick("pubs", 1);
-    EXPECT_EQ(lastNavigation(secondView()), QStringLiteral("http://2/"));
-}
-
-TEST_F(ChannelListsTest, PopupButtonsAppearOnceNoListDownloadIsRunning)
-{
-    inet(6).execute(QStringLiteral("http://home.test/pubchannels.txt"), 12000);
-    inet(7).execute(QStringLiteral("http://home.test/pubsearch.txt"), 12000);
-    inet(6).complete(QStringLiteral("Alpha<A>"));
-    EXPECT_FALSE(shown("Picture8") || shown("Picture11"));
-    inet(7).fail();  // a failed list still counts as done
-    EXPECT_TRUE(shown("Picture8") && shown("Picture11"));
+    EXPECT_EQ(lastNavigation(secondView()), "http://2/");
 }
 
 TEST_F(ChannelListsTest, AccountListAndPrivateListsOfTwoLogins)
@@ -58,25 +54,29 @@ TEST_F(ChannelListsTest, AccountListAndPrivateListsOfTwoLogins)
     EXPECT_EQ(m_state.pass_chann.items(), (QStringList{"C1", "C2"}));
     EXPECT_EQ(m_state.today.items(), (QStringList{"T1", "T2"}));
 
-    // The second login's list replaces the first; entry 0 is reused.
-    arrive(5, "P1<a1>P2<a2>P3<a3>");
-    EXPECT_EQ(menuArray("privch"), (QStringList{"P1", "P2", "P3"}));
-    arrive(5, "Q1<b1>");
-    EXPECT_EQ(menuArray("privch"), QStringList{"Q1"});
-    EXPECT_EQ(m_state.privchann.items(), (QStringList{"", "b1"}));
-    arrive(8, "Find<f1>Seek<f2>");
-    arrive(8, "Look<g1>");
-    EXPECT_EQ(menuArray("privs"), QStringList{"Look"});
-    EXPECT_EQ(m_state.privsearch.items(), (QStringList{"", "g1"}));
-    pick("privs", 0);
-    EXPECT_EQ(lastNavigation(mainView()), QStringLiteral("g1"));
+    const struct {
+        int slot;
+        const char *menu;
+        const ListControl &addresses;
+    } lists[] = {{5, "privch", m_state.privchann}, {8, "privs", m_state.privsearch}};
+    for (const auto &l : lists) {
+        SCOPED_TRACE(l.menu);
+        arrive(l.slot, "P1<a1>P2<a2>P3<a3>");
+        EXPECT_EQ(menuArray(l.menu), (QStringList{"P1", "P2", "P3"}));
+        // The second login's list replaces the first; entry 0 is reused.
+        arrive(l.slot, "Q1<b1>");
+        EXPECT_EQ(menuArray(l.menu), QStringList{"Q1"});
+        EXPECT_EQ(l.addresses.items(), (QStringList{"", "b1"}));
+        pick(l.menu, 0);
+        EXPECT_EQ(lastNavigation(mainView()), "b1");
 
-    // A failed private list empties its addresses; the menu keeps only entry 0.
-    inet(8).execute(QStringLiteral("http://home.test/x"), 12000);
-    inet(8).fail();
-    EXPECT_TRUE(m_state.privsearch.isEmpty());
-    EXPECT_EQ(menuArray("privs"), QStringList{"Look"});
-    EXPECT_FALSE(pick("privs", 1));
+        // A failed list empties its addresses; the menu keeps only entry 0.
+        inet(l.slot).execute("http://home.test/x", 12000);
+        inet(l.slot).fail();
+        EXPECT_TRUE(l.addresses.isEmpty());
+        EXPECT_EQ(menuArray(l.menu), QStringList{"Q1"});
+        EXPECT_FALSE(pick(l.menu, 1));
+    }
 }
 
 TEST_F(ChannelListsTest, PrivateListsAreRetriedOnceAfterTwentySeconds)
@@ -85,12 +85,12 @@ TEST_F(ChannelListsTest, PrivateListsAreRetriedOnceAfterTwentySeconds)
     FakeTimer &timer11 = m_host.fakeTimer(11);
     timer10.setInterval(20000);
     timer11.setInterval(20000);
-    inet(5).execute(QStringLiteral("http://home.test/channels"), 12000);
-    inet(8).execute(QStringLiteral("http://home.test/search"), 12000);
+    inet(5).execute("http://home.test/channels", 12000);
+    inet(8).execute("http://home.test/search", 12000);
     timer10.setEnabled(true);
     timer11.setEnabled(true);
     inet(5).fail();
-    inet(8).complete(QStringLiteral("S<s>"));  // arrived: no retry, button back
+    inet(8).complete("S<s>");  // arrived: no retry, button back
     EXPECT_FALSE(timer11.enabled());
     EXPECT_TRUE(shown("Picture8"));
 
@@ -100,6 +100,6 @@ TEST_F(ChannelListsTest, PrivateListsAreRetriedOnceAfterTwentySeconds)
     EXPECT_FALSE(timer10.enabled());
     m_host.clock().advance(60000);
     EXPECT_EQ(inet(5).executed().size(), 2);
-    inet(5).complete(QStringLiteral("Chan<c>"));
+    inet(5).complete("Chan<c>");
     EXPECT_TRUE(shown("Picture11"));
 }
