@@ -5,14 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <ostream>
-
-// Failures show texts as text rather than as a list of characters.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
 // ShellTest with the probes the links and crawler tests share: pages on the
 // fake web, transfers by number, control visibility, the last address a view
 // was sent to, queued answers and the dialogs shown since the last look.
