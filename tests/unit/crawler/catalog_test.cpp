@@ -44,7 +44,8 @@ protected:
     }
     bool catalogsEmpty() const
     {
-        return std::all_of(m_state.catalogs.cbegin(), m_state.catalogs.cend(), [](const QString &c) { return c.isEmpty(); });
+        return std::all_of(m_state.catalogs.cbegin(), m_state.catalogs.cend(),
+                           [](const QString &c) { return c.isEmpty(); });
     }
 };
 
@@ -129,7 +130,8 @@ TEST_F(CatalogTest, ClearAndSaveCatalogOnlyTouchTheSelectedOne)
     answer({"file:" + path});
     menu("savecatalog");
     EXPECT_EQ(quorvane::testing::readBytes(path),
-              "<html>\r\n\r\n<title>Catalog</title><body><img src='http://c.test/&#39;onerror=&#39;x'></body>\r\n</html>\r\n");
+              "<html>\r\n\r\n<title>Catalog</title><body><img src='http://c.test/&#39;onerror=&#39;x'>"
+              "</body>\r\n</html>\r\n");
 
     m_state.Combo1.list.setSelected(-1);
     menu("clearcatalog");

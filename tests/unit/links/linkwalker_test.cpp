@@ -86,7 +86,8 @@ TEST_F(LinkWalkerTest, RightClickOpensAndDoubleClickRemovesForGood)
     EXPECT_EQ(lastNavigation(mainView()), "http://b.test/");
 
     m_logic.listDoubleClick("listlinks", 2);
-    EXPECT_EQ(m_state.listlinks.items(), (QStringList{"http://a.test/", "http://b.test/", "http://d.test/", "http://e.test/"}));
+    EXPECT_EQ(m_state.listlinks.items(),
+              (QStringList{"http://a.test/", "http://b.test/", "http://d.test/", "http://e.test/"}));
     EXPECT_EQ(m_state.listlinks2.items(), QStringList{"http://c.test/"});
     EXPECT_EQ(m_state.panelText(3), " Here live only 4 links ! ");
 }
