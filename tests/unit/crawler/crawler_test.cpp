@@ -21,7 +21,7 @@ protected:
             m_host.fakeTimer(t).setInterval(TimeOut);
     }
 
-    // Queues the links and starts menu command with the keywords.
+    // Adds the links, sets the keywords and runs the finder command.
     void search(const char *letters, const QStringList &words, const char *command = "readit")
     {
         for (const char *c = letters; *c; ++c)
