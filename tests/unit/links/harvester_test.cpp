@@ -12,8 +12,9 @@ protected:
 };
 }  // namespace
 
-TEST_F(HarvesterTest, EachNewLinkGoesToTheThreeListsOnceUntilTheToolbarStartsAfresh)
+TEST_F(HarvesterTest, EachNewLinkOfTheShownViewGoesToTheThreeListsOnceUntilTheToolbarStartsAfresh)
 {
+    secondView().load("http://site.test/", "<body><a href='/hidden'>5</a></body>");  // not shown: not harvested
     show("<body><a href='/b'>Bee</a><a href='/a'>Ay</a><a href='/b'>again</a><a href='HTTP://SITE.TEST/a'>case</a>");
     harvest();
     EXPECT_EQ(m_state.List7.items(), (QStringList{"http://site.test/b", "http://site.test/a"}));
@@ -78,18 +79,6 @@ TEST_F(HarvesterTest, TakesLinksByAddressKeywordAndFrame)
         harvest();
         EXPECT_EQ(m_state.List7.items(), c.taken);
     }
-}
-
-TEST_F(HarvesterTest, OnlyVisibleViewsAreHarvested)
-{
-    show("<body><a href='/one'>1</a></body>");
-    secondView().load("http://site.test/", "<body><a href='/five'>5</a></body>");
-    harvest();
-    EXPECT_EQ(m_state.List7.items(), QStringList{"http://site.test/one"});
-    mainView().setVisible(false);
-    harvest();
-    EXPECT_EQ(m_state.List7.count(), 1);
-    EXPECT_EQ(m_state.panelText(2), "Found - 1 links");
 }
 
 TEST_F(HarvesterTest, RowsEscapePageTextAndShowTheAddressOfLinksWithoutText)
