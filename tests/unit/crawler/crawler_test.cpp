@@ -1,11 +1,7 @@
 // The keyword fetcher, the page-queue reader and the finder commands on the
 // fake host with a manual clock.
-#include "app/windowlogic.h"
-#include "core/windowstate.h"
 #include "crawler/crawler.h"
-#include "support/fakehost.h"
-
-#include <gtest/gtest.h>
+#include "support/listsshell.h"
 
 using namespace quorvane;
 
@@ -17,142 +13,91 @@ QString url(char c)
     return QStringLiteral("http://pages.test/%1.htm").arg(QLatin1Char(c));
 }
 
-class CrawlerTest : public ::testing::Test {
+class CrawlerTest : public ListsShellTest {
 protected:
-    CrawlerTest() : m_logic(m_state, m_host, Config{})
+    CrawlerTest()
     {
         for (int t = 3; t <= 7; ++t)
             m_host.fakeTimer(t).setInterval(TimeOut);
     }
 
-    void links(const char *letters)
+    // Adds the links, sets the keywords and runs the finder command.
+    void search(const char *letters, const QStringList &words, const char *command = "readit")
     {
         for (const char *c = letters; *c; ++c)
             m_state.listlinks.add(url(*c));
+        m_state.Combo1.list.setItems(words);
+        menu(command);
     }
-    void keywords(const QStringList &words) { m_state.Combo1.list.setItems(words); }
-    void menu(const char *name) { ASSERT_TRUE(m_logic.menuClick(QString::fromLatin1(name))); }
-    FakeTransfer &inet(int k) { return m_host.fakeTransfer(k); }
-    FakeBrowser &browser(const char *name) { return m_host.fakeBrowser(QString::fromLatin1(name)); }
     bool timer(int t) { return m_host.fakeTimer(t).enabled(); }
-    QList<ScriptedServices::Record> dialogs() { return m_host.scripted().takeRecords(); }
-
-    FakeHost m_host;
-    WindowState m_state;
-    WindowLogic m_logic;
+    FakeBrowser &reader() { return m_host.fakeBrowser(BrowserId::PageReader); }
 };
 }  // namespace
 
-TEST_F(CrawlerTest, FiveLinksFillTheFourIdleSlotsAndLeaveOne)
+TEST_F(CrawlerTest, FourSlotsReadTheLinksAndTheLastToFinishOffersTheReport)
 {
-    links("edcba");
-    keywords({QStringLiteral("shoes")});
-    menu("readit");
+    search("edcba", {"absent", "shoes"});
     for (int k = 1; k <= 4; ++k) {
-        EXPECT_EQ(inet(k).executed(), QStringList{url(char('a' + k - 1))}) << k;
+        SCOPED_TRACE(k);
+        EXPECT_EQ(inet(k).executed(), QStringList{url(char('a' + k - 1))});
         // The download stops at the size the search reads.
         EXPECT_EQ(inet(k).lastMaxBytes(), Crawler::PageReadSize);
         EXPECT_TRUE(timer(k + 3));
     }
     EXPECT_EQ(m_state.listlinks.items(), QStringList{url('e')});
-    EXPECT_EQ(m_state.panelText(1), url('d'));
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left - 1 pages to read"));
-    EXPECT_TRUE(m_state.keywordMode());
-    EXPECT_TRUE(dialogs().isEmpty());
-}
+    EXPECT_EQ(m_state.panelText(2), "Left - 1 pages to read");
 
-TEST_F(CrawlerTest, SearchFindsWordsIgnoringCaseOnlyInTheFirst32000Characters)
-{
-    links("abcd");
-    keywords({QStringLiteral("absent"), QStringLiteral("shoes")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("<p>Red SHOES for sale</p>"));
-    inet(2).complete(QString(31995, QLatin1Char('x')) + QStringLiteral("shoes"));  // ends at 32,000
-    inet(3).complete(QString(31996, QLatin1Char('x')) + QStringLiteral("shoes"));  // one character beyond
-    inet(4).complete(QStringLiteral("nothing here"));
+    // Words are found in any case, in the first 32,000 characters only.
+    inet(1).complete("<p>Red SHOES for sale</p>");  // slot 1 takes e
+    inet(2).complete(QString(31995, QLatin1Char('x')) + "shoes");  // ends at 32,000
+    inet(3).complete(QString(31996, QLatin1Char('x')) + "shoes");  // one character beyond
+    inet(4).complete("nothing here");
     EXPECT_EQ(m_state.List1.items(), (QStringList{url('a'), url('b')}));
-}
+    EXPECT_TRUE(dialogs().isEmpty());  // slot 1 still reads
 
-TEST_F(CrawlerTest, FinishWaitsForTheLastBusySlotThenOffersTheReport)
-{
-    links("abcde");
-    keywords({QStringLiteral("kw")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("kw"));  // slot 1 takes e
-    EXPECT_EQ(inet(1).executed().last(), url('e'));
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left - 0 pages to read"));
-    inet(2).complete(QStringLiteral("KW"));
-    inet(3).complete(QStringLiteral("no"));
-    inet(4).complete(QStringLiteral("no"));
-    EXPECT_TRUE(dialogs().isEmpty());
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left - 0 pages to read"));
-
-    inet(1).complete(QStringLiteral("kw again"));
+    inet(1).complete("shoes again");
     for (int t = 4; t <= 7; ++t)
-        EXPECT_FALSE(timer(t));
-    const auto records = dialogs();
-    ASSERT_EQ(records.size(), 1);
-    EXPECT_EQ(records[0].kind, QStringLiteral("question"));
-    EXPECT_EQ(records[0].title, QStringLiteral("Would You Like to see a report?"));
-    EXPECT_EQ(records[0].text, QStringLiteral("Found 3 links with Your Keywords. You may view report by click on "
-                                              "'View Report' menu item."));
+        EXPECT_FALSE(timer(t)) << t;
+    EXPECT_EQ(dialogs(), QStringList{"question:Found 3 links with Your Keywords. You may view report by click on "
+                                     "'View Report' menu item."});
     // Answered No: the found pages are the links list now; the found list stays.
     EXPECT_EQ(m_state.listlinks.items(), (QStringList{url('a'), url('b'), url('e')}));
     EXPECT_EQ(m_state.List1.count(), 3);
-    EXPECT_TRUE(browser("WebBrowser2").navigations().isEmpty());
+    EXPECT_TRUE(reader().navigations().isEmpty());
     // Every slot writes its live row, slot 1 too.
-    EXPECT_EQ(browser("WebBrowser1").written(), Crawler::liveRow(url('a')) + Crawler::liveRow(url('b'))
-                                                    + Crawler::liveRow(url('e')));
-    EXPECT_EQ(Crawler::liveRow(url('a')), QStringLiteral("<font face='Arial'><small><a href='http://pages.test/a.htm'>"
-                                                         "http://pages.test/a.htm</a></small></font><br>"));
-}
-
-TEST_F(CrawlerTest, ASearchThatFindsNothingAsksWithCountZero)
-{
-    links("a");
-    keywords({QStringLiteral("kw")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("none"));
-    const auto records = dialogs();
-    ASSERT_EQ(records.size(), 1);
-    EXPECT_TRUE(records[0].text.startsWith(QStringLiteral("Found 0 links")));
-    EXPECT_TRUE(m_state.listlinks.isEmpty());
+    EXPECT_EQ(mainView().written(), Crawler::liveRow(url('a')) + Crawler::liveRow(url('b')) + Crawler::liveRow(url('e')));
+    EXPECT_EQ(Crawler::liveRow(url('a')), "<font face='Arial'><small><a href='http://pages.test/a.htm'>"
+                                          "http://pages.test/a.htm</a></small></font><br>");
 }
 
 TEST_F(CrawlerTest, HangingAndFailingSlotsGiveUpTheirPageAndTakeTheNext)
 {
-    links("abcdefg");
-    keywords({QStringLiteral("kw")});
-    menu("readit");
+    search("abcdefg", {"kw"});
     // A failure on any slot recovers at once with a fresh time-out.
     m_host.clock().advance(TimeOut - 1000);
     inet(3).fail();
     EXPECT_EQ(inet(3).executed().last(), url('e'));
-    inet(1).complete(QStringLiteral("kw"));
-    inet(2).complete(QStringLiteral("kw"));  // f, g
-    inet(4).complete(QStringLiteral("no"));
+    inet(1).complete("kw");
+    inet(2).complete("kw");  // f, g
+    inet(4).complete("no");
     m_host.clock().advance(1000);
     // Slot 3 still reads e: its time-out starts from the retry, not the first fetch.
     EXPECT_TRUE(inet(3).stillExecuting());
     m_host.clock().advance(TimeOut);  // every open fetch hangs: all time out
     EXPECT_EQ(inet(3).cancelCount(), 2);
     EXPECT_EQ(m_state.List1.items(), (QStringList{url('a'), url('b')}));
-    const auto records = dialogs();
-    ASSERT_EQ(records.size(), 1);
-    EXPECT_TRUE(records[0].text.startsWith(QStringLiteral("Found 2 links")));
+    EXPECT_TRUE(dialogs().value(0).startsWith("question:Found 2 links"));
 }
 
 TEST_F(CrawlerTest, StopHaltsTheSearchAndANewFindResumesTheUnreadLinks)
 {
-    links("abcdef");
-    keywords({QStringLiteral("kw")});
-    menu("readit");
-    inet(1).complete(QStringLiteral("kw"));  // takes e
+    search("abcdef", {"kw"});
+    inet(1).complete("kw");  // takes e
     // The toolbar's Stop cancels the transfers before the crawler hears of it.
-    ASSERT_TRUE(m_logic.buttonClick(QStringLiteral("Picture4")));
+    click("Picture4");
     for (int k = 1; k <= 4; ++k) {
-        EXPECT_FALSE(inet(k).stillExecuting());
-        EXPECT_FALSE(timer(k + 3));
+        EXPECT_FALSE(inet(k).stillExecuting()) << k;
+        EXPECT_FALSE(timer(k + 3)) << k;
     }
     EXPECT_EQ(m_state.listlinks.items(), (QStringList{url('b'), url('c'), url('d'), url('e'), url('f')}));
     m_host.clock().advance(2 * TimeOut);
@@ -162,50 +107,42 @@ TEST_F(CrawlerTest, StopHaltsTheSearchAndANewFindResumesTheUnreadLinks)
     EXPECT_EQ(m_state.listlinks.items(), QStringList{url('f')});
 }
 
-TEST_F(CrawlerTest, FindKeywordsWarnsWithoutLinksOrWords)
+TEST_F(CrawlerTest, FindKeywordsWarnsWithoutLinksOrWordsAndAsksEvenWhenNothingWasFound)
 {
-    menu("readit");
-    auto records = dialogs();
-    ASSERT_EQ(records.size(), 1);
-    EXPECT_EQ(records[0].title, QStringLiteral("Warning!!!"));
-    EXPECT_EQ(records[0].text,
-              QStringLiteral("You need get links before, click on 'Links Editor' menu and next click 'Get Links'"));
+    search("", {"kw"});
+    EXPECT_EQ(dialogs(), QStringList{"message:You need get links before, click on 'Links Editor' menu and next click "
+                                     "'Get Links'"});
     EXPECT_FALSE(m_state.keywordMode());
     EXPECT_EQ(m_state.focusRequestCount(), 0u);
 
-    links("a");
-    menu("readit");
-    records = dialogs();
-    ASSERT_EQ(records.size(), 1);
-    EXPECT_EQ(records[0].text, QStringLiteral("You need enter keywords first!!!"));
+    search("a", {});
+    EXPECT_EQ(dialogs(), QStringList{"message:You need enter keywords first!!!"});
     EXPECT_TRUE(m_state.keywordMode());
     EXPECT_TRUE(inet(1).executed().isEmpty());
     // The user is sent to the keyword box.
-    EXPECT_EQ(m_state.focusRequest(), QStringLiteral("Combo1"));
+    EXPECT_EQ(m_state.focusRequest(), "Combo1");
     EXPECT_EQ(m_state.focusRequestCount(), 1u);
+
+    search("", {"kw"});
+    inet(1).complete("none");
+    EXPECT_TRUE(dialogs().value(0).startsWith("question:Found 0 links"));
+    EXPECT_TRUE(m_state.listlinks.isEmpty());
 }
 
 TEST_F(CrawlerTest, EmailAndContactFindersUseTheirOwnWords)
 {
-    links("ab");
-    keywords({QStringLiteral("mine"), QStringLiteral("yours")});
-    m_state.List1.add(QStringLiteral("http://old.test/"));
-    menu("findemail");
-    EXPECT_EQ(m_state.Combo1.list.items(), QStringList{"mailto:"});
+    m_state.List1.add("http://old.test/");
+    search("ab", {"mine", "yours"}, "findemail");
     EXPECT_FALSE(m_state.keywordMode());
-    inet(1).complete(QStringLiteral("<a href='MAILTO:x@y.test'>"));
-    inet(2).complete(QStringLiteral("<a href='/contact'>"));
+    inet(1).complete("<a href='MAILTO:x@y.test'>");
+    inet(2).complete("<a href='/contact'>");
     EXPECT_EQ(m_state.List1.items(), QStringList{url('a')});
-    // keywordMode 0: no live rows.
-    EXPECT_TRUE(browser("WebBrowser1").written().isEmpty());
-    dialogs();
+    EXPECT_TRUE(mainView().written().isEmpty());  // no live rows outside the keyword search
 
-    m_state.listlinks.setItems({url('c'), url('d')});
-    menu("findcontact");
-    EXPECT_EQ(m_state.Combo1.list.items(), (QStringList{"contact", "mail", "phone", "fax", "address", "write",
-                                                         "people", "stuff"}));
-    inet(1).complete(QStringLiteral("Write to our Mailbox"));
-    inet(2).complete(QStringLiteral("nothing"));
+    m_state.listlinks.clear();
+    search("cd", {}, "findcontact");
+    inet(1).complete("Write to our Mailbox");
+    inet(2).complete("nothing");
     EXPECT_EQ(m_state.List1.items(), QStringList{url('c')});
 }
 
@@ -213,64 +150,46 @@ TEST_F(CrawlerTest, PageQueueReaderLoadsOneAtATimeAndLosesOnlyATimedOutPage)
 {
     m_state.List4.setItems({url('a'), url('b'), url('c')});
     m_state.setKeywordMode(true);
-    m_logic.crawler().readNextQueuedPage();
-    EXPECT_EQ(browser("WebBrowser2").navigations(), QStringList{url('a')});
-    EXPECT_EQ(m_state.panelText(1), url('a'));
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Left -2pages to read"));
+    menu("readnext");
+    EXPECT_EQ(reader().navigations(), QStringList{url('a')});
+    EXPECT_EQ(m_state.panelText(2), "Left -2pages to read");
     EXPECT_TRUE(timer(3));
-    m_logic.crawler().readNextQueuedPage();  // busy: nothing changes
+    menu("readnext");  // busy: nothing changes, no address is dropped
+    EXPECT_EQ(reader().navigations(), QStringList{url('a')});
     EXPECT_EQ(m_state.List4.count(), 2);
 
     m_host.clock().advance(TimeOut);
-    EXPECT_EQ(browser("WebBrowser2").stopCount(), 1);
-    EXPECT_EQ(browser("WebBrowser2").navigations(), (QStringList{url('a'), url('b')}));
+    EXPECT_EQ(reader().stopCount(), 1);
+    EXPECT_EQ(reader().navigations(), (QStringList{url('a'), url('b')}));
     EXPECT_EQ(m_state.List4.items(), QStringList{url('c')});
 
+    // Outside a keyword run a time-out reads nothing further.
     m_state.setKeywordMode(false);
     m_host.clock().advance(TimeOut);
-    EXPECT_FALSE(timer(3));
+    EXPECT_FALSE(timer(3) || reader().busy());
     EXPECT_EQ(m_state.List4.items(), QStringList{url('c')});
-    EXPECT_FALSE(browser("WebBrowser2").busy());
-}
-
-TEST_F(CrawlerTest, ReadNextReadsTheNextPageAndKeepsTheQueueWhileBusy)
-{
-    m_state.List4.setItems({url('a'), url('b')});
-    menu("readnext");
-    EXPECT_EQ(browser("WebBrowser2").navigations(), QStringList{url('a')});
-    menu("readnext");  // busy
-    EXPECT_EQ(m_state.List4.items(), QStringList{url('b')});
-    menu("readnext");
-    EXPECT_EQ(browser("WebBrowser2").navigations(), QStringList{url('a')});
 }
 
 TEST_F(CrawlerTest, YesRunsTheFullReportOverTheFoundPages)
 {
-    m_host.web().setPage(url('a'), QStringLiteral("<title>Shoe shop</title><body><p>shoes</p></body>"));
-    m_host.web().setPage(url('b'), QStringLiteral("<title></title><body>none</body>"));
-    links("abc");
-    keywords({QStringLiteral("shoes")});
-    m_host.scripted().queueAnswer(QStringLiteral("yes"));  // see the report
-    m_host.scripted().queueAnswer(QStringLiteral("no"));   // no images
-    menu("readit");
-    inet(1).complete(QStringLiteral("shoes"));
-    inet(2).complete(QStringLiteral("Shoes"));
-    inet(3).complete(QStringLiteral("boots"));
+    page(url('a'), "<title>Shoe shop</title><body><p>shoes</p><img src='s.png'></body>");
+    page(url('b'), "<title></title><body>none</body>");
+    answer({"yes", "yes"});  // see the report, with images
+    search("abc", {"shoes"});
+    inet(1).complete("shoes");
+    inet(2).complete("Shoes");
+    inet(3).complete("boots");
     EXPECT_TRUE(m_state.listlinks.isEmpty());
     EXPECT_EQ(m_state.List4.items(), QStringList{url('b')});
-    FakeBrowser &reader = browser("WebBrowser2");
-    ASSERT_TRUE(reader.finishLoad());
-    ASSERT_TRUE(reader.finishLoad());
-    EXPECT_FALSE(timer(3));
-    EXPECT_FALSE(m_state.keywordMode());
-    const QString table = QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'>");
-    const QString expected = table
-        + QStringLiteral("<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%1'>Shoe shop"
-                         "</a></font></strong></td></tr><tr><td><p>shoes</p></td></tr>")
-              .arg(url('a'))
-        + QStringLiteral("<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%1'>%1"
-                         "</a></font></strong></td></tr>")
-              .arg(url('b'))
-        + QStringLiteral("</table>");
-    EXPECT_EQ(browser("WebBrowser1").written(), expected);
+    ASSERT_TRUE(reader().finishLoad());
+    ASSERT_TRUE(reader().finishLoad());
+    EXPECT_FALSE(timer(3) || m_state.keywordMode() || m_state.collectImages());
+    EXPECT_EQ(mainView().written(),
+              QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'>"
+                             "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%1'>Shoe shop"
+                             "</a></font></strong></td></tr><tr><td><p>shoes</p></td></tr>"
+                             "<tr><td width=100%> <img src='http://pages.test/s.png'></td></tr>"
+                             "<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='%2'>%2"
+                             "</a></font></strong></td></tr></table>")
+                  .arg(url('a'), url('b')));
 }

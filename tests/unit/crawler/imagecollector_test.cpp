@@ -1,12 +1,14 @@
 // The image buffer, its spill files, the three collectors and the buffer
 // commands on the fake host.
 #include "crawler/imagecollector.h"
-#include "support/shellfixture.h"
+#include "support/listsshell.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
 
 using namespace quorvane;
+using quorvane::testing::readBytes;
 
 namespace {
 
@@ -15,178 +17,124 @@ QString image(int n)
     return QStringLiteral("http://img.test/%1.png").arg(n, 4, 10, QLatin1Char('0'));
 }
 
-QString tags(const QStringList &images)
+// A spill file holding the images from to to - 1.
+QByteArray spillOf(int from, int to)
 {
-    QString text;
-    for (const QString &i : images)
-        text += QStringLiteral("<img src='") + i + QStringLiteral("'>");
-    return text;
+    QString text = QStringLiteral("<html><body>");
+    for (int i = from; i < to; ++i)
+        text += QStringLiteral("<img src='") + image(i) + QStringLiteral("'>");
+    return (text + QStringLiteral("</body></html>\r\n")).toUtf8();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class ImageCollectorTest : public ShellTest {
+class ImageCollectorTest : public ListsShellTest {
 protected:
     ImageCollector &images() { return m_logic.imageCollector(); }
-    FakeBrowser &b4() { return m_host.fakeBrowser(QStringLiteral("WebBrowser4")); }
-    FakeTimer &timer9() { return m_host.fakeTimer(9); }
+    FakeBrowser &walker() { return m_host.fakeBrowser(BrowserId::ImageReader); }
+    bool walkTimer() { return m_host.fakeTimer(TimerId::ImageWalkTimeout).enabled(); }
     QStringList buffer() const { return m_state.List2.items(); }
-    void walkTheSmallSite();
     void fill(int from, int count)
     {
         for (int i = from; i < from + count; ++i)
             images().addImage(image(i));
     }
+    void walkTheSmallSite();
 };
 
-TEST_F(ImageCollectorTest, FullBufferSpillsIntoNumberedFilesAndKeepsTheNewAddress)
+TEST_F(ImageCollectorTest, FullBufferSpillsAfterAnEarlierRunsFilesAndKeepsTheBufferWhenItCannot)
 {
-    fill(0, 400);
-    EXPECT_FALSE(QFile::exists(folderFile("bufer0.htm")));
-    fill(400, 1);
-
-    QStringList first;
-    for (int i = 0; i < 400; ++i)
-        first << image(i);
-    EXPECT_EQ(readFile(folderFile("bufer0.htm")),
-              ("<html><body>" + tags(first) + "</body></html>\r\n").toUtf8());
-    EXPECT_EQ(buffer(), QStringList{image(400)});
-    EXPECT_EQ(m_state.bufferFileCounter(), 1);
-
-    // A full buffer spills before the duplicate test: the repeated address is kept.
-    fill(401, 399);
-    images().addImage(image(401));
-    EXPECT_TRUE(QFile::exists(folderFile("bufer1.htm")));
-    EXPECT_EQ(buffer(), QStringList{image(401)});
-    EXPECT_EQ(m_state.bufferFileCounter(), 2);
-}
-
-TEST_F(ImageCollectorTest, AFailedSpillKeepsTheBufferAndTriesAgainAFullBufferLater)
-{
-    // A folder in the way of bufer0.htm: the write fails, as on a full disk.
-    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("bufer0.htm")));
+    // A number the 16-bit counter cannot reach is somebody else's file.
+    for (const char *name : {"bufer0.htm", "bufer1.htm", "bufer40000.htm"})
+        quorvane::testing::writeBytes(folderFile(name), "earlier run");
+    // A folder in the way of bufer2.htm: the write fails, as on a full disk.
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("bufer2.htm"));
     fill(0, 401);
     EXPECT_EQ(buffer().size(), 401);
     EXPECT_EQ(m_state.bufferFileCounter(), 0);
-    EXPECT_TRUE(m_state.panelText(2).startsWith(QStringLiteral("Cannot write "))) << qPrintable(m_state.panelText(2));
+    EXPECT_TRUE(m_state.panelText(2).startsWith("Cannot write ")) << qPrintable(m_state.panelText(2));
 
-    ASSERT_TRUE(QDir(m_folder.path()).rmdir(QStringLiteral("bufer0.htm")));
+    // The next try comes a full buffer later, with everything.
+    ASSERT_TRUE(QDir(m_folder.path()).rmdir("bufer2.htm"));
     fill(401, 399);
-    EXPECT_EQ(buffer().size(), 800);
+    EXPECT_FALSE(QFile::exists(folderFile("bufer2.htm")));
     fill(800, 1);
-    QStringList all;
-    for (int i = 0; i < 800; ++i)
-        all << image(i);
-    EXPECT_EQ(readFile(folderFile("bufer0.htm")), ("<html><body>" + tags(all) + "</body></html>\r\n").toUtf8());
+    EXPECT_EQ(readBytes(folderFile("bufer2.htm")), spillOf(0, 800));
+    EXPECT_EQ(readBytes(folderFile("bufer0.htm")), "earlier run");
     EXPECT_EQ(buffer(), QStringList{image(800)});
-    EXPECT_EQ(m_state.bufferFileCounter(), 1);
-}
-
-TEST_F(ImageCollectorTest, SpillNumberingContinuesAfterAnEarlierRunsFiles)
-{
-    // A number the 16-bit counter cannot reach is somebody else's file.
-    for (const char *name : {"bufer0.htm", "bufer1.htm", "bufer40000.htm"}) {
-        QFile file(folderFile(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("earlier run");
-    }
-    fill(0, 401);
-    EXPECT_EQ(readFile(folderFile("bufer0.htm")), "earlier run");
-    EXPECT_EQ(readFile(folderFile("bufer1.htm")), "earlier run");
-    EXPECT_TRUE(QFile::exists(folderFile("bufer2.htm")));
     EXPECT_EQ(m_state.bufferFileCounter(), 3);
+
+    // A full buffer spills before the duplicate test: the repeated address is kept.
+    fill(801, 799);
+    images().addImage(image(801));
+    EXPECT_TRUE(QFile::exists(folderFile("bufer3.htm")));
+    EXPECT_EQ(buffer(), QStringList{image(801)});
 }
 
 TEST_F(ImageCollectorTest, DuplicatesAreExactAndHostileAddressesAreEscapedEverywhere)
 {
-    images().addImage(QStringLiteral("http://a.test/x.png"));
-    images().addImage(QStringLiteral("http://a.test/x.png"));
-    images().addImage(QStringLiteral("http://a.test/X.png"));
+    for (const char *a : {"http://a.test/x.png", "http://a.test/x.png", "http://a.test/X.png"})
+        images().addImage(a);
     EXPECT_EQ(m_state.List2.count(), 2);
 
     m_state.List2.clear();
-    const QString hostile = QStringLiteral("http://e.test/'><script>alert(1)</script>.png");
-    images().addImage(hostile);
-    const QString escaped = QStringLiteral("http://e.test/&#39;&gt;&lt;script&gt;");
-    for (const QString &text : {images().galleryPage(), QString::fromUtf8(images().savedBufferFile())}) {
-        EXPECT_FALSE(text.contains(QStringLiteral("<script>"))) << qPrintable(text);
-        EXPECT_TRUE(text.contains(escaped)) << qPrintable(text);
+    images().addImage("http://e.test/'><script>alert(1)</script>.png");
+    const QString gallery = images().galleryPage();
+    const QString saved = QString::fromUtf8(images().savedBufferFile());
+    fill(0, 400);  // spills
+    for (const QString &text : {gallery, saved, QString::fromUtf8(readBytes(folderFile("bufer0.htm")))}) {
+        EXPECT_FALSE(text.contains("<script>")) << qPrintable(text.left(200));
+        EXPECT_TRUE(text.contains("http://e.test/&#39;&gt;&lt;script&gt;")) << qPrintable(text.left(200));
     }
-    fill(0, 400);
-    EXPECT_FALSE(readFile(folderFile("bufer0.htm")).contains("<script>"));
 }
 
 TEST_F(ImageCollectorTest, ShownPageTakesImageLinksAndPicturesButOtherLinksOnlyAfterAHarvest)
 {
-    const QString page = QStringLiteral(
-        "<html><body><a href='http://s.test/big.JPG'>a</a><a href='http://s.test/x.gifts.htm'>b</a>"
-        "<a href='http://s.test/next.htm'>c</a><img src='http://s.test/p.png'><img src='http://s.test/p.png'>"
-        "</body></html>");
-    mainView().load(QStringLiteral("http://s.test/"), page);
-    EXPECT_EQ(buffer(), (QStringList{QStringLiteral("http://s.test/big.JPG"), QStringLiteral("http://s.test/p.png"),
-                                     QStringLiteral("http://s.test/x.gifts.htm")}));
+    const QString html = "<body><a href='big.JPG'>a</a><a href='x.gifts.htm'>b</a><a href='next.htm'>c</a>"
+                         "<img src='p.png'><img src='p.png'>";
+    mainView().load("http://s.test/", html);
+    EXPECT_EQ(buffer(), (QStringList{"http://s.test/big.JPG", "http://s.test/p.png", "http://s.test/x.gifts.htm"}));
     EXPECT_TRUE(m_state.listlinks.isEmpty());
-    EXPECT_EQ(m_state.panelText(4), QStringLiteral("Found - 3 pictures ! "));
+    EXPECT_EQ(m_state.panelText(4), "Found - 3 pictures ! ");
 
     m_state.setHarvestRequested(true);
-    mainView().load(QStringLiteral("http://s.test/again"), page);
-    EXPECT_EQ(m_state.listlinks.items(), QStringList{QStringLiteral("http://s.test/next.htm")});
+    mainView().load("http://s.test/again", html);
+    EXPECT_EQ(m_state.listlinks.items(), QStringList{"http://s.test/next.htm"});
     EXPECT_FALSE(m_state.harvestRequested());
 }
 
 TEST_F(ImageCollectorTest, LinkFilterDropsFilterWordsAndKnownAddresses)
 {
-    for (const char *address : {"http://a.test/SECURE", "http://a.edu/", "http://a.test/members", "mailto:x@a.test",
-                                "http://a.test/~me", "http://a.test/Support", "http://a.test/signup",
-                                "http://a.test/aggregate", "http://a.test/apPLe.htm", "http://a.test/merchant"})
-        images().addCollectedLink(QString::fromLatin1(address));
-    EXPECT_TRUE(m_state.listlinks.isEmpty());
-
-    m_state.listlinks2.add(QStringLiteral("http://a.test/seen"));
-    images().addCollectedLink(QStringLiteral("http://a.test/seen"));
-    images().addCollectedLink(QStringLiteral("http://a.test/new"));
-    images().addCollectedLink(QStringLiteral("http://a.test/new"));
-    EXPECT_EQ(m_state.listlinks.items(), QStringList{QStringLiteral("http://a.test/new")});
+    m_state.listlinks2.add("http://a.test/seen");
+    // Filter words match in any case, inside other words too.
+    for (const char *address : {"http://a.test/SECURE", "mailto:x@a.test", "http://a.test/~me", "http://a.test/apPLe.htm",
+                                "http://a.test/seen", "http://a.test/new", "http://a.test/new"})
+        images().addCollectedLink(address);
+    EXPECT_EQ(m_state.listlinks.items(), QStringList{"http://a.test/new"});
 
     // Other commands change the lists behind the collector's indexes.
     m_state.listlinks.clear();
-    m_state.List2.add(QStringLiteral("http://a.test/i.png"));
-    images().addCollectedLink(QStringLiteral("http://a.test/new"));
-    images().addImage(QStringLiteral("http://a.test/i.png"));
+    m_state.List2.add("http://a.test/i.png");
+    images().addCollectedLink("http://a.test/new");
+    images().addImage("http://a.test/i.png");
     EXPECT_EQ(m_state.listlinks.count(), 1);
     EXPECT_EQ(m_state.List2.count(), 1);
 }
 
 void ImageCollectorTest::walkTheSmallSite()
 {
-    m_host.web().setPage(QStringLiteral("http://w.test/a.htm"),
-                         QStringLiteral("<body><img src='http://w.test/1.png'><a href='http://w.test/b.htm'>b</a>"
-                                        "<a href='http://w.test/c.htm'>c</a></body>"));
-    m_host.web().setPage(QStringLiteral("http://w.test/b.htm"),
-                         QStringLiteral("<body><img src='http://w.test/1.png'><img src='http://w.test/2.png'>"
-                                        "<a href='http://w.test/a.htm'>a</a></body>"));
-    m_host.web().setPage(QStringLiteral("http://w.test/c.htm"),
-                         QStringLiteral("<body><a href='http://w.test/3.jpg'>3</a></body>"));
-    mainView().load(QStringLiteral("http://w.test/"), QStringLiteral("<body><a href='http://w.test/a.htm'>a</a></body>"));
+    page("http://w.test/a.htm", "<body><img src='1.png'><a href='b.htm'>b</a><a href='c.htm'>c</a></body>");
+    page("http://w.test/b.htm", "<body><img src='1.png'><img src='2.png'><a href='a.htm'>a</a></body>");
+    page("http://w.test/c.htm", "<body><a href='3.jpg'>3</a></body>");
+    mainView().load("http://w.test/", "<body><a href='a.htm'>a</a></body>");
 
     click("Picture15");
-    EXPECT_EQ(b4().navigations(), QStringList{QStringLiteral("http://w.test/a.htm")});
-    EXPECT_TRUE(timer9().enabled());
-    EXPECT_TRUE(m_state.listlinks2.contains(QStringLiteral("http://w.test/a.htm")));
-    EXPECT_TRUE(m_state.listlinks.isEmpty());
-
-    while (b4().finishLoad()) {
+    EXPECT_EQ(walker().navigations(), QStringList{"http://w.test/a.htm"});
+    EXPECT_TRUE(walkTimer());
+    while (walker().finishLoad()) {
     }
-    EXPECT_EQ(b4().navigations().size(), 3);
-    EXPECT_EQ(buffer(), (QStringList{QStringLiteral("http://w.test/1.png"), QStringLiteral("http://w.test/2.png"),
-                                     QStringLiteral("http://w.test/3.jpg")}));
-    EXPECT_TRUE(m_state.listlinks.isEmpty());
-    EXPECT_EQ(m_state.panelText(2), QStringLiteral("Found - 0 links  ! "));
-    EXPECT_FALSE(images().walking());
+    EXPECT_EQ(walker().navigations().size(), 3);
+    EXPECT_EQ(buffer(), (QStringList{"http://w.test/1.png", "http://w.test/2.png", "http://w.test/3.jpg"}));
+    EXPECT_EQ(m_state.panelText(2), "Found - 0 links  ! ");
+    EXPECT_FALSE(images().walking() || walkTimer());
 }
 
 TEST_F(ImageCollectorTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEachImageOnce)
@@ -197,102 +145,81 @@ TEST_F(ImageCollectorTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEac
 // On QtWebEngine the page is read after the navigation is reported.
 TEST_F(ImageCollectorTest, AutomaticCollectorTakesADocumentThatComesWithDocumentComplete)
 {
-    b4().setDocumentLate(true);
+    walker().setDocumentLate(true);
     walkTheSmallSite();
 }
 
 TEST_F(ImageCollectorTest, TimeOutMovesOnAndStopHaltsTheWalkUntilStartedAgain)
 {
-    mainView().load(QStringLiteral("http://w.test/"),
-              QStringLiteral("<body><a href='http://w.test/a.htm'>a</a><a href='http://w.test/b.htm'>b</a>"
-                             "<a href='http://w.test/c.htm'>c</a></body>"));
+    mainView().load("http://w.test/", "<body><a href='a.htm'>a</a><a href='b.htm'>b</a><a href='c.htm'>c</a></body>");
     click("Picture15");
     m_host.clock().advance(30000);
-    EXPECT_EQ(b4().navigations().size(), 2);
+    EXPECT_EQ(walker().navigations().size(), 2);
 
     click("Picture4");
-    EXPECT_FALSE(timer9().enabled());
-    EXPECT_FALSE(b4().busy());
-    EXPECT_FALSE(b4().finishLoad());
+    EXPECT_FALSE(walkTimer());
+    EXPECT_FALSE(walker().finishLoad());
     m_host.clock().advance(60000);
-    EXPECT_EQ(b4().navigations().size(), 2);
+    EXPECT_EQ(walker().navigations().size(), 2);
     EXPECT_EQ(m_state.listlinks.count(), 1);
 
     click("Picture15");
-    EXPECT_EQ(b4().navigations().last(), QStringLiteral("http://w.test/c.htm"));
+    EXPECT_EQ(lastNavigation(walker()), "http://w.test/c.htm");
 }
 
-TEST_F(ImageCollectorTest, ViewTwiceReturnsToThePageAndPanelsShowAndClearTheBuffer)
+TEST_F(ImageCollectorTest, BufferIsShownAndLeftAgainSavedWithTheZonesFilterAndCleared)
 {
-    mainView().load(QStringLiteral("http://v.test/a"), QStringLiteral("<body></body>"));
-    mainView().load(QStringLiteral("http://v.test/b"), QStringLiteral("<body><img src='http://v.test/i.png'></body>"));
+    mainView().load("http://v.test/a", "<body></body>");
+    mainView().load("http://v.test/b", "<body><img src='http://v.test/i.png'></body>");
     menu("imagebuf");
     EXPECT_EQ(mainView().written(), images().galleryPage());
-    EXPECT_TRUE(mainView().written().contains(QStringLiteral("<img src='http://v.test/i.png'>")));
-    EXPECT_TRUE(m_state.imageBufferShown());
+    EXPECT_TRUE(mainView().written().contains("<img src='http://v.test/i.png'>"));
     menu("imagebuf");
-    EXPECT_FALSE(m_state.imageBufferShown());
-    EXPECT_EQ(mainView().locationUrl(), QStringLiteral("http://v.test/a"));
-
+    EXPECT_EQ(mainView().locationUrl(), "http://v.test/a");
     m_logic.panelClick(4);
     EXPECT_TRUE(m_state.imageBufferShown());
     m_logic.panelClick(4);
     EXPECT_FALSE(m_state.imageBufferShown());
+
+    const QString path = folderFile("saved.htm");
+    answer({"file:" + path});
+    menu("sreport");
+    EXPECT_EQ(readBytes(path), "<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body>"
+                               "<img src='http://v.test/i.png'></body>\r\n</html>\r\n");
+    m_state.setPrivateZone(true);
+    menu("sreport");
+    EXPECT_EQ(dialogs(), (QStringList{"save-file:HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf",
+                                      "save-file:Private collection file (*.prv)|*.prv"}));
 
     m_logic.panelDoubleClick(5);
     EXPECT_TRUE(m_state.List2.isEmpty());
-    EXPECT_EQ(m_state.panelText(4), QStringLiteral("Images'Listing is clear ! "));
 }
 
-TEST_F(ImageCollectorTest, SaveImageBufWritesTheFileByteForByteWithTheZonesFilter)
-{
-    images().addImage(QStringLiteral("http://a.test/1.png"));
-    const QString path = folderFile("saved.htm");
-    m_host.scripted().queueAnswer(QStringLiteral("file:") + path);
-    menu("sreport");
-    EXPECT_EQ(readFile(path), "<html>\r\n\r\n<head><title>Image Buffer's contents</title></head><body>"
-                              "<img src='http://a.test/1.png'></body>\r\n</html>\r\n");
-    m_state.setPrivateZone(true);
-    menu("sreport");
-    const auto records = m_host.scripted().records();
-    EXPECT_EQ(records.first().text,
-              QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Text File (*.txt;*.rtf)|*.txt;*.rtf"));
-    EXPECT_EQ(records.last().text, QStringLiteral("Private collection file (*.prv)|*.prv"));
-}
-
-TEST_F(ImageCollectorTest, PrivateGalleryReplacesThePageAndNeverRebuildsFromItself)
+TEST_F(ImageCollectorTest, SecondViewFollowsTheWindowInPublicAndShowsTheGalleryInPrivate)
 {
     showSecondView();
-    m_state.setPrivateZone(true);
-    images().addImage(QStringLiteral("http://old.test/o.png"));
-    secondView().load(QStringLiteral("http://p.test/"),
-              QStringLiteral("<body><img src='http://p.test/1.png'><a href='http://p.test/next.htm'>n</a></body>"));
-    EXPECT_EQ(buffer(), QStringList{QStringLiteral("http://p.test/1.png")});
-    EXPECT_EQ(secondView().written(), images().galleryPage());
-    EXPECT_EQ(m_state.listlinks.items(), QStringList{QStringLiteral("http://p.test/next.htm")});
-
-    // Engines that report the written gallery as a completed document.
-    images().addImage(QStringLiteral("http://p.test/2.png"));
-    emit secondView().documentComplete(true);
-    emit secondView().navigateComplete(QStringLiteral("about:blank"), true);
-    emit secondView().documentComplete(true);
-    emit secondView().beforeNavigate(QStringLiteral("about:blank"));
-    emit secondView().documentComplete(true);
-    EXPECT_EQ(m_state.List2.count(), 2);
-    EXPECT_EQ(secondView().stopCount(), 1);
-}
-
-TEST_F(ImageCollectorTest, Browser2NavigationUpdatesTheWindowOutsideThePrivateZone)
-{
-    showSecondView();
-    secondView().load(QStringLiteral("http://q.test/"), QStringLiteral("<title>Q</title><body></body>"));
-    EXPECT_EQ(m_state.Combo2.text, QStringLiteral("http://q.test/"));
-    EXPECT_EQ(m_state.caption(), QStringLiteral("Q"));
+    secondView().load("http://q.test/", "<title>Q</title><body></body>");
+    EXPECT_EQ(m_state.Combo2.text, "http://q.test/");
+    EXPECT_EQ(m_state.caption(), "Q");
     EXPECT_TRUE(m_state.secondViewEventsConnected());
 
     m_state.setPrivateZone(true);
-    secondView().load(QStringLiteral("http://r.test/"), QStringLiteral("<title>R</title><body></body>"));
-    EXPECT_EQ(m_state.Combo2.text, QStringLiteral("http://q.test/"));
+    images().addImage("http://old.test/o.png");
+    secondView().load("http://p.test/", "<body><img src='1.png'><a href='next.htm'>n</a>");
+    EXPECT_EQ(m_state.Combo2.text, "http://q.test/");
+    EXPECT_EQ(buffer(), QStringList{"http://p.test/1.png"});
+    EXPECT_EQ(secondView().written(), images().galleryPage());
+    EXPECT_EQ(m_state.listlinks.items(), QStringList{"http://p.test/next.htm"});
+
+    // Engines that report the written gallery as a completed document.
+    images().addImage("http://p.test/2.png");
+    emit secondView().documentComplete(true);
+    emit secondView().navigateComplete("about:blank", true);
+    emit secondView().documentComplete(true);
+    emit secondView().beforeNavigate("about:blank");
+    emit secondView().documentComplete(true);
+    EXPECT_EQ(m_state.List2.count(), 2);
+    EXPECT_EQ(secondView().stopCount(), 1);
 }
 
 }  // namespace
