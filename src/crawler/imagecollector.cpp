@@ -110,8 +110,12 @@ void ImageCollector::forgetUnrecordedImages()
 void ImageCollector::spill()
 {
     const int number = nextSpillNumber();
-    if (number > SHRT_MAX)
-        return;  // the counter is 16-bit; keep the buffer rather than wrap
+    // The counter is 16-bit and must hold the next number too: past the last
+    // one, a spill would wrap it and overwrite the last file. Keep the buffer.
+    if (number >= SHRT_MAX) {
+        m_state.setPanelText(2, QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(spillFileName(number))));
+        return;
+    }
     // A spill file outlives the session: an unrecorded one's pictures stay out.
     const QString text = QLatin1String("<html><body>") + imageTags(false) + QLatin1String("</body></html>\r\n");
     if (!writeFileAtomically(spillFileName(number), text.toUtf8())) {

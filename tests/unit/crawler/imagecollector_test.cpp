@@ -67,6 +67,13 @@ TEST_F(ImageCollectorTest, FullBufferSpillsAfterAnEarlierRunsFilesAndKeepsTheBuf
     images().addImage(image(801));
     EXPECT_TRUE(QFile::exists(folderFile("bufer3.htm")));
     EXPECT_EQ(buffer(), QStringList{image(801)});
+    // The last number the counter holds is never written over: the buffer stays.
+    quorvane::testing::writeBytes(folderFile("bufer32766.htm"), "last");
+    fill(802, 400);
+    EXPECT_EQ(readBytes(folderFile("bufer32766.htm")), "last");
+    EXPECT_FALSE(QFile::exists(folderFile("bufer32767.htm")));
+    EXPECT_EQ(buffer().size(), 401);
+    EXPECT_TRUE(m_state.panelText(2).startsWith("Cannot write ")) << qPrintable(m_state.panelText(2));
 }
 
 TEST_F(ImageCollectorTest, DuplicatesAreExactAndHostileAddressesAreEscapedEverywhere)
