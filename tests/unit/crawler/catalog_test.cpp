@@ -2,7 +2,7 @@
 // catalog commands, and the adult listing, on the fake host.
 #include "crawler/catalog.h"
 #include "sitegen/sitegenerator.h"
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 #include "support/testfiles.h"
 
 #include <algorithm>
@@ -19,7 +19,7 @@ HtmlElement link(const char *href)
     return e;
 }
 
-class CatalogTest : public ListsShellTest {
+class CatalogTest : public ShellTest {
 protected:
     CatalogTest()
     {
@@ -159,7 +159,7 @@ TEST_F(CatalogTest, AdultListingCutsHostsAtTheEighthCharacterAndOpensOnlyToParen
     m_state.setVisible("domain", false);
     answer({"text:Sun and sea"});
     menu("editadultlisting");
-    EXPECT_FALSE(shown("domain"));
+    EXPECT_FALSE(visible("domain"));
     EXPECT_EQ(m_host.scripted().records().last().answer, "***");  // never recorded
 
     answer({"text:sun and sea"});

@@ -1,7 +1,7 @@
 // The keyword fetcher, the page-queue reader and the finder commands on the
 // fake host with a manual clock.
 #include "crawler/crawler.h"
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 
 using namespace quorvane;
 
@@ -13,7 +13,7 @@ QString url(char c)
     return QStringLiteral("http://pages.test/%1.htm").arg(QLatin1Char(c));
 }
 
-class CrawlerTest : public ListsShellTest {
+class CrawlerTest : public ShellTest {
 protected:
     CrawlerTest()
     {

@@ -1,7 +1,7 @@
 // The image buffer, its spill files, the three collectors and the buffer
 // commands on the fake host.
 #include "crawler/imagecollector.h"
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -26,7 +26,7 @@ QByteArray spillOf(int from, int to)
     return (text + QStringLiteral("</body></html>\r\n")).toUtf8();
 }
 
-class ImageCollectorTest : public ListsShellTest {
+class ImageCollectorTest : public ShellTest {
 protected:
     ImageCollector &images() { return m_logic.imageCollector(); }
     FakeBrowser &walker() { return m_host.fakeBrowser(BrowserId::ImageReader); }

@@ -1,12 +1,12 @@
 // Create Full Report, Save report and the links report views.
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 #include "support/testfiles.h"
 
 using namespace quorvane;
 using quorvane::testing::readBytes;
 
 namespace {
-using ReportsTest = ListsShellTest;
+using ReportsTest = ShellTest;
 }  // namespace
 
 TEST_F(ReportsTest, CreateFullReportAsksForLinksOrQueuesThemBehindWaitingPages)
@@ -26,7 +26,7 @@ TEST_F(ReportsTest, CreateFullReportAsksForLinksOrQueuesThemBehindWaitingPages)
     EXPECT_TRUE(m_state.listlinks.isEmpty() && m_state.List3.isEmpty());
     EXPECT_EQ(reader.navigations(), QStringList{"http://q.test/1"});
     EXPECT_EQ(m_state.List4.items(), (QStringList{"http://q.test/2", "http://a.test/", "http://b.test/", "http://c.test/"}));
-    EXPECT_FALSE(m_state.collectImages() || shown("listlinks") || shown("Command1"));
+    EXPECT_FALSE(m_state.collectImages() || visible("listlinks") || visible("Command1"));
 }
 
 TEST_F(ReportsTest, SavedReportIsTheRowsInAFixedPageByteForByte)
@@ -54,15 +54,15 @@ TEST_F(ReportsTest, LinksViewsShowHideWriteAndClear)
 {
     m_state.setVisible("domain", true);
     menu("viewlinkslisting");
-    EXPECT_TRUE(shown("listlinks") && shown("Command1") && !shown("domain"));
+    EXPECT_TRUE(visible("listlinks") && visible("Command1") && !visible("domain"));
     menu("viewlinkslisting");
-    EXPECT_FALSE(shown("listlinks") || shown("Command1") || shown("domain"));
+    EXPECT_FALSE(visible("listlinks") || visible("Command1") || visible("domain"));
 
     m_state.listlinks.add("http://a.test/");
     menu("viewlinkslisting");
     click("Command1");
     EXPECT_TRUE(m_state.listlinks.isEmpty());
-    EXPECT_FALSE(shown("listlinks") || shown("Command1"));
+    EXPECT_FALSE(visible("listlinks") || visible("Command1"));
     EXPECT_EQ(mainView().stopCount(), 1);
 
     // The report view writes the rows as they are.
@@ -73,12 +73,12 @@ TEST_F(ReportsTest, LinksViewsShowHideWriteAndClear)
                                     "<tr><td>B</td></tr></table></body></html>");
 
     menu("listlisting");
-    EXPECT_TRUE(shown("List3") && shown("Clearalllinks") && shown("closel3"));
+    EXPECT_TRUE(visible("List3") && visible("Clearalllinks") && visible("closel3"));
     click("closel3");
-    EXPECT_FALSE(shown("List3") || shown("Clearalllinks") || shown("closel3"));
+    EXPECT_FALSE(visible("List3") || visible("Clearalllinks") || visible("closel3"));
     EXPECT_EQ(m_state.List3.count(), 2);
     menu("listlisting");
     click("Clearalllinks");
     EXPECT_TRUE(m_state.List3.isEmpty());
-    EXPECT_FALSE(shown("List3"));
+    EXPECT_FALSE(visible("List3"));
 }

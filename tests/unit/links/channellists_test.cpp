@@ -1,10 +1,10 @@
 // The channel and search lists from the home site and the account list.
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 
 using namespace quorvane;
 
 namespace {
-class ChannelListsTest : public ListsShellTest {
+class ChannelListsTest : public ShellTest {
 protected:
     void arrive(int n, const char *text)
     {
@@ -26,9 +26,9 @@ TEST_F(ChannelListsTest, PublicListsFillTheirMenusShowTheButtonsAndOpenInTheChos
     // failed list counts as done.
     inet(7).execute("http://home.test/pubsearch.txt", 12000);
     arrive(6, "Alpha<http://a/>Beta<http://b/>");
-    EXPECT_FALSE(shown("Picture8") || shown("Picture11"));
+    EXPECT_FALSE(visible("Picture8") || visible("Picture11"));
     inet(7).fail();
-    EXPECT_TRUE(shown("Picture8") && shown("Picture11"));
+    EXPECT_TRUE(visible("Picture8") && visible("Picture11"));
     EXPECT_EQ(menuArray("pubch"), (QStringList{"Alpha", "Beta"}));
     EXPECT_EQ(m_state.ara2.items(), (QStringList{"", "http://a/", "http://b/"}));
     answer({"no", "yes"});
@@ -92,7 +92,7 @@ TEST_F(ChannelListsTest, PrivateListsAreRetriedOnceAfterTwentySeconds)
     inet(5).fail();
     inet(8).complete("S<http://s/>");  // arrived: no retry, button back
     EXPECT_FALSE(timer11.enabled());
-    EXPECT_TRUE(shown("Picture8"));
+    EXPECT_TRUE(visible("Picture8"));
 
     m_host.clock().advance(20000);
     EXPECT_EQ(inet(5).executed(), (QStringList{"http://home.test/channels", "http://home.test/channels"}));
@@ -101,5 +101,5 @@ TEST_F(ChannelListsTest, PrivateListsAreRetriedOnceAfterTwentySeconds)
     m_host.clock().advance(60000);
     EXPECT_EQ(inet(5).executed().size(), 2);
     inet(5).complete("Chan<c>");
-    EXPECT_TRUE(shown("Picture11"));
+    EXPECT_TRUE(visible("Picture11"));
 }

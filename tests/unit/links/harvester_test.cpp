@@ -1,11 +1,11 @@
 // Get Links: the shown pages' links into the walk, the links list and the rows.
 #include "links/harvester.h"
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 
 using namespace quorvane;
 
 namespace {
-class HarvesterTest : public ListsShellTest {
+class HarvesterTest : public ShellTest {
 protected:
     void show(const QString &html) { mainView().load("http://site.test/page.htm", html); }
     void harvest() { menu("getlinks"); }

@@ -1,12 +1,12 @@
 // Stepping through the harvested links, the links list's mouse commands and
 // the walk through the home site's pages.
 #include "links/harvester.h"
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 
 using namespace quorvane;
 
 namespace {
-class LinkWalkerTest : public ListsShellTest {
+class LinkWalkerTest : public ShellTest {
 protected:
     // Link i goes to http://<letter i>.test/, as a harvest files it.
     void harvest(const QStringList &texts)

@@ -1,7 +1,7 @@
 // Report rows built from pages: Add Link on the main view and the background
 // analysis of the page-queue reader.
 #include "links/pageanalysis.h"
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ using namespace quorvane;
 namespace {
 const QString pageUrl = QStringLiteral("http://site.test/page.htm");
 
-class PageAnalysisTest : public ListsShellTest {
+class PageAnalysisTest : public ShellTest {
 protected:
     PageAnalysisTest() : m_analysis(m_state, m_host, [] {}) {}
 

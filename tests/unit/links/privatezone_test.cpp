@@ -1,10 +1,10 @@
 // Log in and out of the private zone, and the address bar that guards it.
-#include "support/listsshell.h"
+#include "support/shellfixture.h"
 
 using namespace quorvane;
 
 namespace {
-class PrivateZoneTest : public ListsShellTest {
+class PrivateZoneTest : public ShellTest {
 protected:
     PrivateZoneTest()
     {
@@ -22,7 +22,7 @@ protected:
         m_state.setComboText(m_state.Combo2, address);
         m_logic.keyPress("Combo2", Key::Enter);
     }
-    bool publicBarShown() const { return shown("Combo2") && shown("Picture8") && shown("Picture11"); }
+    bool publicBarShown() const { return visible("Combo2") && visible("Picture8") && visible("Picture11"); }
 };
 }  // namespace
 
@@ -41,7 +41,7 @@ TEST_F(PrivateZoneTest, RightPasswordEntersTheZoneAndTheMenuLogsOut)
     EXPECT_EQ(inet(5).executed(), QStringList{"http://c/"});
     EXPECT_EQ(mainView().navigations(), QStringList{"http://start/"});
     EXPECT_TRUE(m_host.fakeTimer(10).enabled() && m_host.fakeTimer(11).enabled());
-    EXPECT_FALSE(shown("Combo2") || shown("Picture8") || shown("Picture11"));
+    EXPECT_FALSE(visible("Combo2") || visible("Picture8") || visible("Picture11"));
     for (int panel = 1; panel <= WindowState::PanelCount; ++panel)
         EXPECT_FALSE(m_state.panelText(panel).contains("Secret")) << panel;
 

@@ -1,9 +1,9 @@
 #include "support/filesizelimit.h"
-#include "support/shellcase.h"
+#include "support/shellfixture.h"
 
 using namespace quorvane;
 
-using FavoritesTest = ShellCase;
+using FavoritesTest = ShellTest;
 
 TEST_F(FavoritesTest, PanelsToggleAtTheirPlaceFollowTheZoneAndHideEachOther)
 {

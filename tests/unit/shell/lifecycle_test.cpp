@@ -1,8 +1,8 @@
-#include "support/shellcase.h"
+#include "support/shellfixture.h"
 
 using namespace quorvane;
 
-using LifecycleTest = ShellCase;
+using LifecycleTest = ShellTest;
 
 TEST_F(LifecycleTest, StartUpShowsBrowser1LoadsTheWelcomePageOutOfSightAndStartsTheHomeSiteDownloads)
 {

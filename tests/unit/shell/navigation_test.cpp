@@ -1,11 +1,11 @@
-#include "support/shellcase.h"
+#include "support/shellfixture.h"
 #include "shell/menucommands.h"
 #include "shell/navigation.h"
 
 using namespace quorvane;
 
 namespace {
-using NavigationTest = ShellCase;
+using NavigationTest = ShellTest;
 
 const QString pageA = QStringLiteral("http://a.test/one.htm");
 const QString pageB = QStringLiteral("http://b.test/two.htm");

@@ -1,4 +1,4 @@
-#include "support/shellcase.h"
+#include "support/shellfixture.h"
 #include "shell/toolbar.h"
 
 #include <QFile>
@@ -8,7 +8,7 @@
 using namespace quorvane;
 
 namespace {
-class ToolbarTest : public ShellCase {
+class ToolbarTest : public ShellTest {
 protected:
     QString image(const char *button) const { return m_state.pictureImage(QString::fromLatin1(button)); }
     void down(const char *button, MouseButton b) { m_logic.buttonDown(QString::fromLatin1(button), b); }

@@ -1,9 +1,9 @@
-#include "support/shellcase.h"
+#include "support/shellfixture.h"
 #include "shell/toolbar.h"
 
 using namespace quorvane;
 
-using WindowLayoutTest = ShellCase;
+using WindowLayoutTest = ShellTest;
 
 TEST_F(WindowLayoutTest, ResizeFollowsTheClientAreaButNeverAppliesANegativeSize)
 {
