@@ -14,6 +14,9 @@ class Browser : public QObject {
 public:
     enum class PageCommand { SaveAs, Copy, SelectAll, Print, PageSetup };
 
+    // What a hidden reader takes of one page's body, on either engine.
+    static constexpr int MaxReaderPageBytes = 4 * 1024 * 1024;
+
     using QObject::QObject;
     ~Browser() override = default;
 

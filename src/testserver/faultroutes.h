@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hostilepages.h"
+
 #include <httplib.h>
 
 #include <algorithm>
@@ -112,6 +114,10 @@ inline bool dropConnection(const httplib::Request &request)
 //   /fault/drip                 one byte a second, 60 bytes
 //   /fault/reset                drops the connection without a response
 //   /fault/huge                 a 2 GB body, streamed until the client goes away
+//   /fault/endless              an HTML page of short paragraphs, 2 GB streamed until
+//                               the client goes away
+//   /fault/gzip-bomb            about 1.5 MB sent with Content-Encoding: gzip, inflating
+//                               to 512 MiB of HTML paragraphs (see hostilepages.h)
 //   /fault/redirect-loop        redirects to itself
 //   /fault/redirect?to=URL      302 to URL
 //   /fault/chain?n=N            N redirects in a row, then a page
@@ -128,6 +134,9 @@ inline void addFaultRoutes(httplib::Server &server,
                            StopFlag stopping = std::make_shared<std::atomic<bool>>(false))
 {
     using namespace faultdetail;
+    using namespace hostilepages;
+    // Made here rather than at the first request, which a client would wait on.
+    gzipBomb();
 
     // What a hostile page's script would call: a test reads the count to see
     // that no script ran.
@@ -175,6 +184,25 @@ inline void addFaultRoutes(httplib::Server &server,
                 }
                 return sink.write(chunk.data(), chunk.size());
             });
+    });
+
+    server.Get("/fault/endless", [stopping](const httplib::Request &, httplib::Response &response) {
+        response.set_chunked_content_provider("text/html", [stopping](size_t offset, httplib::DataSink &sink) {
+            static const std::string head = "<html><head><title>endless</title></head><body>\n";
+            if (stopping->load() || !sink.is_writable())
+                return false;
+            if (offset >= size_t(HugeBytes)) {
+                sink.done();
+                return true;
+            }
+            const std::string &chunk = offset == 0 ? head : paragraphChunk();
+            return sink.write(chunk.data(), chunk.size());
+        });
+    });
+
+    server.Get("/fault/gzip-bomb", [](const httplib::Request &, httplib::Response &response) {
+        response.set_header("Content-Encoding", "gzip");
+        response.set_content(gzipBomb(), "text/html");
     });
 
     server.Get("/fault/redirect-loop", [](const httplib::Request &, httplib::Response &response) {

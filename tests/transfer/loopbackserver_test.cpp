@@ -2,6 +2,7 @@
 
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
+#include "testserver/hostilepages.h"
 #include "testserver/loopbackserver.h"
 
 #include <QFile>
@@ -9,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <climits>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -70,6 +74,38 @@ TEST(LoopbackServer, ServesPagesTheFolderAndTheRoutesFirstMatchFirst)
         EXPECT_TRUE(fetch(multi, server.url(c.path)).startsWith(c.body));
     }
     EXPECT_EQ(server.base(), "http://127.0.0.1:" + std::to_string(server.port()));
+}
+
+// A broken bomb would fail a client's load at once, and a test of its bound
+// would pass without the bound ever being reached.
+TEST(LoopbackServer, TheGzipBombIsSmallAndInflatesWholeToItsFullSize)
+{
+    using namespace hostilepages;
+    const std::string &bomb = gzipBomb();
+    EXPECT_LT(bomb.size(), 2u * 1024 * 1024);
+
+    z_stream stream{};
+    ASSERT_EQ(inflateInit2(&stream, 16 + MAX_WBITS), Z_OK);  // gzip: the check value is verified too
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bomb.data()));
+    stream.avail_in = uInt(bomb.size());
+    std::string out(1024 * 1024, '\0');
+    std::string start;
+    unsigned long long inflated = 0;
+    int result = Z_OK;
+    while (result == Z_OK) {
+        stream.next_out = reinterpret_cast<Bytef *>(out.data());
+        stream.avail_out = uInt(out.size());
+        result = inflate(&stream, Z_NO_FLUSH);
+        const size_t produced = out.size() - stream.avail_out;
+        if (start.empty())
+            start = out.substr(0, std::min<size_t>(produced, 64));
+        inflated += produced;
+    }
+    inflateEnd(&stream);
+    EXPECT_EQ(result, Z_STREAM_END);
+    EXPECT_EQ(stream.avail_in, 0u);
+    EXPECT_EQ(inflated, std::strlen(BombHead) + ChunkBytes * ChunksInBomb);
+    EXPECT_EQ(start.rfind(std::string(BombHead) + "<p>aaaa", 0), 0u) << start;
 }
 
 TEST(LoopbackServer, RefusesWhatItCannotServe)

@@ -25,6 +25,7 @@ public:
     enum class ServicesMode { Desktop, Scripted };
     // What the hidden loaders WebBrowser2 and WebBrowser4 run on: the text-only
     // engine reads pages many times faster; the web engine runs their scripts.
+    // Both bound what one page may cost; the shown views are not bounded.
     enum class HiddenEngine { Text, WebEngine };
 
     explicit DesktopHost(ServicesMode mode, HiddenEngine hiddenEngine = HiddenEngine::Text);

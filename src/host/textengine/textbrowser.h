@@ -25,7 +25,7 @@ public:
     using TransferFactory = std::function<std::unique_ptr<Transfer>()>;
 
     // A page or frame is read up to this size; the rest is never downloaded.
-    static constexpr int MaxPageBytes = 4 * 1024 * 1024;
+    static constexpr int MaxPageBytes = MaxReaderPageBytes;
     // Frame documents fetched for one page, at every depth together.
     static constexpr int MaxFrames = 32;
     // Characters of frame documents parsed for one page, all frames together.

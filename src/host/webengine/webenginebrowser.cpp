@@ -2,6 +2,7 @@
 
 #include "framesnapshot.h"
 #include "pagebridge.h"
+#include "rendererwatch.h"
 
 #include "host/qt/mouseinput.h"
 
@@ -82,26 +83,31 @@ QString instanceKey(const QString &window, int sequence)
 }  // namespace
 
 WebEngineBrowser::WebEngineBrowser(QString name, QWebEngineProfile *profile, bool withView, QObject *parent)
-    : Browser(parent), m_name(std::move(name))
+    : Browser(parent), m_name(std::move(name)), m_profile(profile), m_bounded(!withView)
 {
-    m_page = new QWebEnginePage(profile, this);
-    if (withView)
-        m_view = new QWebEngineView(m_page);
-
     m_bridge = new PageBridge(
         [this](const QString &window, int sequence, const QString &json) { onSnapshot(window, sequence, json); },
         [this](const QString &type, const QString &json) { onMouse(type, json); }, this);
     m_channel = new QWebChannel(this);
     m_channel->registerObject(kBridgeName, m_bridge);
-    m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
-    installScripts();
+    createPage();
+    if (withView)
+        m_view = new QWebEngineView(m_page);
 
-    connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+    if (m_bounded) {
+        m_watch = new RendererWatch([this] { return m_page->renderProcessPid(); }, MaxRendererBytes,
+                                    RendererCheckMs, this);
+        connect(m_watch, &RendererWatch::limitPassed, this, [this](qint64 bytes) {
+            giveUpPage(QStringLiteral("its renderer took %1 MiB").arg(bytes / (1024 * 1024)));
+        });
+    }
 }
 
 WebEngineBrowser::~WebEngineBrowser()
 {
     m_closing = true;
+    if (m_watch)
+        m_watch->stop();
     m_page->disconnect(this);
     delete m_view.data();
     delete m_page;
@@ -110,6 +116,22 @@ WebEngineBrowser::~WebEngineBrowser()
 QWebEngineView *WebEngineBrowser::view() const
 {
     return m_view.data();
+}
+
+void WebEngineBrowser::createPage()
+{
+    m_page = new QWebEnginePage(m_profile, this);
+    m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    installScripts();
+    connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+    if (m_bounded) {
+        // Killed or crashed mid-load (out of memory, say): the engine may never
+        // finish that load.
+        connect(m_page, &QWebEnginePage::renderProcessTerminated, this, [this] {
+            if (m_busy || m_owesDocument)
+                giveUpPage(QStringLiteral("its renderer ended"));
+        });
+    }
 }
 
 void WebEngineBrowser::installScripts()
@@ -139,10 +161,15 @@ void WebEngineBrowser::navigate(const QString &url)
     // Announced at once, as callers test busy() right after navigating; the
     // engine reports the start later, and only once for a load it replaces.
     m_busy = true;
+    m_owesDocument = false;
+    m_loadUrl = target.toString();
+    m_givenUpUrl.clear();
     m_document.reset();
     m_writeOpen = false;
     m_showsWritten = false;
     m_announced = true;
+    if (m_watch)
+        m_watch->start();
     emit beforeNavigate(target.toString());
     m_page->load(target);
 }
@@ -196,7 +223,9 @@ QString WebEngineBrowser::locationName() const
 
 QString WebEngineBrowser::locationUrl() const
 {
-    return m_showsWritten ? kBlank : m_page->url().toString();
+    if (m_showsWritten)
+        return kBlank;
+    return m_givenUpUrl.isEmpty() ? m_page->url().toString() : m_givenUpUrl;
 }
 
 void WebEngineBrowser::setVisible(bool visible)
@@ -217,13 +246,23 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         m_holdCurrent = false;
         m_document.reset();
         m_ownBlank = false;
-        if (m_internalLoad)
+        m_owesDocument = false;
+        if (m_internalLoad) {
+            // Our own blank page for writing: nothing of a stranger's to watch.
+            if (m_watch)
+                m_watch->stop();
             return;
+        }
         m_busy = true;
         m_writeOpen = false;
         m_showsWritten = false;
-        if (!std::exchange(m_announced, false))
-            emit beforeNavigate(info.url().toString());
+        m_givenUpUrl.clear();
+        if (m_watch)
+            m_watch->start();
+        if (!std::exchange(m_announced, false)) {
+            m_loadUrl = info.url().toString();
+            emit beforeNavigate(m_loadUrl);
+        }
         return;
     }
 
@@ -237,6 +276,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         return;
     }
     m_busy = false;
+    m_owesDocument = true;  // a navigation from a handler of the events below clears it
     const int generation = m_generation;
     QUrl url = m_page->url();
     if (url.isEmpty())
@@ -269,7 +309,11 @@ void WebEngineBrowser::finishResolve(const QVariant &current, bool silent)
 {
     m_resolving = false;
     const QVariantList list = current.toList();
-    if (list.size() == 2 && list.at(0).typeId() == QMetaType::QString && list.at(1).canConvert<int>()) {
+    if (m_bounded && !silent && list.size() == 3 && list.at(2).toDouble() > MaxReaderPageBytes) {
+        giveUpPage(QStringLiteral("its body of %1 bytes is over the cap").arg(list.at(2).toLongLong()));
+        return;
+    }
+    if (list.size() == 3 && list.at(0).typeId() == QMetaType::QString && list.at(1).canConvert<int>()) {
         makeCurrent(list.at(0).toString(), list.at(1).toInt(), silent);
         activate();
         adoptNewest();
@@ -282,8 +326,10 @@ void WebEngineBrowser::finishResolve(const QVariant &current, bool silent)
     doc->url = m_page->url().toString();
     doc->title = m_page->title();
     m_document = std::move(doc);
-    if (!silent)
+    if (!silent) {
+        m_owesDocument = false;
         emit documentComplete(true);
+    }
 }
 
 void WebEngineBrowser::makeCurrent(const QString &window, int sequence, bool silent)
@@ -338,8 +384,10 @@ void WebEngineBrowser::activate()
     const QString key = m_currentKey;
     for (int i = 0; i < frames && key == m_currentKey; ++i)
         emit documentComplete(false);
-    if (key == m_currentKey)
+    if (key == m_currentKey) {
+        m_owesDocument = false;
         emit documentComplete(true);
+    }
 }
 
 void WebEngineBrowser::publish()
@@ -453,6 +501,61 @@ void WebEngineBrowser::scheduleWrite()
         m_writeScheduled = false;
         flushWrite();
     });
+}
+
+// The page goes, and with it the renderer process that holds its memory (a
+// busy renderer is not asked: the engine ends it). A new page takes its place
+// at once, so the reader is ready for the next navigation. A load the logic
+// waits on completes as any failed one does.
+void WebEngineBrowser::giveUpPage(const QString &why)
+{
+    const bool owesLoad = m_busy;
+    const bool owesDocument = owesLoad || m_owesDocument;
+    const QString url = m_loadUrl.isEmpty() ? m_page->url().toString() : m_loadUrl;
+    qWarning("quorvane: %s: gave up %s: %s", qPrintable(m_name), qPrintable(url), qPrintable(why));
+
+    m_watch->stop();
+    ++m_generation;  // callbacks of the old page are stale
+    QWebEnginePage *old = std::exchange(m_page, nullptr);
+    old->disconnect(this);
+    old->setWebChannel(nullptr);  // its late reports are not for the new page
+    old->triggerAction(QWebEnginePage::Stop);
+    // Later: this may run inside one of the old page's own signals.
+    old->deleteLater();
+    createPage();
+
+    m_qtLoading = false;
+    m_announced = false;
+    m_busy = false;
+    m_internalLoad = false;
+    m_resolving = false;
+    m_owesDocument = false;
+    m_instances.clear();
+    m_instanceOrder.clear();
+    m_currentKey.clear();
+    m_topShown = false;
+    m_holdCurrent = false;
+    m_ownBlank = false;
+    m_givenUpUrl = url;
+
+    // A page read already keeps its snapshot; a page still owed has none.
+    if (owesDocument) {
+        m_document.reset();
+        const int generation = m_generation;
+        const auto moved = [&] { return generation != m_generation || m_busy; };  // a handler started another load
+        if (owesLoad) {
+            emit navigateComplete(url, true);
+            if (moved())
+                return;
+            emit downloadComplete();
+            if (moved())
+                return;
+        }
+        emit documentComplete(true);
+        if (moved())
+            return;
+    }
+    flushWrite();
 }
 
 void WebEngineBrowser::startInternalLoad()

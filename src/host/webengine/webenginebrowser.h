@@ -18,13 +18,35 @@ class QWebEngineView;
 namespace quorvane {
 
 class PageBridge;
+class RendererWatch;
 
 // A browser instance on QtWebEngine. Scripts in an isolated world report each
 // frame's document at its load event; the instance keeps the last snapshot so
 // document() never waits on the page. A hidden loader has a page but no view.
+//
+// A hidden loader is bounded as the text-only reader is: it gives up a page
+// whose body passes MaxReaderPageBytes or whose renderer's resident memory
+// passes MaxRendererBytes. The engine tells no body size while a body arrives
+// (a request interceptor sees requests only; the page's timing entries are
+// filled in once the body is whole, never for an endless one, and a gzip body
+// is whole only once inflated), so the live bound is the renderer's memory,
+// read from /proc where no page can touch it; the engine runs a page's frames,
+// cross-site ones too, in that renderer. The top document's body size is
+// checked from its timing entry when the load is over. A page given up goes
+// with its page object and renderer process, and its load completes as a
+// failed one: no document to read. A shown view loads what the user asked
+// for, as big as it is.
 class WebEngineBrowser final : public Browser {
     Q_OBJECT
 public:
+    // Room for any page under the body cap: an empty page costs a renderer
+    // about 80 MiB, the cap's worth of dense paragraphs about 660 MiB. Hostile
+    // pages took 3 GiB and more within the logic's time-out before the bound.
+    static constexpr qint64 MaxRendererBytes = 768LL * 1024 * 1024;
+    // A renderer fed a hostile page over loopback grows by up to 700 MB/s:
+    // checked this often, it passes the limit by a few tens of MB at most.
+    static constexpr int RendererCheckMs = 50;
+
     // profile must outlive this instance.
     WebEngineBrowser(QString name, QWebEngineProfile *profile, bool withView, QObject *parent = nullptr);
     ~WebEngineBrowser() override;
@@ -32,6 +54,7 @@ public:
     // Null without a view. The caller places the widget; this instance deletes
     // it on destruction unless a parent widget deleted it first.
     QWebEngineView *view() const;
+    // A hidden loader replaces its page when it gives one up: ask again rather than keep it.
     QWebEnginePage *page() const { return m_page; }
 
     QString name() const override { return m_name; }
@@ -76,7 +99,9 @@ private:
         int unannouncedFrames = 0;  // frame reports not yet raised as documentComplete(false)
     };
 
+    void createPage();
     void installScripts();
+    void giveUpPage(const QString &why);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
     void onSnapshot(const QString &window, int sequence, const QString &json);
     void onMouse(const QString &type, const QString &json);
@@ -92,7 +117,10 @@ private:
     void flushWrite();
 
     QString m_name;
+    QWebEngineProfile *m_profile = nullptr;
+    const bool m_bounded;  // a hidden loader
     QWebEnginePage *m_page = nullptr;
+    RendererWatch *m_watch = nullptr;  // only when bounded
     QPointer<QWebEngineView> m_view;
     QWebChannel *m_channel = nullptr;
     PageBridge *m_bridge = nullptr;
@@ -109,6 +137,10 @@ private:
     bool m_internalLoad = false;
     int m_generation = 0;  // bumps at each load start; stale callbacks compare it
     bool m_resolving = false;
+    // The load is over for the engine but its documentComplete(true) is still to come.
+    bool m_owesDocument = false;
+    QString m_loadUrl;     // of the current navigation, as asked for
+    QString m_givenUpUrl;  // of the page given up, while no other has started
 
     // The shown document instance and its snapshot.
     std::map<QString, Instance> m_instances;

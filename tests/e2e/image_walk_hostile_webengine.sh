@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The image walk with WebBrowser4 on QtWebEngine meets an endless page and a
+# gzip bomb: each is given up as a failed page, long before the walk's
+# time-out, and the walk goes on to collect the picture of the ordinary page.
+# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+site="$work/site"
+mkdir -p "$site" "$work/folder"
+cat >"$site/start.htm" <<'HTML'
+<html><body><a href="/fault/endless">endless</a><a href="/fault/gzip-bomb">bomb</a><a href="a.htm">a</a></body></html>
+HTML
+cat >"$site/a.htm" <<'HTML'
+<html><body><img src="1.png"></body></html>
+HTML
+start_home_site "$site"
+
+# Idle means the walk's time-out is off too: two pages waiting it out would take a minute.
+cat >"$work/walk.txt" <<SCRIPT
+wait-idle 30000
+navigate WebBrowser1 $base/start.htm
+wait-load WebBrowser1
+press Picture15
+wait-idle 20000
+dump $work/walk.json
+SCRIPT
+timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
+  --translation-host "$hostport" --hidden-engine webengine --script "$work/walk.txt"
+
+python3 - "$work" "$base" <<'PY'
+import json, os, sys
+
+work, base = sys.argv[1:3]
+failures = []
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+
+walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
+check(walk["List2"]["items"] == [f"{base}/1.png"], f"image buffer {walk['List2']['items']}")
+visited = walk["listlinks2"]["items"]
+for page in ("fault/endless", "fault/gzip-bomb", "a.htm"):
+    check(f"{base}/{page}" in visited, f"{page} not walked: {visited}")
+check(walk["listlinks"]["items"] == [], f"links left: {walk['listlinks']['items']}")
+check(not walk["Timer9"]["enabled"], "Timer9 still on after the walk")
+
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
+PY
