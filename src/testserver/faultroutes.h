@@ -122,6 +122,8 @@ inline bool dropConnection(const httplib::Request &request)
 //   /fault/redirect?to=URL      302 to URL
 //   /fault/chain?n=N            N redirects in a row, then a page
 //   /fault/404                  not found
+//   /fault/416                  range not satisfiable, as common servers answer a
+//                               range on an empty file (httplib itself sends 206)
 //   /fault/charset?cs=LABEL&body=TEXT|hex=BYTES
 //                               text/html declaring charset LABEL (none if cs is empty)
 //   /fault/slow?ms=N            answers after N ms, at most 60 s
@@ -228,6 +230,11 @@ inline void addFaultRoutes(httplib::Server &server,
     server.Get("/fault/404", [](const httplib::Request &, httplib::Response &response) {
         response.status = 404;
         response.set_content("<html><body>not found</body></html>", "text/html");
+    });
+
+    server.Get("/fault/416", [](const httplib::Request &, httplib::Response &response) {
+        response.status = 416;
+        response.set_content("<html><body>range not satisfiable</body></html>", "text/html");
     });
 
     server.Get("/fault/charset", [](const httplib::Request &request, httplib::Response &response) {
