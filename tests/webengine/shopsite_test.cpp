@@ -44,26 +44,35 @@ protected:
         return waitUntil([&] { return js(check).toBool(); }, 15000);
     }
 
+    // A shop of the entries given, in the card profile's styles.
+    static ShopDescription shopOf(const QString &category, const QString &goBack, const QStringList &entries)
+    {
+        CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
+        ShopDescription shop;
+        shop.category = category;
+        shop.goBack = goBack;
+        shop.email = QStringLiteral("orders@example.com");
+        shop.tableStyle = card.tableStyle();
+        shop.fontStyle = card.fontStyle();
+        shop.formAction = card.formAction();
+        shop.entries = QStringList{shoppages::headerLine()} + entries;
+        return shop;
+    }
+
     QWebEnginePage m_page;
 };
 
 TEST_F(ShopInBrowser, ListBasketOrderFormAndRemoveWorkAcrossFrames)
 {
     QTemporaryDir dir;
-    CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
-    ShopDescription shop;
-    shop.category = QStringLiteral(" Fruit Stand ");
-    shop.goBack = QStringLiteral("about:blank");
-    shop.email = QStringLiteral("orders@example.com");
-    shop.tableStyle = card.tableStyle();
-    shop.fontStyle = card.fontStyle();
-    shop.formAction = card.formAction();
-    shop.entries = {shoppages::headerLine(), QStringLiteral("A1,Apple \"Gala\",1.25,a.gif,a.htm,"),
-                    QStringLiteral("B2,Back\\slash,3,b.gif,b.htm,"), QStringLiteral("C3,Cherries,0.5,c.gif,c.htm,")};
+    const ShopDescription shop = shopOf(QStringLiteral(" Fruit Stand "), QStringLiteral("about:blank"),
+                                        {QStringLiteral("A1,Apple \"Gala\",1.25,a.gif,a.htm,"),
+                                         QStringLiteral("B2,Back\\slash,3,b.gif,b.htm,"),
+                                         QStringLiteral("C3,Cherries,0.5,c.gif,c.htm,")});
     const GenerationReport report = generateSite(shop, dir.path(), QStringLiteral("online"));
     ASSERT_TRUE(report.message.isEmpty()) << report.message.toStdString();
 
-    LoopbackServer server(dir.path().toStdString());
+    LoopbackServer server(quickServer({}, dir.path().toStdString()));
     m_page.load(QUrl(fileUrl(server, QStringLiteral("fruit stand/f_fruit stand.htm"))));
     ASSERT_TRUE(mainFrameShows(QStringLiteral("l_fruit stand.htm")));
 
@@ -119,18 +128,13 @@ TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddr
 {
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("home.htm")), "<html><body>home</body></html>");
-    LoopbackServer server(dir.path().toStdString());
-    CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
-    ShopDescription shop;
-    shop.category = QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%");
-    shop.goBack = fileUrl(server, QStringLiteral("home.htm")) + QStringLiteral("?from=Tom's&say=\"hi\"<b>&path=a\\b");
-    shop.email = QStringLiteral("orders@example.com");
-    shop.tableStyle = card.tableStyle();
-    shop.fontStyle = card.fontStyle();
-    shop.formAction = card.formAction();
+    LoopbackServer server(quickServer({}, dir.path().toStdString()));
     // Leading zeros: neither octal nor a syntax error in the item script.
-    shop.entries = {shoppages::headerLine(), QStringLiteral("T1,Tea,0.05,t.gif,t.htm,"),
-                    QStringLiteral("K1,Kettle,010,k.gif,k.htm,"), QStringLiteral("S1,Spoon,01.50,s.gif,s.htm,")};
+    const ShopDescription shop = shopOf(
+        QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%"),
+        fileUrl(server, QStringLiteral("home.htm")) + QStringLiteral("?from=Tom's&say=\"hi\"<b>&path=a\\b"),
+        {QStringLiteral("T1,Tea,0.05,t.gif,t.htm,"), QStringLiteral("K1,Kettle,010,k.gif,k.htm,"),
+         QStringLiteral("S1,Spoon,01.50,s.gif,s.htm,")});
     const GenerationReport report = generateSite(shop, dir.path(), QStringLiteral("online"));
     ASSERT_TRUE(report.message.isEmpty()) << report.message.toStdString();
     const QString site = shoppages::siteName(shop.category);
