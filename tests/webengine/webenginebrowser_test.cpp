@@ -11,8 +11,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
+#include <optional>
 #include <thread>
 
 namespace quorvane {
@@ -353,27 +354,23 @@ TEST(WebEngineBrowser, MouseEventsReportTheSourceElement)
     // The user's pointer: over the link text, on to the picture (the text gets
     // mouseout), a double click on the paragraph.
     using Action = WebEngineBrowser::PointerAction;
-    bool found = false;
+    // Whether the element was found, once the pointer got there.
     const auto point = [&](const char *selector, Action action) {
-        found = false;
-        bool done = false;
-        browser.pointAt(QString::fromLatin1(selector), action, [&](bool f) {
-            found = f;
-            done = true;
-        });
-        ASSERT_TRUE(waitUntil([&] { return done; }));
+        std::optional<bool> found;
+        browser.pointAt(QString::fromLatin1(selector), action, [&](bool f) { found = f; });
+        return waitUntil([&] { return found.has_value(); }) && *found;
     };
-    point("#s b", Action::Move);
-    ASSERT_TRUE(waitUntil([&] { return log.mouseEvents().size() >= 1; }));
-    point("#i", Action::Move);
-    ASSERT_TRUE(waitUntil([&] { return log.mouseEvents().size() >= 3; }));
-    point("#p", Action::DoubleClick);
-    ASSERT_TRUE(waitUntil([&] {
+    const auto dblclicked = [&] {
         const auto &e = log.mouseEvents();
         return std::any_of(e.cbegin(), e.cend(), [](const auto &m) { return m.first == QStringLiteral("dblclick"); });
-    }));
-    point("#missing", Action::Move);
-    EXPECT_FALSE(found);
+    };
+    ASSERT_TRUE(point("#s b", Action::Move));
+    ASSERT_TRUE(waitUntil([&] { return log.mouseEvents().size() >= 1; }));
+    ASSERT_TRUE(point("#i", Action::Move));
+    ASSERT_TRUE(waitUntil([&] { return log.mouseEvents().size() >= 3; }));
+    ASSERT_TRUE(point("#p", Action::DoubleClick));
+    ASSERT_TRUE(waitUntil(dblclicked));
+    EXPECT_FALSE(point("#missing", Action::Move));
 
     const auto &events = log.mouseEvents();
     ASSERT_GE(events.size(), 3);
