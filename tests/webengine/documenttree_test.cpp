@@ -23,7 +23,7 @@ TEST(DocumentTree, AssemblesFramesByPathWhateverTheOrderTheyReportIn)
 
     EXPECT_TRUE(tree.add(frame({}, QStringLiteral("top"), 3)));
     EXPECT_TRUE(tree.add(frame({5}, QStringLiteral("beyond the frame count"))));
-    DocumentPtr top = tree.build();
+    const DocumentPtr top = tree.build();
     ASSERT_NE(top, nullptr);
     EXPECT_EQ(top->url, QStringLiteral("top"));
     ASSERT_EQ(top->frames.size(), 3);
@@ -35,13 +35,6 @@ TEST(DocumentTree, AssemblesFramesByPathWhateverTheOrderTheyReportIn)
     ASSERT_NE(top->frames[1]->frames[0], nullptr);
     EXPECT_EQ(top->frames[1]->frames[0]->url, QStringLiteral("deep"));
     EXPECT_EQ(top->frames[1]->frames[1], nullptr);
-
-    // A frame reporting again (reload) replaces its entry.
-    EXPECT_TRUE(tree.add(frame({0}, QStringLiteral("first"))));
-    EXPECT_TRUE(tree.add(frame({0}, QStringLiteral("first again"))));
-    top = tree.build();
-    ASSERT_NE(top->frames[0], nullptr);
-    EXPECT_EQ(top->frames[0]->url, QStringLiteral("first again"));
 }
 
 TEST(FrameSnapshot, ParsesRowsAndRejectsMalformedPageData)

@@ -43,6 +43,33 @@ protected:
             ".endsWith('/%1') && f.document.readyState == 'complete'; })()").arg(quoted);
         return waitUntil([&] { return js(check).toBool(); }, 15000);
     }
+    // Clicks the element a script expression names, then waits as above.
+    bool clickTo(const QString &element, const QString &file)
+    {
+        js(element + QStringLiteral(".click()"));
+        return mainFrameShows(file);
+    }
+    QString mainText() { return text(QStringLiteral("frames['m_ain'].document.body.innerText")); }
+    static void expectHolds(const QString &page, std::initializer_list<const char *> parts)
+    {
+        for (const char *part : parts)
+            EXPECT_TRUE(page.contains(QString::fromUtf8(part))) << part << "\n" << page.toStdString();
+    }
+
+    // A shop of the entries given, in the card profile's styles.
+    static ShopDescription shopOf(const QString &category, const QString &goBack, const QStringList &entries)
+    {
+        CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
+        ShopDescription shop;
+        shop.category = category;
+        shop.goBack = goBack;
+        shop.email = QStringLiteral("orders@example.com");
+        shop.tableStyle = card.tableStyle();
+        shop.fontStyle = card.fontStyle();
+        shop.formAction = card.formAction();
+        shop.entries = QStringList{shoppages::headerLine()} + entries;
+        return shop;
+    }
 
     QWebEnginePage m_page;
 };
@@ -50,28 +77,20 @@ protected:
 TEST_F(ShopInBrowser, ListBasketOrderFormAndRemoveWorkAcrossFrames)
 {
     QTemporaryDir dir;
-    CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
-    ShopDescription shop;
-    shop.category = QStringLiteral(" Fruit Stand ");
-    shop.goBack = QStringLiteral("about:blank");
-    shop.email = QStringLiteral("orders@example.com");
-    shop.tableStyle = card.tableStyle();
-    shop.fontStyle = card.fontStyle();
-    shop.formAction = card.formAction();
-    shop.entries = {shoppages::headerLine(), QStringLiteral("A1,Apple \"Gala\",1.25,a.gif,a.htm,"),
-                    QStringLiteral("B2,Back\\slash,3,b.gif,b.htm,"), QStringLiteral("C3,Cherries,0.5,c.gif,c.htm,")};
+    const ShopDescription shop = shopOf(QStringLiteral(" Fruit Stand "), QStringLiteral("about:blank"),
+                                        {QStringLiteral("A1,Apple \"Gala\",1.25,a.gif,a.htm,"),
+                                         QStringLiteral("B2,Back\\slash,3,b.gif,b.htm,"),
+                                         QStringLiteral("C3,Cherries,0.5,c.gif,c.htm,")});
     const GenerationReport report = generateSite(shop, dir.path(), QStringLiteral("online"));
     ASSERT_TRUE(report.message.isEmpty()) << report.message.toStdString();
 
-    LoopbackServer server(dir.path().toStdString());
+    LoopbackServer server(quickServer({}, dir.path().toStdString()));
     m_page.load(QUrl(fileUrl(server, QStringLiteral("fruit stand/f_fruit stand.htm"))));
     ASSERT_TRUE(mainFrameShows(QStringLiteral("l_fruit stand.htm")));
 
     // The list shows every item, the escaped texts as typed.
     EXPECT_EQ(js(QStringLiteral("top.List.length")).toInt(), 3);
-    const QString list = text(QStringLiteral("frames['m_ain'].document.body.innerText"));
-    for (const char *item : {"A1", "Apple \"Gala\"", "B2", "Back\\slash", "C3", "Cherries", "1.25", "3.00", "0.50"})
-        EXPECT_TRUE(list.contains(QLatin1String(item))) << item << "\n" << list.toStdString();
+    expectHolds(mainText(), {"A1", "Apple \"Gala\"", "B2", "Back\\slash", "C3", "Cherries", "1.25", "3.00", "0.50"});
 
     EXPECT_TRUE(text(QStringLiteral("frames['m_ain'].document.body.textContent")).contains(QStringLiteral(" Fruit Stand  Listing")));
 
@@ -84,33 +103,25 @@ TEST_F(ShopInBrowser, ListBasketOrderFormAndRemoveWorkAcrossFrames)
     EXPECT_EQ(text(QStringLiteral("String(top.List[1].itemquantity) + '/' + top.List[2].itemquantity + '/' + top.List[3].itemquantity")),
               QStringLiteral("2/1/0"));
 
-    js(QStringLiteral("frames['c_ontents'].document.links[1].click()"));  // Show Basket
-    ASSERT_TRUE(mainFrameShows(QStringLiteral("b_fruit stand.htm")));
-    const QString basket = text(QStringLiteral("frames['m_ain'].document.body.innerText"));
-    EXPECT_TRUE(basket.contains(QStringLiteral("A1\tApple \"Gala\"\t1.25\t2\t2.50"))) << basket.toStdString();
-    EXPECT_TRUE(basket.contains(QStringLiteral("B2\tBack\\slash\t3.00\t1\t3.00"))) << basket.toStdString();
-    EXPECT_FALSE(basket.contains(QStringLiteral("Cherries")));
-    EXPECT_TRUE(basket.contains(QStringLiteral("Grand Total\t5.50"))) << basket.toStdString();
+    const QString showBasket = QStringLiteral("frames['c_ontents'].document.links[1]");
+    ASSERT_TRUE(clickTo(showBasket, QStringLiteral("b_fruit stand.htm")));
+    expectHolds(mainText(), {"A1\tApple \"Gala\"\t1.25\t2\t2.50", "B2\tBack\\slash\t3.00\t1\t3.00", "Grand Total\t5.50"});
+    EXPECT_FALSE(mainText().contains(QStringLiteral("Cherries")));
 
-    js(QStringLiteral("frames['c_ontents'].document.links[2].click()"));  // Order
-    ASSERT_TRUE(mainFrameShows(QStringLiteral("form_fruit stand.htm")));
+    ASSERT_TRUE(clickTo(QStringLiteral("frames['c_ontents'].document.links[2]"), QStringLiteral("form_fruit stand.htm")));
     EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.FormOrder.ItemList.value")),
               QStringLiteral("Item List:\nA1 X 2 @ 1.25 = 2.50\nB2 X 1 @ 3.00 = 3.00\n\nTotal Price : 5.50"));
     EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.FormOrder.AMOUNT.value")), QStringLiteral("5.50"));
 
     // Remove goes back one page after emptying the item.
-    js(QStringLiteral("frames['c_ontents'].document.links[1].click()"));
-    ASSERT_TRUE(mainFrameShows(QStringLiteral("b_fruit stand.htm")));
-    js(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Remove']\").click()"));
-    ASSERT_TRUE(mainFrameShows(QStringLiteral("form_fruit stand.htm")));
+    ASSERT_TRUE(clickTo(showBasket, QStringLiteral("b_fruit stand.htm")));
+    ASSERT_TRUE(clickTo(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Remove']\")"),
+                        QStringLiteral("form_fruit stand.htm")));
     EXPECT_EQ(text(QStringLiteral("String(top.List[1].itemquantity)")), QStringLiteral("0"));
     // The basket, shown again, no longer holds the removed item.
-    js(QStringLiteral("frames['c_ontents'].document.links[1].click()"));
-    ASSERT_TRUE(mainFrameShows(QStringLiteral("b_fruit stand.htm")));
-    const QString after = text(QStringLiteral("frames['m_ain'].document.body.innerText"));
-    EXPECT_FALSE(after.contains(QStringLiteral("A1"))) << after.toStdString();
-    EXPECT_TRUE(after.contains(QStringLiteral("B2\tBack\\slash\t3.00\t1\t3.00"))) << after.toStdString();
-    EXPECT_TRUE(after.contains(QStringLiteral("Grand Total\t3.00"))) << after.toStdString();
+    ASSERT_TRUE(clickTo(showBasket, QStringLiteral("b_fruit stand.htm")));
+    expectHolds(mainText(), {"B2\tBack\\slash\t3.00\t1\t3.00", "Grand Total\t3.00"});
+    EXPECT_FALSE(mainText().contains(QStringLiteral("A1")));
 }
 
 // Quotes, markup, "&", "#", "?" and "%" in the Category name and the Go back
@@ -119,18 +130,13 @@ TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddr
 {
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("home.htm")), "<html><body>home</body></html>");
-    LoopbackServer server(dir.path().toStdString());
-    CardProfile card(QStringLiteral("gateway.example.invalid"), QStringLiteral("login"));
-    ShopDescription shop;
-    shop.category = QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%");
-    shop.goBack = fileUrl(server, QStringLiteral("home.htm")) + QStringLiteral("?from=Tom's&say=\"hi\"<b>&path=a\\b");
-    shop.email = QStringLiteral("orders@example.com");
-    shop.tableStyle = card.tableStyle();
-    shop.fontStyle = card.fontStyle();
-    shop.formAction = card.formAction();
+    LoopbackServer server(quickServer({}, dir.path().toStdString()));
     // Leading zeros: neither octal nor a syntax error in the item script.
-    shop.entries = {shoppages::headerLine(), QStringLiteral("T1,Tea,0.05,t.gif,t.htm,"),
-                    QStringLiteral("K1,Kettle,010,k.gif,k.htm,"), QStringLiteral("S1,Spoon,01.50,s.gif,s.htm,")};
+    const ShopDescription shop = shopOf(
+        QStringLiteral("Tom's \"Best\" <b>Shop & Co #1? 100%"),
+        fileUrl(server, QStringLiteral("home.htm")) + QStringLiteral("?from=Tom's&say=\"hi\"<b>&path=a\\b"),
+        {QStringLiteral("T1,Tea,0.05,t.gif,t.htm,"), QStringLiteral("K1,Kettle,010,k.gif,k.htm,"),
+         QStringLiteral("S1,Spoon,01.50,s.gif,s.htm,")});
     const GenerationReport report = generateSite(shop, dir.path(), QStringLiteral("online"));
     ASSERT_TRUE(report.message.isEmpty()) << report.message.toStdString();
     const QString site = shoppages::siteName(shop.category);
@@ -140,9 +146,7 @@ TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddr
     ASSERT_TRUE(mainFrameShows(QStringLiteral("l_%1.htm").arg(site)));
     EXPECT_EQ(text(QStringLiteral("document.title")), shop.category.toUpper());
     EXPECT_EQ(js(QStringLiteral("top.List.length")).toInt(), 3);
-    const QString list = text(QStringLiteral("frames['m_ain'].document.body.innerText"));
-    for (const char *item : {"Tea", "0.05", "Kettle", "10.00", "Spoon", "1.50"})
-        EXPECT_TRUE(list.contains(QLatin1String(item))) << item << "\n" << list.toStdString();
+    expectHolds(mainText(), {"Tea", "0.05", "Kettle", "10.00", "Spoon", "1.50"});
     EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.querySelector('th').textContent")),
               shop.category + QStringLiteral(" Listing"));
     EXPECT_EQ(js(QStringLiteral("frames['m_ain'].document.querySelectorAll('th b').length")).toInt(), 1);
@@ -157,15 +161,13 @@ TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddr
     // One item of 0.05: the basket and the order form show five cents, not fifty.
     js(QStringLiteral("(function(){ var d = frames['m_ain'].document; d.forms[0].quantity.value = '1';"
                       " d.forms[1].elements[0].click(); })()"));
-    js(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Basket']\").click()"));
-    ASSERT_TRUE(mainFrameShows(QStringLiteral("b_%1.htm").arg(site)));
-    const QString basket = text(QStringLiteral("frames['m_ain'].document.body.innerText"));
-    EXPECT_TRUE(basket.contains(QStringLiteral("T1\tTea\t0.05\t1\t0.05"))) << basket.toStdString();
-    EXPECT_TRUE(basket.contains(QStringLiteral("Grand Total\t0.05"))) << basket.toStdString();
+    ASSERT_TRUE(clickTo(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Basket']\")"),
+                        QStringLiteral("b_%1.htm").arg(site)));
+    expectHolds(mainText(), {"T1\tTea\t0.05\t1\t0.05", "Grand Total\t0.05"});
     EXPECT_EQ(text(home), shop.goBack + QStringLiteral("|_top"));
 
-    js(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Order']\").click()"));
-    ASSERT_TRUE(mainFrameShows(QStringLiteral("form_%1.htm").arg(site)));
+    ASSERT_TRUE(clickTo(QStringLiteral("frames['m_ain'].document.querySelector(\"input[value='Order']\")"),
+                        QStringLiteral("form_%1.htm").arg(site)));
     EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.FormOrder.ItemList.value")),
               QStringLiteral("Item List:\nT1 X 1 @ 0.05 = 0.05\n\nTotal Price : 0.05"));
     EXPECT_EQ(text(QStringLiteral("frames['m_ain'].document.FormOrder.AMOUNT.value")), QStringLiteral("0.05"));

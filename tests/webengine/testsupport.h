@@ -5,6 +5,7 @@
 #include "testserver/loopbackserver.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <ostream>
@@ -24,6 +25,24 @@ namespace quorvane {
 inline QString urlOf(const LoopbackServer &server, const std::string &path)
 {
     return QString::fromStdString(server.url(path));
+}
+
+// A server that ends each connection after one answer: the engine keeps idle
+// connections open, and stopping a server waits those out (a second each test).
+inline LoopbackServer::Options quickServer(LoopbackServer::Pages pages, std::string staticRoot = {})
+{
+    LoopbackServer::Options options;
+    options.pages = std::move(pages);
+    options.staticRoot = std::move(staticRoot);
+    options.requestsPerConnection = 1;
+    return options;
+}
+
+// The events of one top-level load, failed or not: every load completes.
+inline QStringList loadEvents(const QString &url)
+{
+    return {QStringLiteral("before ") + url, QStringLiteral("navigate ") + url + QStringLiteral(" top"),
+            QStringLiteral("download"), QStringLiteral("document top")};
 }
 
 // Runs a test script in the page's main world and returns its result.
