@@ -36,11 +36,7 @@ import json, os, sys
 work, base, engine = sys.argv[1:4]
 harvest = json.load(open(os.path.join(work, "harvest.json"), encoding="utf-8"))
 dump = json.load(open(os.path.join(work, "report.json"), encoding="utf-8"))
-failures = []
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from checks import check, finish
 
 links = harvest["listlinks"]["items"]
 check(len(links) == 41, f"harvested {len(links)} links, expected 41")
@@ -84,7 +80,5 @@ expected = ("<html>\r\n\r\n<title>Report</title><body>" + "".join(rows) + "</bod
 path = os.path.join(work, "report.htm")
 check(os.path.exists(path) and open(path, "rb").read() == expected, "saved report differs from the rows")
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY

@@ -25,11 +25,7 @@ import html.parser, json, os, sys, urllib.parse
 
 work, base, samples = sys.argv[1:4]
 dump = json.load(open(os.path.join(work, "out.json"), encoding="utf-8"))
-failures = []
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from checks import check, finish
 
 def normalized(url):
     # What the DOM's href property gives for the simple links of the samples.
@@ -93,7 +89,5 @@ for name, items in (("lb.prv", dump["Combo2"]["items"]), ("domain.prv", dump["do
 check(file_bytes("error.htm") == b'"<html><body></body></html>"\r\n', f"error.htm holds {file_bytes('error.htm')!r}")
 check(file_bytes("error1.htm") == b"<html><body></body></html>\r\n", f"error1.htm holds {file_bytes('error1.htm')!r}")
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY

@@ -48,10 +48,7 @@ done
 python3 - "$work" "$base" <<'PY'
 import json, sys, urllib.request
 work, base = sys.argv[1], sys.argv[2]
-failures = []
-def check(ok, what):
-    if not ok:
-        failures.append(what)
+from checks import check, finish
 for engine in ("text", "webengine"):
     for name in ("harvest", "walk"):
         dump = json.load(open(f"{work}/{engine}/{name}.json"))
@@ -63,8 +60,5 @@ for engine in ("text", "webengine"):
     check(harvest["listlinks"]["items"] == [f"{base}/ok.htm"], f"{engine}: links {harvest['listlinks']['items']}")
 beacons = urllib.request.urlopen(f"{base}/fault/beacon-count").read().decode()
 check(beacons == "0", f"the page's scripts reached the server {beacons} times")
-if failures:
-    print("\n".join(failures))
-    sys.exit(1)
-print("hostile links: no script address listed or opened")
+finish("hostile links: no script address listed or opened")
 PY

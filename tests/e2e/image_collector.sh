@@ -61,10 +61,7 @@ python3 - "$work" "$base" <<'PY'
 import json, os, sys
 
 work, base = sys.argv[1:3]
-failures = []
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from checks import check, finish
 
 walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
 images = walk["List2"]["items"]
@@ -87,7 +84,5 @@ check(len(stop["listlinks"]["items"]) == 1, f"links list after Stop: {stop['list
 check(not stop["Timer9"]["enabled"], "Timer9 still on after Stop")
 check(not stop["WebBrowser4"]["busy"], "WebBrowser4 still loading after Stop")
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY

@@ -32,10 +32,7 @@ python3 - "$work" "$base" <<'PY'
 import json, os, sys
 
 work, base = sys.argv[1:3]
-failures = []
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from checks import check, finish
 
 walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
 check(walk["List2"]["items"] == [f"{base}/1.png"], f"image buffer {walk['List2']['items']}")
@@ -45,7 +42,5 @@ for page in ("fault/endless", "fault/gzip-bomb", "a.htm"):
 check(walk["listlinks"]["items"] == [], f"links left: {walk['listlinks']['items']}")
 check(not walk["Timer9"]["enabled"], "Timer9 still on after the walk")
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY

@@ -34,10 +34,7 @@ work, base = sys.argv[1:3]
 def load(name):
     return json.load(open(os.path.join(work, name), encoding="utf-8"))
 start, private, channel, out = (load(n) for n in ("start.json", "private.json", "channel.json", "out.json"))
-failures = []
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from checks import check, finish
 def shown(dump, control):
     return dump["controls"].get(control, {}).get("visible")
 
@@ -68,7 +65,5 @@ for name in os.listdir(os.path.join(work, "folder")):
     data = open(os.path.join(work, "folder", name), "rb").read()
     check(b"demo" not in data, f"the password ended up in {name}")
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY

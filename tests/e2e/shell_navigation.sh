@@ -69,11 +69,7 @@ python3 - "$work" "$first" "$second" <<'PY'
 import json, os, sys
 
 work, first, second = sys.argv[1:4]
-failures = []
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from checks import check, finish
 
 def dump(name):
     return json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
@@ -126,7 +122,5 @@ check(rightclicked["WebBrowser1"]["url"] == entries[0],
 favor = open(os.path.join(work, "folder", "favor2.txt"), "rb").read()
 check(favor == b'"' + "\r\n".join(entries).encode() + b'\r\n"\r\n', f"favor2.txt holds {favor!r}")
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY

@@ -52,10 +52,7 @@ set -e
 python3 - "$work" "$bad" <<'PY'
 import json, os, sys, urllib.parse
 work, bad = sys.argv[1], int(sys.argv[2])
-failures = []
-def check(condition, message):
-    if not condition:
-        failures.append(message)
+from checks import check, finish
 load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
 header = "Item ID , Item Description , Item Price ,Item Picture URL, Item Description URL , "
 
@@ -98,7 +95,5 @@ for name in files:
           f"{name} differs between Generate and sitegen")
 check(bad == 2 and "bad order mode" in open(os.path.join(work, "bad.err")).read(), f"bad order mode exit {bad}")
 
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY

@@ -28,10 +28,7 @@ python3 - "$work" "$url" <<'PY'
 import json, os, sys
 work, url = sys.argv[1:3]
 d = json.load(open(os.path.join(work, "dump.json"), encoding="utf-8"))
-failures = []
-def check(ok, message):
-    if not ok:
-        failures.append(message)
+from checks import check, finish
 check(d["Combo2"]["text"] == url and d["Combo2"]["items"] == [url], f"address bar: {d['Combo2']}")
 check(d["WebBrowser1"]["url"] == url, f"browser shows {d['WebBrowser1']['url']}")
 check(d["Combo1"]["items"] == ["boots"], f"keyword box: Enter files and Delete removes, got {d['Combo1']}")
@@ -39,9 +36,7 @@ links = d["listlinks"]["items"]
 check(len(links) > 0 and sorted(links) == sorted(d["List7"]["items"]), f"toolbar harvest: {links}")
 lb = open(os.path.join(work, "folder", "lb.prv"), "rb").read()
 check(lb == b'"' + url.encode() + b'\r\n"\r\n', f"lb.prv holds {lb!r}")
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+finish()
 PY
 
 # A failing line: reported with its number, later lines skipped, shutdown as usual.
