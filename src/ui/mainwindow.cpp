@@ -8,6 +8,7 @@
 #include "host/desktop/desktophost.h"
 #include "host/qt/mouseinput.h"
 #include "host/qt/qtwindowservices.h"
+#include "host/safefile.h"
 #include "host/webengine/webenginebrowser.h"
 #include "shell/menutree.h"
 #include "shell/toolbar.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -894,6 +896,15 @@ void MainWindow::runPageCommand(WebEngineBrowser *browser, Browser::PageCommand 
             QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Web archive (*.mht)|*.mht"));
         if (file.isEmpty() || !page)
             return;
+        // The engine saves the address it shows, about:blank for a written
+        // document, and would write nothing: the document is saved as written.
+        if (const std::optional<QString> written = browser->writtenDocument()) {
+            if (!writeFileAtomically(file, written->toUtf8())) {
+                services.messageBox(QStringLiteral("Cannot save %1").arg(QDir::toNativeSeparators(file)), QString(),
+                                    WindowServices::Buttons::Ok);
+            }
+            return;
+        }
         const auto format = file.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
                                 ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
                                 : QWebEngineDownloadRequest::SingleHtmlSaveFormat;

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 class QWebChannel;
 class QWebEngineLoadingInfo;
@@ -56,6 +57,12 @@ public:
     QWebEngineView *view() const;
     // A hidden loader replaces its page when it gives one up: ask again rather than keep it.
     QWebEnginePage *page() const { return m_page; }
+    // The HTML written into the view while it shows a written document (a
+    // report, a catalog, the gallery); nothing while it shows a loaded page.
+    std::optional<QString> writtenDocument() const
+    {
+        return m_showsWritten ? std::optional<QString>(m_written) : std::nullopt;
+    }
 
     QString name() const override { return m_name; }
 
