@@ -74,10 +74,4 @@ bool isOpenableAddress(QStringView address)
     return end > colon + 1 && (end == text.size() || text.at(end) == u'/') && !text.first(colon).contains(u'/');
 }
 
-bool isScriptAddress(QStringView address)
-{
-    const QString scheme = addressScheme(address);
-    return scheme == u"javascript" || scheme == u"vbscript" || scheme == u"data";
-}
-
 }  // namespace quorvane

@@ -24,7 +24,5 @@ bool isPageAddressAllowed(QStringView address, QStringView pageUrl);
 // local file, or a bare host name ("example.com", as history keeps them)
 // that a view completes to a web address.
 bool isOpenableAddress(QStringView address);
-// Whether following the address runs script (javascript:, vbscript:, data:).
-bool isScriptAddress(QStringView address);
 
 }  // namespace quorvane
