@@ -9,6 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginewidgets6
   qt6-webchannel-dev libqt6webchannel6 libgl1-mesa-dev
+  libqt6sql6-sqlite
   libcurl4-openssl-dev libgumbo-dev libcpp-httplib-dev zlib1g-dev
   googletest libgtest-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core python3
