@@ -21,11 +21,13 @@
 namespace {
 
 constexpr int ExitBadUsage = 2;
+constexpr int ExitSaveFailed = 4;
 
 struct Options {
     quorvane::Config config;
     QString script;
     QString screenshot;
+    bool restoreSession = false;
     quorvane::DesktopHost::HiddenEngine hiddenEngine = quorvane::DesktopHost::HiddenEngine::Text;
 };
 
@@ -40,6 +42,15 @@ int usageError(const QString &message)
 {
     std::fprintf(stderr, "quorvane: %s\n", qPrintable(message));
     return ExitBadUsage;
+}
+
+// $XDG_STATE_HOME/Quorvane, by default ~/.local/state/Quorvane.
+QString defaultStateFolder()
+{
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/state");
+    return base + QStringLiteral("/Quorvane");
 }
 
 QString settingsPath()
@@ -76,6 +87,8 @@ int readOptions(Options *options)
         {"mail-program", "mailProgram", "COMMAND", "Mail program the toolbar starts (a command line).", {}},
         {"address-book", "addressBookProgram", "COMMAND", "Address book the toolbar starts (a command line).", {}},
         {"calculator", "calculatorProgram", "COMMAND", "Calculator the toolbar starts (a command line).", {}},
+        {"state-folder", "stateFolder", "DIR", "Folder for copies of files that could not be saved.",
+         defaultStateFolder()},
     };
     QList<QCommandLineOption> settingOptions;
     for (const Setting &s : settingsOptions) {
@@ -88,8 +101,11 @@ int readOptions(Options *options)
     const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
                                               QStringLiteral("Write a PNG of the window after start-up (and after the script), then close."),
                                               QStringLiteral("FILE"));
+    const QCommandLineOption restoreOption(QStringLiteral("restore-session"),
+                                           QStringLiteral("Restore the previous session (the one not restored "
+                                                          "last time, if any) without asking."));
     parser.addOptions(settingOptions);
-    parser.addOptions({scriptOption, screenshotOption});
+    parser.addOptions({scriptOption, screenshotOption, restoreOption});
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -119,6 +135,9 @@ int readOptions(Options *options)
     config.mailProgram = settingsOptions[4].value;
     config.addressBookProgram = settingsOptions[5].value;
     config.calculatorProgram = settingsOptions[6].value;
+    config.stateFolder = settingsOptions[7].value;
+    config.restoreAfterNormalExit = settings.value(QStringLiteral("restoreAfterNormalExit"), false).toBool();
+    options->restoreSession = parser.isSet(restoreOption);
     // The generated shops' card gateway: placeholders until the deployment sets them.
     config.gatewayHost = settings.value(QStringLiteral("gatewayHost"), config.gatewayHost).toString();
     config.gatewayLogin = settings.value(QStringLiteral("gatewayLogin"), config.gatewayLogin).toString();
@@ -205,12 +224,15 @@ int main(int argc, char *argv[])
                 QString error;
                 if (!options.script.isEmpty() && !automation->loadScript(options.script, &error))
                     std::fprintf(stderr, "%s\n", qPrintable(error));
+                // Answers at the head of the script answer the start-up's questions.
+                automation->queueLeadingAnswers();
                 automation->setFinalScreenshot(options.screenshot);
             }
 
             logic.Form_Load();
             window->syncNow();
             window->show();
+            logic.startSessionJournal(options.restoreSession);
             if (automation)
                 automation->start();
 
@@ -221,6 +243,9 @@ int main(int argc, char *argv[])
         }
         // After the window is gone, as its terminate event comes last.
         logic.Form_Terminate();
+        // A run that could not save everything does not end as a success.
+        if (automated && code == 0 && !state.saveFailures().isEmpty())
+            code = ExitSaveFailed;
     }
     return code;
 }

@@ -10,6 +10,7 @@
 #include "links/homepagewalk.h"
 #include "links/linkwalker.h"
 #include "links/privatezone.h"
+#include "session/sessionjournal.h"
 #include "shell/favorites.h"
 #include "shell/lifecycle.h"
 #include "shell/menucommands.h"
@@ -75,7 +76,8 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_privateZone(std::make_unique<PrivateZone>(m_state, m_host)),
       m_imageCollector(std::make_unique<ImageCollector>(m_state, m_host, m_config, *m_harvester)),
       m_catalog(std::make_unique<Catalog>(m_state, m_host, *m_imageCollector, *m_siteGenerator)),
-      m_adultListing(std::make_unique<AdultListing>(m_state, m_host))
+      m_adultListing(std::make_unique<AdultListing>(m_state, m_host)),
+      m_journal(std::make_unique<SessionJournal>(m_state, m_host, m_config))
 {
     m_navigation->bind(*m_commands);
     m_navigation->setSearchStopper([this] { m_crawler->stopSearch(); });
@@ -97,6 +99,19 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
         m_imageCollector->forgetUnrecordedImages();
         m_catalog->forgetUnrecordedPictures();
     });
+    // The search first: the links being read go back into the links list after it.
+    const struct {
+        const char *name;
+        Crawler::ResumeItem item;
+    } readerSources[] = {{"readerSearch", Crawler::ResumeItem::Search},
+                         {"readerPages", Crawler::ResumeItem::ReaderPages},
+                         {"queuePage", Crawler::ResumeItem::QueuePage}};
+    for (const auto &source : readerSources) {
+        const Crawler::ResumeItem item = source.item;
+        m_journal->addSource(
+            QString::fromLatin1(source.name), [this, item] { return m_crawler->resumeState(item); },
+            [this, item](const QStringList &values) { m_crawler->restoreResumeState(item, values); });
+    }
     connect(m_navigation.get(), &Navigation::mainViewDocumentReady, m_imageCollector.get(),
             [this] { m_imageCollector->collectShownPage(); });
 }
@@ -129,6 +144,13 @@ void WindowLogic::Form_Load()
     m_lifecycle->Form_Load();
 }
 
+void WindowLogic::startSessionJournal(bool newest)
+{
+    m_journal->start(newest                             ? SessionJournal::Restore::Newest
+                     : m_config.restoreAfterNormalExit ? SessionJournal::Restore::Always
+                                                        : SessionJournal::Restore::Ask);
+}
+
 void WindowLogic::Form_Unload()
 {
     m_lifecycle->Form_Unload([this] {
@@ -138,6 +160,8 @@ void WindowLogic::Form_Unload()
         m_imageCollector->forgetUnrecordedImages();
         m_catalog->forgetUnrecordedPictures();
     });
+    // Last: the lists as they were saved, and the session marked closed.
+    m_journal->close();
 }
 
 void WindowLogic::Form_Terminate()

@@ -29,6 +29,7 @@ class PrivateZone;
 class ImageCollector;
 class Catalog;
 class AdultListing;
+class SessionJournal;
 
 // The composition root of the window's logic: builds one object per role,
 // wires them to each other, and routes the window's events (menu entries,
@@ -47,6 +48,10 @@ public:
 
     // Start-up, before the window is shown; after the window is gone.
     void Form_Load();
+    // Once the window shows: opens the session journal and restores the
+    // previous session when it ended badly and the user says so, always
+    // (restoreAfterNormalExit), or at once when newest is set.
+    void startSessionJournal(bool newest = false);
     void Form_Terminate();
 
     void Form_Unload() override;
@@ -78,6 +83,7 @@ public:
     ImageCollector &imageCollector() { return *m_imageCollector; }
     Catalog &catalog() { return *m_catalog; }
     AdultListing &adultListing() { return *m_adultListing; }
+    SessionJournal &sessionJournal() { return *m_journal; }
     // Where the role objects bind the events of the controls they own.
     CommandTable &commands() { return *m_commands; }
 
@@ -104,6 +110,7 @@ private:
     std::unique_ptr<ImageCollector> m_imageCollector;
     std::unique_ptr<Catalog> m_catalog;
     std::unique_ptr<AdultListing> m_adultListing;
+    std::unique_ptr<SessionJournal> m_journal;
 };
 
 }  // namespace quorvane

@@ -86,6 +86,13 @@ bool Automation::loadScript(const QString &path, QString *error)
     return ok;
 }
 
+void Automation::queueLeadingAnswers()
+{
+    ScriptedServices *services = m_host.scriptedServices();
+    while (services && m_next < int(m_commands.size()) && m_commands.at(m_next).kind == ScriptCommand::Kind::Answer)
+        services->queueAnswer(m_commands.at(m_next++).text);
+}
+
 void Automation::start()
 {
     QTimer::singleShot(0, this, &Automation::next);

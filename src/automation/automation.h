@@ -33,6 +33,9 @@ public:
     bool loadScript(const QString &path, QString *error);
     // A screenshot taken once the script has run and the shown browsers settled.
     void setFinalScreenshot(const QString &path) { m_finalScreenshot = path; }
+    // Queues the answers the script begins with, so that they answer the
+    // questions of the start-up, before the script runs.
+    void queueLeadingAnswers();
     void start();
     int exitCode() const { return m_failed ? 1 : 0; }
 

@@ -113,6 +113,13 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
     }
     dump.insert(QStringLiteral("menuEntries"), menuEntries);
 
+    QJsonArray saveFailures;
+    for (const SaveFailure &f : state.saveFailures()) {
+        saveFailures.append(QJsonObject{{QStringLiteral("file"), f.file},
+                                        {QStringLiteral("reason"), f.reason},
+                                        {QStringLiteral("copy"), f.copy}});
+    }
+    dump.insert(QStringLiteral("saveFailures"), saveFailures);
     if (services) {
         QJsonArray dialogs;
         for (const ScriptedServices::Record &r : services->records()) {

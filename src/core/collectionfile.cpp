@@ -3,6 +3,8 @@
 #include "host/safefile.h"
 #include "host/windowservices.h"
 
+#include <QDir>
+
 namespace quorvane {
 
 QString collectionSaveFilter(bool privateZone)
@@ -14,8 +16,11 @@ QString collectionSaveFilter(bool privateZone)
 void saveCollectionFile(WindowServices &services, bool privateZone, const QByteArray &data)
 {
     const QString path = services.saveFileDialog(collectionSaveFilter(privateZone));
-    if (!path.isEmpty())
-        writeFileAtomically(path, data);
+    QString reason;
+    if (!path.isEmpty() && !writeFileAtomically(path, data, &reason)) {
+        services.messageBox(QStringLiteral("Quorvane could not save:\n%1 (%2)").arg(QDir::toNativeSeparators(path), reason),
+                            QStringLiteral("Warning!!!"), WindowServices::Buttons::Ok);
+    }
 }
 
 }  // namespace quorvane

@@ -19,6 +19,12 @@ struct Config {
     QString gatewayHost = QStringLiteral("gateway.example.invalid");
     QString gatewayLogin = QStringLiteral("YOUR-MERCHANT-LOGIN");
 
+    // The user's state folder ($XDG_STATE_HOME/Quorvane): copies of files
+    // that could not be saved go there.
+    QString stateFolder;
+    // Restore the previous session at start after a normal exit too; after an
+    // unclean end the user is always asked.
+    bool restoreAfterNormalExit = false;
     // An address on the home site: "http://" HOST[:PORT] and the path.
     QString homeSiteUrl(const QString &path = {}) const { return QStringLiteral("http://") + homeSite + path; }
 };

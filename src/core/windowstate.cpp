@@ -184,4 +184,27 @@ void WindowState::setMenuArray(const QString &name, const QStringList &captions)
     notify();
 }
 
+void WindowState::addSaveFailure(const SaveFailure &failure)
+{
+    int at = 0;
+    while (at < m_saveFailures.size() && m_saveFailures.at(at).file != failure.file)
+        ++at;
+    if (at == m_saveFailures.size())
+        m_saveFailures.append(failure);
+    else
+        m_saveFailures[at] = failure;
+    if (!m_unreportedSaveFailures.contains(at))
+        m_unreportedSaveFailures.append(at);
+    notify();
+}
+
+QList<SaveFailure> WindowState::takeUnreportedSaveFailures()
+{
+    QList<SaveFailure> failures;
+    for (int at : std::as_const(m_unreportedSaveFailures))
+        failures.append(m_saveFailures.at(at));
+    m_unreportedSaveFailures.clear();
+    return failures;
+}
+
 }  // namespace quorvane

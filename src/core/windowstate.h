@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listcontrol.h"
+#include "savekeeper.h"
 
 #include <QMap>
 #include <QString>
@@ -138,6 +139,13 @@ public:
 
     quint64 revision() const { return m_revision; }
 
+    // Files that could not be saved this run, one entry per file (the latest
+    // failure), in the order they first failed.
+    const QList<SaveFailure> &saveFailures() const { return m_saveFailures; }
+    void addSaveFailure(const SaveFailure &failure);
+    // The failures the user has not been told of yet; they count as told after this.
+    QList<SaveFailure> takeUnreportedSaveFailures();
+
 private:
     ListControl makeList(const char *name, bool sorted);
     template <typename Flag>
@@ -159,6 +167,8 @@ private:
     QMap<QString, ControlState> m_controls;
     QMap<QString, QStringList> m_menuArrays;
     QMap<QString, QString> m_pictures;
+    QList<SaveFailure> m_saveFailures;
+    QList<int> m_unreportedSaveFailures;
     QString m_focusRequest;
     quint64 m_focusRequests = 0;
     // Flags are 16-bit with 1 for true, as the dump shows them.

@@ -41,8 +41,10 @@ Crawler::Crawler(WindowState &state, Host &host)
     if (Browser *reader = m_host.browser(BrowserId::PageReader)) {
         // The snapshot is readable once the top document has completed; frames complete before it.
         m_connections.append(QObject::connect(reader, &Browser::documentComplete, reader, [this](bool topLevel) {
-            if (topLevel)
+            if (topLevel && !m_stoppingReport) {
+                m_queuePage.clear();
                 m_analysis->onReaderPageComplete();
+            }
         }));
     }
 }
@@ -109,7 +111,7 @@ bool Crawler::requireLinks()
 
 void Crawler::readit_Click()
 {
-    if (requireLinks())
+    if (requireLinks() && !offerSearchResume())
         startKeywordSearch();
 }
 
@@ -124,13 +126,15 @@ void Crawler::startKeywordSearch()
         m_state.requestFocus(QStringLiteral("Combo1"));
         return;
     }
+    m_searchKind = QStringLiteral("keywords");
     dispatchFetches();
 }
 
-void Crawler::startFixedSearch(const QStringList &words)
+void Crawler::startFixedSearch(const QString &kind, const QStringList &words)
 {
-    if (!requireLinks())
+    if (!requireLinks() || offerSearchResume())
         return;
+    m_searchKind = kind;
     m_state.Combo1.list.setItems(words);
     m_state.List1.clear();
     m_state.setPanelText(2, QString());
@@ -139,18 +143,96 @@ void Crawler::startFixedSearch(const QStringList &words)
 
 void Crawler::findemail_Click()
 {
-    startFixedSearch({QStringLiteral("mailto:")});
+    startFixedSearch(QStringLiteral("email"), {QStringLiteral("mailto:")});
 }
 
 void Crawler::findcontact_Click()
 {
-    startFixedSearch(contactWords());
+    startFixedSearch(QStringLiteral("contact"), contactWords());
 }
 
 void Crawler::readnext_Click()
 {
     // Reads the next queued page; an unread address is never dropped here.
+    if (!offerReportResume())
+        readNextQueuedPage();
+}
+
+bool Crawler::offerSearchResume()
+{
+    if (!std::exchange(m_searchInterrupted, false) || m_searchKind.isEmpty() || m_state.listlinks.isEmpty())
+        return false;
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        if (Transfer *t = slotTransfer(slot); t && t->stillExecuting())
+            return false;
+    }
+    const QString question = QStringLiteral("Go on with the %1 pages left of the interrupted search?")
+                                 .arg(m_state.listlinks.count());
+    if (m_host.services().messageBox(question, QStringLiteral("Question???"), WindowServices::Buttons::YesNo)
+        != WindowServices::Answer::Yes)
+        return false;
+    // Its words and found pages are as the search left them.
+    if (m_searchKind == QLatin1String("keywords"))
+        m_state.setKeywordMode(true);
+    dispatchFetches();
+    return true;
+}
+
+bool Crawler::offerReportResume()
+{
+    if (!std::exchange(m_reportInterrupted, false) || m_queuePage.isEmpty())
+        return false;
+    Browser *reader = m_host.browser(BrowserId::PageReader);
+    if (!reader || reader->busy())
+        return false;
+    const QString question = QStringLiteral("Go on with the %1 pages left of the interrupted report?")
+                                 .arg(m_state.List4.count() + 1);
+    const QString page = std::exchange(m_queuePage, QString());
+    if (m_host.services().messageBox(question, QStringLiteral("Question???"), WindowServices::Buttons::YesNo)
+        != WindowServices::Answer::Yes)
+        return false;
+    // The page that was loading when the run stopped is read first.
+    m_state.List4.insert(0, page);
     readNextQueuedPage();
+    return true;
+}
+
+QStringList Crawler::resumeState(ResumeItem item) const
+{
+    switch (item) {
+    case ResumeItem::Search:
+        return m_searchKind.isEmpty() ? QStringList() : QStringList{m_searchKind};
+    case ResumeItem::ReaderPages: {
+        QStringList pages;
+        for (int slot = 1; slot <= SlotCount; ++slot) {
+            if (!m_reading[slot].isEmpty())
+                pages.append(m_reading[slot]);
+        }
+        return pages;
+    }
+    case ResumeItem::QueuePage:
+        return m_queuePage.isEmpty() ? QStringList() : QStringList{m_queuePage};
+    }
+    return {};
+}
+
+void Crawler::restoreResumeState(ResumeItem item, const QStringList &values)
+{
+    switch (item) {
+    case ResumeItem::Search:
+        m_searchKind = values.value(0);
+        m_searchInterrupted = !m_searchKind.isEmpty();
+        break;
+    case ResumeItem::ReaderPages:
+        // They were not read to the end: they go back to be read.
+        for (const QString &page : values)
+            m_state.listlinks.add(page);
+        break;
+    case ResumeItem::QueuePage:
+        m_queuePage = values.value(0);
+        m_reportInterrupted = !m_queuePage.isEmpty();
+        break;
+    }
 }
 
 void Crawler::dispatchFetches()
@@ -182,6 +264,8 @@ void Crawler::dispatchFetches()
 
 void Crawler::finishSearch()
 {
+    m_searchKind.clear();
+    m_searchInterrupted = false;
     for (int slot = 1; slot <= SlotCount; ++slot) {
         if (Timer *timer = slotTimer(slot))
             timer->setEnabled(false);
@@ -239,6 +323,20 @@ void Crawler::onSlotTimeout(int slot)
 
 void Crawler::stopSearch()
 {
+    m_searchInterrupted = !m_searchKind.isEmpty();
+    if (!m_queuePage.isEmpty()) {
+        // The report run rests until Read next, which offers to go on with
+        // the page it was loading. A completion the stop raises reads nothing.
+        const QString page = m_queuePage;
+        m_stoppingReport = true;
+        if (Browser *reader = m_host.browser(BrowserId::PageReader))
+            reader->stop();
+        m_stoppingReport = false;
+        if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
+            timer->setEnabled(false);
+        m_queuePage = page;
+        m_reportInterrupted = true;
+    }
     for (int slot = 1; slot <= SlotCount; ++slot) {
         if (Timer *timer = slotTimer(slot))
             timer->setEnabled(false);
@@ -260,6 +358,7 @@ void Crawler::readNextQueuedPage()
     if (queue.isEmpty() || !reader || reader->busy())
         return;
     const QString address = queue.at(0);
+    m_queuePage = address;
     reader->navigate(address);
     m_state.setPanelText(1, address);
     if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
@@ -275,6 +374,7 @@ void Crawler::onPageQueueTimeout()
         reader->stop();
     if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
         timer->setEnabled(false);
+    m_queuePage.clear();
     // Only the page that timed out is lost; it has already left the queue.
     if (m_state.keywordMode())
         readNextQueuedPage();

@@ -54,6 +54,14 @@ public:
     // resumes them.
     void stopSearch();
 
+    // What an interrupted run needs to go on: the search under way (its kind),
+    // the links the slots were reading, the page the page reader was loading.
+    enum class ResumeItem { Search, ReaderPages, QueuePage };
+    QStringList resumeState(ResumeItem item) const;
+    // After a restart: the links being read go back into the links list, and
+    // the next finder command or Read next offers to go on.
+    void restoreResumeState(ResumeItem item, const QStringList &values);
+
     PageAnalysis &pageAnalysis() { return *m_analysis; }
     FoundReports &foundReports() { return *m_reports; }
     LinksReports &linksReports() { return *m_linksReports; }
@@ -66,9 +74,13 @@ public:
 
 private:
     void startKeywordSearch();
-    void startFixedSearch(const QStringList &words);
+    void startFixedSearch(const QString &kind, const QStringList &words);
     bool requireLinks();
     void finishSearch();
+    // Asks whether to go on with an interrupted search or report; true when
+    // the user said Yes and it went on.
+    bool offerSearchResume();
+    bool offerReportResume();
     void onSlotFinished(int slot, const TransferResult &result);
     void onSlotTimeout(int slot);
     void onPageQueueTimeout();
@@ -85,6 +97,15 @@ private:
     // The link each slot is reading, until it is read, dropped or failed: the
     // Stop button may cancel the transfers before stopSearch() runs.
     QString m_reading[SlotCount + 1];
+    // The finder that started the search under way ("keywords", "email",
+    // "contact"), until it finishes; whether Stop or a restart interrupted it.
+    QString m_searchKind;
+    bool m_searchInterrupted = false;
+    // The queued page the page reader is loading, until it is read or dropped,
+    // and whether Stop or a restart interrupted it.
+    QString m_queuePage;
+    bool m_reportInterrupted = false;
+    bool m_stoppingReport = false;
     // Host signals bound to this object, undone when it goes before the host.
     QList<QMetaObject::Connection> m_connections;
 };

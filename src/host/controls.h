@@ -37,11 +37,15 @@ enum class TimerId {
     PrivateChannelsRetry = 10,   // one retry of the private channel list
     PrivateSearchRetry = 11,     // one retry of the private search-engine list
     Reserved12 = 12,
+    JournalFlush = 13,  // the session journal's write-behind, every second
 };
 inline constexpr std::array<TimerId, 10> AllTimers = {
     TimerId::PageQueueTimeout, TimerId::Reader1Timeout, TimerId::Reader2Timeout, TimerId::Reader3Timeout,
     TimerId::Reader4Timeout,   TimerId::Reserved8,      TimerId::ImageWalkTimeout, TimerId::PrivateChannelsRetry,
     TimerId::PrivateSearchRetry, TimerId::Reserved12};
+// Timers of the program's own background work: not window controls, so
+// start-up leaves them alone and the dump does not list them.
+inline constexpr std::array<TimerId, 1> BackgroundTimers = {TimerId::JournalFlush};
 
 // The transfer instances; each value is the number in its control name.
 enum class TransferSlot {

@@ -19,19 +19,27 @@ void syncFolder(const QString &folder)
 }
 }  // namespace
 
-bool writeFileAtomically(const QString &path, const QByteArray &data)
+bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
         return false;
+    };
+    if (QFileInfo(path).isDir())
+        return fail(QStringLiteral("a folder of that name is in the way"));
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
     // A short write must cancel: committing would replace a good file with a truncated one.
     if (file.write(data) != data.size() || !file.flush()) {
+        const QString why = file.errorString();
         file.cancelWriting();
         file.commit();
-        return false;
+        return fail(why);
     }
     if (!file.commit())
-        return false;
+        return fail(file.errorString());
     syncFolder(QFileInfo(path).absolutePath());
     return true;
 }

@@ -3,6 +3,7 @@
 #include "windowlayout.h"
 #include "core/commandtable.h"
 #include "core/listfile.h"
+#include "core/savekeeper.h"
 #include "core/views.h"
 #include "core/windowstate.h"
 #include "host/host.h"
@@ -118,7 +119,11 @@ void Favorites::addFavorite()
 bool Favorites::save(const ListControl &favorites) const
 {
     const QString file = &favorites == &m_state.favorit ? QStringLiteral("favor.prv") : QStringLiteral("favor2.txt");
-    return writeListFile(QDir(m_config.programFolder).filePath(file), favorites.items());
+    const bool saved = keepFile(m_state, m_config, QDir(m_config.programFolder).filePath(file),
+                                listFileRecord(favorites.items()));
+    if (!saved)
+        reportSaveFailures(m_state, m_host.services());
+    return saved;
 }
 
 }  // namespace quorvane

@@ -2,10 +2,10 @@
 
 #include "core/htmltext.h"
 #include "core/listfile.h"
+#include "core/savekeeper.h"
 #include "core/views.h"
 #include "core/windowstate.h"
 #include "host/host.h"
-#include "host/safefile.h"
 
 #include <QDir>
 
@@ -79,6 +79,7 @@ void Lifecycle::Form_Load()
                                     .arg(skipped)
                                     .arg(MaxListEntryLength));
     }
+    checkProgramFolder();
 }
 
 void Lifecycle::Form_Unload(const std::function<void()> &closeWindows)
@@ -91,16 +92,20 @@ void Lifecycle::Form_Unload(const std::function<void()> &closeWindows)
 
     const QByteArray page = imageBufferPage().toUtf8();
     writePage(QStringLiteral("error.htm"), "\"" + page + "\"\r\n");
-    writeListFile(programFile(QStringLiteral("lb.prv")), m_state.Combo2.list.items());
-    writeListFile(programFile(QStringLiteral("domain.prv")), m_state.domain.items());
-    writeListFile(programFile(QStringLiteral("list6.prv")), m_state.List6.items());
-    writeListFile(programFile(QStringLiteral("domain2.txt")), m_state.domain2.items());
+    writePage(QStringLiteral("lb.prv"), listFileRecord(m_state.Combo2.list.items()));
+    writePage(QStringLiteral("domain.prv"), listFileRecord(m_state.domain.items()));
+    writePage(QStringLiteral("list6.prv"), listFileRecord(m_state.List6.items()));
+    writePage(QStringLiteral("domain2.txt"), listFileRecord(m_state.domain2.items()));
+    // Each file is tried whatever happened to the others; the user hears of
+    // the failed ones at once, with where their copies went.
+    reportSaveFailures(m_state, m_host.services());
 }
 
 void Lifecycle::Form_Terminate()
 {
     // The buffer as it stood at shutdown: the state outlives the window.
     writePage(QStringLiteral("error1.htm"), imageBufferPage().toUtf8() + "\r\n");
+    reportSaveFailures(m_state, m_host.services());
 }
 
 QString Lifecycle::imageBufferPage() const
@@ -114,7 +119,22 @@ QString Lifecycle::imageBufferPage() const
 
 void Lifecycle::writePage(const QString &name, const QByteArray &bytes) const
 {
-    writeFileAtomically(programFile(name), bytes);
+    keepFile(m_state, m_config, programFile(name), bytes);
+}
+
+void Lifecycle::checkProgramFolder()
+{
+    const QString problem = programFolderProblem(m_config);
+    if (problem.isEmpty())
+        return;
+    const QString folder = QDir::toNativeSeparators(m_config.programFolder);
+    const QString recovery = QDir::toNativeSeparators(recoveryFolder(m_config));
+    m_state.setPanelText(1, QStringLiteral("Cannot write %1: lists are saved to %2").arg(folder, recovery));
+    m_host.services().messageBox(
+        QStringLiteral("The program folder %1 cannot be written (%2). The lists, favorites and pages this session "
+                       "saves there go to %3 instead.")
+            .arg(folder, problem, recovery),
+        QStringLiteral("Warning!!!"), WindowServices::Buttons::Ok);
 }
 
 }  // namespace quorvane

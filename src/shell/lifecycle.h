@@ -31,6 +31,8 @@ public:
 
 private:
     void writePage(const QString &name, const QByteArray &bytes) const;
+    // Tells the user at once when the program folder cannot be written.
+    void checkProgramFolder();
 
     WindowState &m_state;
     Host &m_host;

@@ -203,6 +203,8 @@ FakeHost::FakeHost()
         m_transfers[slot] = std::make_unique<FakeTransfer>(controlName(slot));
     for (TimerId id : AllTimers)
         m_timers[id] = std::make_unique<FakeTimer>(controlName(id), m_clock);
+    for (TimerId id : BackgroundTimers)
+        m_timers[id] = std::make_unique<FakeTimer>(controlName(id), m_clock);
 }
 
 FakeHost::~FakeHost() = default;

@@ -32,6 +32,8 @@ DesktopHost::DesktopHost(ServicesMode mode, HiddenEngine hiddenEngine)
         m_transfers[slot] = std::make_unique<CurlTransfer>(controlName(slot), *m_multi);
     for (TimerId id : AllTimers)
         m_timers[id] = std::make_unique<QtTimer>(controlName(id));
+    for (TimerId id : BackgroundTimers)
+        m_timers[id] = std::make_unique<QtTimer>(controlName(id));
 
     if (mode == ServicesMode::Scripted)
         m_scripted = std::make_unique<ScriptedServices>();
