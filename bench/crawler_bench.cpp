@@ -3,8 +3,11 @@
 // the same server; and the report run through WebBrowser2 on the text-only
 // engine. Pages per second are the items per second.
 #include "crawlerbench.h"
+#include "core/config.h"
 #include "host/textengine/textbrowser.h"
+#include "session/sessionjournal.h"
 
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <cstdlib>
@@ -43,6 +46,47 @@ void BM_KeywordSearch1000Pages(benchmark::State &bench)
     bench.SetItemsProcessed(bench.iterations() * Pages);
 }
 BENCHMARK(BM_KeywordSearch1000Pages)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same search while the session journal records the window, its flushes
+// every ARG ms (the program's interval is 1000; shorter ones show the cost
+// when the search outlasts many ticks).
+void BM_KeywordSearch1000PagesJournaled(benchmark::State &bench)
+{
+    QStringList urls;
+    for (int i = 0; i < Pages; ++i)
+        urls.append(pageUrl(i, PageKb));
+    BenchHost host(noReader);
+    QTemporaryDir folder;
+    Config config;
+    config.programFolder = folder.path();
+    config.stateFolder = folder.path();
+    for (auto _ : bench) {
+        // Opening and closing the journal happen once a run, not once a search.
+        bench.PauseTiming();
+        WindowState state;
+        Crawler crawler(state, host);
+        SessionJournal journal(state, host, config);
+        journal.start(SessionJournal::Restore::Ask);
+        bench.ResumeTiming();
+        state.listlinks.setItems(urls);
+        state.Combo1.list.setItems({QStringLiteral("absent word"), QStringLiteral("quorvanekey")});
+        QEventLoop loop;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, &journal, &SessionJournal::flush);
+        tick.start(int(bench.range(0)));
+        host.m_services.loop = &loop;
+        crawler.readit_Click();
+        loop.exec();
+        host.m_services.loop = nullptr;
+        bench.PauseTiming();
+        journal.close();
+        bench.ResumeTiming();
+        if (!state.listlinks.isEmpty() || state.List1.count() != 0)
+            bench.SkipWithError("unexpected result");
+    }
+    bench.SetItemsProcessed(bench.iterations() * Pages);
+}
+BENCHMARK(BM_KeywordSearch1000PagesJournaled)->Arg(1000)->Arg(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same pages through the curl command line, four at a time, for comparison.
 void BM_CurlParallel4Command(benchmark::State &bench)
