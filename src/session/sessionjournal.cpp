@@ -295,13 +295,12 @@ bool SessionJournal::paused() const
 
 void SessionJournal::onTick()
 {
-    if (!paused())
-        flush();
+    flush();
 }
 
 void SessionJournal::flush()
 {
-    if (!recording())
+    if (!recording() || paused())
         return;
     SessionImage changed = changes();
     if (changed.isEmpty())
@@ -337,8 +336,7 @@ void SessionJournal::close()
         return;
     if (Timer *timer = m_host.timer(TimerId::JournalFlush))
         timer->setEnabled(false);
-    if (!paused())
-        flush();
+    flush();
     const qint64 session = m_session;
     onWriter([session](JournalStore &s) { s.markClosed(session); });
     m_session = 0;
