@@ -313,6 +313,13 @@ void SessionJournal::flush()
             const bool ok = w->store->write(session, changed);
             const QString error = ok ? QString() : w->store->lastError();
             QMetaObject::invokeMethod(this, [this, ok, error] {
+                if (!ok) {
+                    // What the failed write carried is not in the journal:
+                    // the next tick hands over everything again.
+                    m_sentRevisions.clear();
+                    m_sentValues.clear();
+                    m_sentLists.clear();
+                }
                 // Told once per run of failures, and again after a recovery.
                 if (ok == !m_failing)
                     return;
