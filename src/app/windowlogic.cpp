@@ -153,6 +153,10 @@ void WindowLogic::startSessionJournal(bool newest)
 
 void WindowLogic::Form_Unload()
 {
+    // The journal catches up before any list file is written: a crash while
+    // they are written finds it at least as new as them, so a restore never
+    // puts back lists older than the files.
+    m_journal->sync();
     m_lifecycle->Form_Unload([this] {
         m_siteGenerator->closeWindows();
         // Before the buffer pages are written: an unrecorded private session

@@ -19,6 +19,34 @@ QString recoveryFolder(const Config &config)
     return QDir(config.stateFolder).filePath(QStringLiteral("recovered-") + QDate::currentDate().toString(Qt::ISODate));
 }
 
+namespace {
+// Where the copy of path goes: the copy this run already made of it (a newer
+// save replaces it), else the file's own name, unless an earlier run of the
+// day left a different file there: that one is kept, the copy is numbered.
+QString copyPath(const WindowState &state, const QString &folder, const QString &path, const QByteArray &data)
+{
+    for (const SaveFailure &f : state.saveFailures()) {
+        if (f.file == path && !f.copy.isEmpty())
+            return f.copy;
+    }
+    const QFileInfo info(path);
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = n == 1 ? info.fileName() : QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix);
+        const QString candidate = QDir(folder).filePath(name);
+        QFile existing(candidate);
+        if (!existing.exists())
+            return candidate;
+        // The same bytes again (a second failing run changed nothing) need no second copy.
+        if (QFileInfo(candidate).isFile() && existing.size() == data.size() && existing.open(QIODevice::ReadOnly)
+            && existing.readAll() == data)
+            return candidate;
+    }
+    return {};
+}
+}  // namespace
+
 bool keepFile(WindowState &state, const Config &config, const QString &path, const QByteArray &data)
 {
     QString reason;
@@ -27,8 +55,8 @@ bool keepFile(WindowState &state, const Config &config, const QString &path, con
     SaveFailure failure{path, reason, {}};
     const QString folder = recoveryFolder(config);
     if (!folder.isEmpty() && QDir().mkpath(folder)) {
-        const QString copy = QDir(folder).filePath(QFileInfo(path).fileName());
-        if (writeFileAtomically(copy, data))
+        const QString copy = copyPath(state, folder, path, data);
+        if (!copy.isEmpty() && writeFileAtomically(copy, data))
             failure.copy = copy;
     }
     state.addSaveFailure(failure);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace quorvane {
 
 // Window services that answer from a queue instead of asking a person: the
@@ -28,6 +30,9 @@ public:
     QList<Record> takeRecords();
     // Result of startProgram for the tests.
     void setProgramsStart(bool start) { m_programsStart = start; }
+    // Called with each message box as it shows, so a test can act at that
+    // moment of the handler that shows it.
+    void setMessageObserver(std::function<void(const Record &)> observer) { m_messageObserver = std::move(observer); }
 
     Answer messageBox(const QString &text, const QString &title, Buttons buttons) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title, bool masked,
@@ -45,6 +50,7 @@ private:
     QStringList m_answers;
     QList<Record> m_records;
     bool m_programsStart = true;
+    std::function<void(const Record &)> m_messageObserver;
 };
 
 }  // namespace quorvane

@@ -295,13 +295,12 @@ bool SessionJournal::paused() const
 
 void SessionJournal::onTick()
 {
-    if (!paused())
-        flush();
+    flush();
 }
 
 void SessionJournal::flush()
 {
-    if (!recording())
+    if (!recording() || paused())
         return;
     SessionImage changed = changes();
     if (changed.isEmpty())
@@ -314,6 +313,13 @@ void SessionJournal::flush()
             const bool ok = w->store->write(session, changed);
             const QString error = ok ? QString() : w->store->lastError();
             QMetaObject::invokeMethod(this, [this, ok, error] {
+                if (!ok) {
+                    // What the failed write carried is not in the journal:
+                    // the next tick hands over everything again.
+                    m_sentRevisions.clear();
+                    m_sentValues.clear();
+                    m_sentLists.clear();
+                }
                 // Told once per run of failures, and again after a recovery.
                 if (ok == !m_failing)
                     return;
@@ -337,8 +343,7 @@ void SessionJournal::close()
         return;
     if (Timer *timer = m_host.timer(TimerId::JournalFlush))
         timer->setEnabled(false);
-    if (!paused())
-        flush();
+    flush();
     const qint64 session = m_session;
     onWriter([session](JournalStore &s) { s.markClosed(session); });
     m_session = 0;

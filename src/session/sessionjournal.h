@@ -50,7 +50,8 @@ public:
     // Opens the journal, restores the previous session as mode says (asking
     // when it must), then records from here on.
     void start(Restore mode);
-    // Hands what changed to the writer now; sync() also waits until it is on disk.
+    // Hands what changed to the writer now (nothing while an unrecorded
+    // private session runs); sync() also waits until it is on disk.
     void flush();
     void sync();
     // The clean end: writes the last changes and marks the session closed.

@@ -5,8 +5,12 @@
 #include "session/journalstore.h"
 #include "session/sessionjournal.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -227,8 +231,8 @@ TEST_F(SessionJournalTest, AnUnrecordedPrivateSessionLeavesNothingInTheJournal)
         first.state.setPrivateZone(true);
         first.state.listlinks.add(url('p'));
         first.host.clock().advance(5 * SessionJournal::FlushIntervalMs);
-        // Waits for the writer without handing over anything new.
-        first.logic.sessionJournal().close();
+        // The shutdown waits for the writer without handing over anything new.
+        first.closeWindow();
     }
     Config always = config();
     always.restoreAfterNormalExit = true;
@@ -312,4 +316,79 @@ TEST_F(SessionJournalTest, AProgramFolderThatCannotBeWrittenIsSaidAtStartUp)
     EXPECT_TRUE(run.state.panelText(1).startsWith(QStringLiteral("Cannot write")));
     // The journal goes to the state folder instead.
     EXPECT_TRUE(run.logic.sessionJournal().recording());
+}
+
+TEST_F(SessionJournalTest, ACrashWhileTheListFilesAreSavedRestoresNothingOlderThanThem)
+{
+    // A folder in the way of list6.prv: its warning shows once the other list
+    // files are written, before the journal is closed. A crash then leaves the
+    // program folder as it is copied there.
+    QDir(m_folder.path()).mkdir(QStringLiteral("list6.prv"));
+    QTemporaryDir crashed;
+    {
+        ProgramRun first(config());
+        first.state.domain2.add(QStringLiteral("early.test"));
+        first.host.clock().advance(SessionJournal::FlushIntervalMs);
+        first.logic.sessionJournal().sync();
+        // Within the last second before the close: no tick has written these.
+        first.state.domain2.add(QStringLiteral("late.test"));
+        first.state.Combo2.list.add(QStringLiteral("http://late.test/"));
+        first.host.scripted().setMessageObserver([&](const ScriptedServices::Record &) {
+            for (const QFileInfo &file : QDir(m_folder.path()).entryInfoList(QDir::Files)) {
+                // The lock belongs to this process, which goes on living.
+                if (!file.fileName().endsWith(QStringLiteral(".lock")))
+                    QFile::copy(file.filePath(), QDir(crashed.path()).filePath(file.fileName()));
+            }
+        });
+        first.closeWindow();
+    }
+    ASSERT_TRUE(quorvane::testing::readBytes(crashed.filePath(QStringLiteral("domain2.txt"))).contains("late.test"));
+    Config atCrash = config();
+    atCrash.programFolder = crashed.path();
+    ProgramRun second(atCrash, {QStringLiteral("yes")});
+    ASSERT_EQ(second.questions().size(), 1);
+    EXPECT_TRUE(second.state.domain2.contains(QStringLiteral("late.test")));
+    EXPECT_TRUE(second.state.domain2.contains(QStringLiteral("early.test")));
+    EXPECT_TRUE(second.state.Combo2.list.contains(QStringLiteral("http://late.test/")));
+}
+
+TEST_F(SessionJournalTest, AfterAFailedWriteTheNextOneCarriesEverythingAgain)
+{
+    const QString journal = QDir(m_folder.path()).filePath(QString::fromLatin1(SessionJournal::FileName));
+    // Another connection takes the lists' table away, so that a write fails
+    // as on a full disk, and gives it back.
+    const auto alter = [&journal](const char *sql) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alter"));
+            db.setDatabaseName(journal);
+            ASSERT_TRUE(db.open());
+            QSqlQuery query(db);
+            ASSERT_TRUE(query.exec(QString::fromLatin1(sql))) << query.lastError().text().toStdString();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("alter"));
+    };
+    const auto tick = [](ProgramRun &run) {
+        run.host.clock().advance(SessionJournal::FlushIntervalMs);
+        run.logic.sessionJournal().sync();
+        // The writer's answer comes back through the event loop.
+        QCoreApplication::processEvents();
+    };
+    {
+        ProgramRun first(config());
+        first.state.listlinks.setItems({url('a')});
+        tick(first);
+        alter("DROP TABLE lists");
+        first.state.listlinks.add(url('b'));
+        first.state.List1.add(url('f'));
+        tick(first);
+        EXPECT_TRUE(first.state.panelText(1).startsWith(QStringLiteral("Cannot write the session journal")));
+        alter("CREATE TABLE lists (session INTEGER NOT NULL, name TEXT NOT NULL, items BLOB NOT NULL,"
+              " PRIMARY KEY (session, name))");
+        // Nothing changes after the failure; the next tick writes it all the same.
+        tick(first);
+        EXPECT_EQ(first.state.panelText(1), QStringLiteral("Session journal written again"));
+    }
+    ProgramRun second(config(), {QStringLiteral("yes")});
+    EXPECT_EQ(second.state.listlinks.items(), (QStringList{url('a'), url('b')}));
+    EXPECT_EQ(second.state.List1.items(), QStringList{url('f')});
 }
