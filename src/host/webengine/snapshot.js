@@ -51,6 +51,13 @@
     const seq = state.seq;
 
     if (isTop) {
+        // Text appended to a written document brings no new document: the
+        // adapter asks for the grown one again, under the same sequence.
+        state.retake = () => {
+            const json = serialize([]);
+            if (json !== null)
+                deliver(state.seq, json);
+        };
         // document.open() drops listeners; adding the same function again is a no-op otherwise.
         window.addEventListener('message', state.onMessage);
         for (const type of ['mouseover', 'mouseout', 'dblclick'])
