@@ -29,6 +29,8 @@ WindowServices::Answer ScriptedServices::messageBox(const QString &text, const Q
         r.answer = QStringLiteral("ok");
     }
     m_records.append(r);
+    if (m_messageListener)
+        m_messageListener();
     return answer;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace quorvane {
 
 // Window services that answer from a queue instead of asking a person: the
@@ -28,6 +30,8 @@ public:
     QList<Record> takeRecords();
     // Result of startProgram for the tests.
     void setProgramsStart(bool start) { m_programsStart = start; }
+    // Told after each message box has been answered and recorded.
+    void setMessageListener(std::function<void()> listener) { m_messageListener = std::move(listener); }
 
     Answer messageBox(const QString &text, const QString &title, Buttons buttons) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title, bool masked,
@@ -45,6 +49,7 @@ private:
     QStringList m_answers;
     QList<Record> m_records;
     bool m_programsStart = true;
+    std::function<void()> m_messageListener;
 };
 
 }  // namespace quorvane
