@@ -22,11 +22,17 @@
 #include <algorithm>
 #include <utility>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace quorvane {
 
 namespace {
 
 constexpr int kMaxInstances = 6;
+// A snapshot this large leaves megabytes of freed parse buffers behind.
+constexpr qsizetype kTrimAfterChars = 1024 * 1024;
 constexpr qsizetype kMaxWrittenChars = kMaxSnapshotChars;
 const auto kBridgeName = QStringLiteral("quorvaneBridge");
 const auto kBlank = QStringLiteral("about:blank");
@@ -441,6 +447,12 @@ void WebEngineBrowser::onSnapshot(const QString &window, int sequence, const QSt
     if (m_closing || window.isEmpty() || window.size() > 64 || sequence <= 0)
         return;
     std::optional<FrameSnapshot> snapshot = parseFrameSnapshot(json);
+#if defined(__GLIBC__)
+    // The allocator keeps what the message and its parse freed; handed back
+    // once they are gone, the program does not stay as large as its biggest page.
+    if (json.size() > kTrimAfterChars)
+        QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
     if (!snapshot)
         return;
     const bool isTop = snapshot->path.empty();
