@@ -535,6 +535,7 @@ void WebEngineBrowser::forgetWritten()
 {
     m_writtenSent = 0;
     m_appendable = false;
+    m_writeInFlight = false;
     m_retakeTimer->stop();
 }
 
@@ -662,6 +663,10 @@ void WebEngineBrowser::flushWrite()
 {
     if (!m_writePending || m_qtLoading || m_internalLoad)
         return;  // resumes when the load finishes
+    // A busy renderer gets the next text when it has taken the last, in one
+    // piece: the slower it is, the fewer and larger the appends.
+    if (m_writeInFlight)
+        return;
     if (!m_ownBlank) {
         // Written text goes into a blank page of our own, never into the page
         // shown: that page's script could read or change a report written
@@ -679,6 +684,7 @@ void WebEngineBrowser::flushWrite()
     m_appendable = true;  // the page runs the calls in order: a failed one is answered below
     m_writeCharsSent += text.size();
     m_sinceFlush.start();
+    m_writeInFlight = true;
     const quint64 serial = ++m_writeSerial;
     const QString source = writeSource() + QLatin1Char('(') + jsStringLiteral(text)
         + (append ? QLatin1String(", true);") : QLatin1String(", false);"));
@@ -687,6 +693,9 @@ void WebEngineBrowser::flushWrite()
     m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, generation, append, serial](const QVariant &ok) {
         if (!self || self->m_closing || self->m_generation != generation)
             return;
+        self->m_writeInFlight = false;
+        if (self->m_writePending)
+            self->scheduleWrite();
         if (ok.toBool()) {
             self->m_writeRetried = false;
             // No new document comes of an append: ask for the grown one once

@@ -188,6 +188,7 @@ private:
     qsizetype m_writtenSent = 0;
     bool m_appendable = false;
     quint64 m_writeSerial = 0;  // of the last write sent
+    bool m_writeInFlight = false;  // the page has not answered the last write yet
     qint64 m_writeCharsSent = 0;
     QElapsedTimer m_sinceFlush;
     QTimer *m_retakeTimer = nullptr;
