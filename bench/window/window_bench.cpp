@@ -174,21 +174,23 @@ double curlMs(const QStringList &urls)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-// Arguments: pages, whether a third of them hold the word searched for.
+// Arguments: pages, whether a third of them hold the word searched for, and
+// the pages' size in kilobytes.
 void BM_WindowKeywordSearch(benchmark::State &bench)
 {
     const int pages = int(bench.range(0));
     const bool matching = bench.range(1) != 0;
+    const int kb = int(bench.range(2));
     if (std::system("command -v curl >/dev/null 2>&1") != 0) {
         bench.SkipWithError("curl not installed");
         return;
     }
     QStringList urls;
     for (int i = 0; i < pages; ++i)
-        urls.append(pageUrl(i, 2));
+        urls.append(pageUrl(i, kb));
     const QString script = QStringLiteral(
                                "wait-idle 60000\n"
-                               "navigate WebBrowser1 %1/gen/index.htm?n=%2\n"
+                               "navigate WebBrowser1 %1/gen/index.htm?n=%2&kb=%4\n"
                                "wait-load WebBrowser1 120000\n"
                                "menu getlinks\n"
                                "type Combo1 %3\n"
@@ -201,7 +203,8 @@ void BM_WindowKeywordSearch(benchmark::State &bench)
                                "dump DUMP\n")
                                .arg(serverBase())
                                .arg(pages)
-                               .arg(matching ? QStringLiteral("quorvanekey") : QStringLiteral("absentword"));
+                               .arg(matching ? QStringLiteral("quorvanekey") : QStringLiteral("absentword"))
+                               .arg(kb);
     const int expected = matching ? (pages + 2) / 3 : 0;
     std::vector<double> window, curl;
     for (auto _ : bench) {
@@ -229,11 +232,12 @@ void BM_WindowKeywordSearch(benchmark::State &bench)
     bench.SetItemsProcessed(bench.iterations() * pages);
 }
 BENCHMARK(BM_WindowKeywordSearch)
-    ->ArgNames({"pages", "matching"})
-    ->Args({1000, 1})
-    ->Args({10000, 1})
-    ->Args({1000, 0})
-    ->Args({10000, 0})
+    ->ArgNames({"pages", "matching", "kb"})
+    ->Args({1000, 1, 2})
+    ->Args({10000, 1, 2})
+    ->Args({1000, 0, 2})
+    ->Args({10000, 0, 2})
+    ->Args({5000, 0, 40})
     ->Iterations(5)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
