@@ -67,8 +67,8 @@ public:
     bool startProgram(const QString &, const QStringList &) override { return false; }
 };
 
-// Browser 1 as a plain text sink: the fake browser re-parses everything written
-// at each write, which would measure the fake rather than the report run.
+// Browser 1 as a plain text sink: the fake browser parses what is written when
+// it is read, which would measure the fake rather than the report run.
 class SinkBrowser final : public Browser {
 public:
     QString name() const override { return QStringLiteral("WebBrowser1"); }

@@ -56,10 +56,24 @@ Automation::Automation(MainWindow &window, WindowState &state, DesktopHost &host
                 m_completions[browser] = m_navigations.value(browser);
             if (shown)
                 m_lastViewActivityMs = m_clock.elapsed();
+            if (topLevel && m_wait == Wait::Document && m_waitBrowser == browser && waitSatisfied())
+                finishWaitSoon(Wait::Document);
+        });
+    }
+    if (ScriptedServices *services = m_host.scriptedServices()) {
+        services->setMessageObserver([this](const ScriptedServices::Record &) {
+            if (m_wait == Wait::Message)
+                finishWaitSoon(Wait::Message);
         });
     }
     m_poll.setInterval(PollIntervalMs);
     connect(&m_poll, &QTimer::timeout, this, &Automation::poll);
+}
+
+Automation::~Automation()
+{
+    if (ScriptedServices *services = m_host.scriptedServices())
+        services->setMessageObserver({});
 }
 
 bool Automation::loadScript(const QString &path, QString *error)
@@ -176,6 +190,27 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         m_wait = Wait::Idle;
         m_waitLimitMs = c.number;
         return Result::Waiting;
+    case Kind::WaitDocument:
+        m_waitBrowser = browserNamed(c.target);
+        if (!m_waitBrowser)
+            return failed(QStringLiteral("unknown view \"%1\"").arg(c.target));
+        m_wait = Wait::Document;
+        m_waitLimitMs = c.number;
+        return Result::Waiting;
+    case Kind::WaitMessage: {
+        ScriptedServices *services = m_host.scriptedServices();
+        if (!services)
+            return failed(QStringLiteral("dialogs are not scripted in this run"));
+        m_recordsAtWait = services->records().size();
+        m_wait = Wait::Message;
+        m_waitLimitMs = c.number;
+        return Result::Waiting;
+    }
+    case Kind::Mark:
+        // Milliseconds since the script began, for timing a stretch of it.
+        std::fprintf(stdout, "mark %s %.3f\n", qPrintable(c.text), double(m_clock.nsecsElapsed()) / 1e6);
+        std::fflush(stdout);
+        return Result::Done;
     case Kind::Wait:
         m_wait = Wait::Time;
         m_waitLimitMs = c.number;
@@ -310,6 +345,13 @@ bool Automation::waitSatisfied()
     case Wait::Load:
         met = !m_waitBrowser->busy() && m_completions.value(m_waitBrowser) == m_navigations.value(m_waitBrowser);
         break;
+    case Wait::Document:
+        // The document is in: no quiet spell, so a script can time the load.
+        return !m_waitBrowser->busy() && m_completions.value(m_waitBrowser) == m_navigations.value(m_waitBrowser);
+    case Wait::Message:
+        if (ScriptedServices *services = m_host.scriptedServices())
+            return services->records().size() > m_recordsAtWait;
+        return true;
     case Wait::Idle:
         met = isIdle();
         break;
@@ -343,9 +385,10 @@ void Automation::poll()
         finishWait();  // the picture shows whatever is there by now
         return;
     }
-    const QString what = m_wait == Wait::Load
+    const QString what = m_wait == Wait::Load || m_wait == Wait::Document
                              ? QStringLiteral("timed out waiting for %1 to load").arg(m_waitBrowser->name())
-                             : QStringLiteral("timed out waiting for idle");
+                         : m_wait == Wait::Message ? QStringLiteral("timed out waiting for a message box")
+                                                   : QStringLiteral("timed out waiting for idle");
     m_poll.stop();
     m_wait = Wait::None;
     m_waitBrowser = nullptr;
@@ -371,6 +414,14 @@ void Automation::finishWait()
         }
     }
     QTimer::singleShot(0, this, &Automation::next);
+}
+
+void Automation::finishWaitSoon(Wait wait)
+{
+    QTimer::singleShot(0, this, [this, wait] {
+        if (m_wait == wait)
+            finishWait();
+    });
 }
 
 void Automation::fail(int line, const QString &message)

@@ -26,6 +26,7 @@ class Automation final : public QObject {
 public:
     Automation(MainWindow &window, WindowState &state, DesktopHost &host, const SiteGenerator &generator,
                QObject *parent = nullptr);
+    ~Automation() override;
 
     static constexpr qint64 MaxScriptBytes = 1024 * 1024;
 
@@ -40,7 +41,7 @@ public:
     int exitCode() const { return m_failed ? 1 : 0; }
 
 private:
-    enum class Wait { None, Load, Idle, Time, Picture };
+    enum class Wait { None, Load, Idle, Time, Picture, Document, Message };
     enum class Result { Done, Waiting, Failed };
 
     void next();
@@ -48,6 +49,8 @@ private:
     void poll();
     bool waitSatisfied();
     void finishWait();
+    // Ends a wait for an event on the turn after the event, not at the next poll.
+    void finishWaitSoon(Wait wait);
     void fail(int line, const QString &message);
     void finish();
     void beginPictureWait(const QString &path, qint64 minimumMs);
@@ -86,6 +89,7 @@ private:
     qint64 m_waitMinimumMs = 0;
     qint64 m_metSinceMs = -1;  // since when the condition has held
     QString m_picturePath;
+    qsizetype m_recordsAtWait = 0;  // dialog records when a message wait began
     QElapsedTimer m_waitClock;
     QTimer m_poll;
 };

@@ -58,6 +58,7 @@ constexpr Arg key{Shape::Key};
 constexpr Arg restOfLine{Shape::Text};
 constexpr Arg answer{Shape::Answer};
 constexpr Arg file{Shape::Word};
+constexpr Arg word{Shape::Word};
 
 constexpr Arg integer(const char *what, int min, int max = INT_MAX)
 {
@@ -104,6 +105,9 @@ constexpr Signature Signatures[] = {
     {"page-out", Kind::PageOut, {shownView}, "VIEW"},
     {"page-dblclick", Kind::PageDoubleClick, {shownView, restOfLine}, "VIEW SELECTOR"},
     {"page-click", Kind::PageClick, {shownView, restOfLine}, "VIEW SELECTOR"},
+    {"wait-document", Kind::WaitDocument, {view, timeout}, "VIEW [MS]"},
+    {"wait-message", Kind::WaitMessage, {timeout}, "[MS]"},
+    {"mark", Kind::Mark, {word}, "NAME"},
     {"quit", Kind::Quit, {}, ""},
 };
 

@@ -39,6 +39,9 @@ struct ScriptCommand {
         PageOut,          // target: WebBrowser1 or WebBrowser5
         PageDoubleClick,  // target: WebBrowser1 or WebBrowser5, text: CSS selector
         PageClick,        // target: WebBrowser1 or WebBrowser5, text: CSS selector
+        WaitDocument,     // target: view, number: timeout ms
+        WaitMessage,      // number: timeout ms
+        Mark,             // text: name
         Quit,
     };
 

@@ -2,9 +2,9 @@
 
 namespace quorvane {
 
-ListControl WindowState::makeList(const char *name, bool sorted)
+ListControl WindowState::makeList(const char *name, bool sorted, Change change)
 {
-    return ListControl(QString::fromLatin1(name), sorted, [this] { notify(); });
+    return ListControl(QString::fromLatin1(name), sorted, [this, change] { notify(change); });
 }
 
 WindowState::WindowState()
@@ -19,8 +19,8 @@ WindowState::WindowState()
       privsearch(makeList("privsearch", false)), pass(makeList("pass", false)),
       pass_search(makeList("pass_search", false)), pass_chann(makeList("pass_chann", false)),
       today(makeList("today", false)),
-      Combo1{QString(), makeList("Combo1", false)},
-      Combo2{QStringLiteral("http://"), makeList("Combo2", false)},
+      Combo1{QString(), makeList("Combo1", false, CombosChanged)},
+      Combo2{QStringLiteral("http://"), makeList("Combo2", false, CombosChanged)},
       catalogs(CatalogCount),
       m_caption(QStringLiteral("Specialized Quorvane Browser"))
 {
@@ -44,8 +44,9 @@ WindowState::WindowState()
         m_menuArrays[QString::fromLatin1(menu)] = QStringList{QString::fromLatin1(menu)};
 }
 
-void WindowState::notify() const
+void WindowState::notify(unsigned changes) const
 {
+    m_changes |= changes;
     ++m_revision;
     if (m_listener)
         m_listener();
@@ -92,7 +93,7 @@ void WindowState::requestFocus(const QString &name)
 {
     m_focusRequest = name;
     ++m_focusRequests;
-    notify();
+    notify(FocusChanged);
 }
 
 void WindowState::setCaption(const QString &caption)
@@ -100,7 +101,7 @@ void WindowState::setCaption(const QString &caption)
     if (m_caption == caption)
         return;
     m_caption = caption;
-    notify();
+    notify(CaptionChanged);
 }
 
 QString WindowState::panelText(int panel) const
@@ -113,7 +114,7 @@ void WindowState::setPanelText(int panel, const QString &text)
     if (panel < 1 || panel > PanelCount || m_panels[panel - 1].text == text)
         return;
     m_panels[panel - 1].text = text;
-    notify();
+    notify(PanelsChanged);
 }
 
 QString WindowState::panelToolTip(int panel) const
@@ -126,14 +127,14 @@ void WindowState::setComboText(ComboBox &combo, const QString &text)
     if (combo.text == text)
         return;
     combo.text = text;
-    notify();
+    notify(CombosChanged);
 }
 
 void WindowState::typeComboText(ComboBox &combo, const QString &text)
 {
     combo.list.setSelected(-1);
     combo.text = text;
-    notify();
+    notify(CombosChanged);
 }
 
 ControlState WindowState::control(const QString &name) const
@@ -147,7 +148,7 @@ void WindowState::setVisible(const QString &name, bool visible)
     if (c.visible == visible)
         return;
     c.visible = visible;
-    notify();
+    notify(ControlsChanged);
 }
 
 void WindowState::setEnabled(const QString &name, bool enabled)
@@ -156,7 +157,7 @@ void WindowState::setEnabled(const QString &name, bool enabled)
     if (c.enabled == enabled)
         return;
     c.enabled = enabled;
-    notify();
+    notify(ControlsChanged);
 }
 
 void WindowState::setGeometry(const QString &name, int left, int top, int width, int height)
@@ -166,7 +167,7 @@ void WindowState::setGeometry(const QString &name, int left, int top, int width,
     c.top = top;
     c.width = width;
     c.height = height;
-    notify();
+    notify(ControlsChanged);
 }
 
 void WindowState::setPictureImage(const QString &name, const QString &file)
@@ -175,13 +176,13 @@ void WindowState::setPictureImage(const QString &name, const QString &file)
     if (shown == file)
         return;
     shown = file;
-    notify();
+    notify(PicturesChanged);
 }
 
 void WindowState::setMenuArray(const QString &name, const QStringList &captions)
 {
     m_menuArrays[name] = captions;
-    notify();
+    notify(MenusChanged);
 }
 
 void WindowState::addSaveFailure(const SaveFailure &failure)

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace quorvane {
 
@@ -41,13 +42,30 @@ public:
     static constexpr int PanelCount = 8;
     static constexpr int CatalogCount = 21;
 
+    // What a change touched, so that a view redraws only that. A plain
+    // notify() marks everything.
+    enum Change : unsigned {
+        CaptionChanged = 1u << 0,
+        ListsChanged = 1u << 1,     // entries or selection of a list (not the combos')
+        CombosChanged = 1u << 2,    // text, entries or selection of Combo1, Combo2
+        ControlsChanged = 1u << 3,  // visibility, enabled state, geometry
+        MenusChanged = 1u << 4,     // run-time menu arrays
+        PanelsChanged = 1u << 5,
+        PicturesChanged = 1u << 6,
+        FocusChanged = 1u << 7,
+        FlagsChanged = 1u << 8,     // flags, counters, catalogs, order mode: no widget shows them
+        AllChanged = (1u << 9) - 1,
+    };
+
     WindowState();
     WindowState(const WindowState &) = delete;
     WindowState &operator=(const WindowState &) = delete;
 
     // Called after any change that a view shows (lists, texts, controls, menus).
     void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
-    void notify() const;
+    void notify(unsigned changes = AllChanged) const;
+    // What changed since the last call, cleared.
+    unsigned takeChanges() const { return std::exchange(m_changes, 0u); }
 
     // Sorted lists.
     ListControl listlinks, listlinks2, List1, List2, favorit, favorit2, domain, domain2;
@@ -90,7 +108,7 @@ public:
     void setOrderMode(const QString &mode)
     {
         m_orderMode = mode;
-        notify();
+        notify(FlagsChanged);
     }
     QStringList catalogs;  // CatalogCount entries
 
@@ -147,21 +165,22 @@ public:
     QList<SaveFailure> takeUnreportedSaveFailures();
 
 private:
-    ListControl makeList(const char *name, bool sorted);
+    ListControl makeList(const char *name, bool sorted, Change change = ListsChanged);
     template <typename Flag>
     void setFlag(Flag &flag, bool on)
     {
         flag = on ? 1 : 0;
-        notify();
+        notify(FlagsChanged);
     }
     void setCounter(qint16 &counter, qint16 value)
     {
         counter = value;
-        notify();
+        notify(FlagsChanged);
     }
 
     std::function<void()> m_listener;
     mutable quint64 m_revision = 0;
+    mutable unsigned m_changes = 0;
     QString m_caption;
     StatusPanel m_panels[PanelCount];
     QMap<QString, ControlState> m_controls;

@@ -30,8 +30,8 @@ public:
     QList<Record> takeRecords();
     // Result of startProgram for the tests.
     void setProgramsStart(bool start) { m_programsStart = start; }
-    // Called with each message box as it shows, so a test can act at that
-    // moment of the handler that shows it.
+    // Called with each message box once it is answered and recorded, so a
+    // test or the automation can act at that moment of the handler that shows it.
     void setMessageObserver(std::function<void(const Record &)> observer) { m_messageObserver = std::move(observer); }
 
     Answer messageBox(const QString &text, const QString &title, Buttons buttons) override;

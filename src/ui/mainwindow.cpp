@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "listmodel.h"
+#include "panellabel.h"
 #include "picturebutton.h"
 #include "sitegenwindows.h"
 #include "toolbarimages.h"
@@ -77,8 +78,14 @@ QString arrayEntryName(const QString &array, int index)
 
 MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &generator, const Config &config,
                        DesktopHost &host, QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_events(events), m_generator(generator), m_config(config), m_host(host)
+    : QMainWindow(parent), m_state(state), m_events(events), m_generator(generator), m_config(config), m_host(host),
+      m_pacer([this] { return m_syncClock.elapsed(); }, [this](int delayMs) { m_syncTimer->start(delayMs); },
+              [this](unsigned changes) { sync(changes); })
 {
+    m_syncClock.start();
+    m_syncTimer = new QTimer(this);
+    m_syncTimer->setSingleShot(true);
+    connect(m_syncTimer, &QTimer::timeout, this, [this] { m_pacer.fire(); });
     setObjectName(QStringLiteral("Form1"));
     resize(1000, 720);
 
@@ -103,7 +110,8 @@ MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &
         services->setPopupHandler([this](const QString &menu) { showPopupMenu(menu); });
     }
     connect(&m_events, &WindowEvents::closeRequested, this, &QWidget::close, Qt::QueuedConnection);
-    m_state.setChangeListener([this] { scheduleSync(); });
+    // The state keeps its own marks of what changed.
+    m_state.setChangeListener([this] { scheduleSync(0); });
     m_sitegenWindows = new SitegenWindows(m_generator, this);
     syncNow();
 }
@@ -273,12 +281,9 @@ void MainWindow::buildStatusBar()
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     for (int p = 1; p <= WindowState::PanelCount; ++p) {
-        auto *label = new QLabel(bar);
-        label->setObjectName(QStringLiteral("Panel%1").arg(p));
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Sunken);
         // Panels show addresses and link texts from pages: text, never markup.
-        label->setTextFormat(Qt::PlainText);
+        auto *label = new PanelLabel(bar);
+        label->setObjectName(QStringLiteral("Panel%1").arg(p));
         // Small enough that the window still fits its design size.
         label->setMinimumWidth(p <= 2 ? 80 : 24);
         label->installEventFilter(this);
@@ -290,19 +295,13 @@ void MainWindow::buildStatusBar()
 void MainWindow::connectHostEvents()
 {
     // The logic reacts to these on its own; afterwards the window catches up
-    // (a browser it switched, lists it filled).
+    // with a browser it switched. What the logic changed in the state (after
+    // a transfer or a timer too) marks itself.
     for (Browser *browser : m_host.browsers()) {
-        connect(browser, &Browser::navigateComplete, this, &MainWindow::scheduleSync);
-        connect(browser, &Browser::documentComplete, this, &MainWindow::scheduleSync);
-        connect(browser, &Browser::downloadComplete, this, &MainWindow::scheduleSync);
-    }
-    for (TransferSlot slot : AllTransferSlots) {
-        if (Transfer *transfer = m_host.transfer(slot))
-            connect(transfer, &Transfer::finished, this, &MainWindow::scheduleSync);
-    }
-    for (TimerId id : AllTimers) {
-        if (Timer *timer = m_host.timer(id))
-            connect(timer, &Timer::timeout, this, &MainWindow::scheduleSync);
+        const auto views = [this] { scheduleSync(ViewsChanged); };
+        connect(browser, &Browser::navigateComplete, this, views);
+        connect(browser, &Browser::documentComplete, this, views);
+        connect(browser, &Browser::downloadComplete, this, views);
     }
     for (WebEngineBrowser *browser : m_host.viewBrowsers()) {
         if (!browser)
@@ -568,7 +567,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
 
     // Status panels: a click, or a double click without a second click.
-    if (auto *label = qobject_cast<QLabel *>(watched); label && m_panels.contains(label)) {
+    if (auto *label = qobject_cast<PanelLabel *>(watched); label && m_panels.contains(label)) {
         const int panel = int(m_panels.indexOf(label)) + 1;
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (type == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
@@ -617,31 +616,46 @@ void MainWindow::updateClientSize()
 
 // ---- state binding ----
 
-void MainWindow::scheduleSync()
+void MainWindow::scheduleSync(unsigned changes)
 {
-    if (m_syncScheduled)
-        return;
-    m_syncScheduled = true;
-    QTimer::singleShot(0, this, [this] { syncNow(); });
+    m_pacer.mark(changes);
 }
 
 void MainWindow::syncNow()
 {
-    m_syncScheduled = false;
-    if (m_syncing)
-        return;  // a widget update fed back into the state
+    sync(m_pacer.take() | WindowState::AllChanged | ViewsChanged);
+}
+
+void MainWindow::sync(unsigned changes)
+{
+    if (m_syncing) {
+        // A widget update fed back into the state: drawn in the next frame.
+        m_pacer.mark(changes);
+        return;
+    }
+    changes |= m_state.takeChanges();
     m_syncing = true;
-    if (windowTitle() != m_state.caption())
+    constexpr unsigned controls = WindowState::ControlsChanged;
+    if ((changes & WindowState::CaptionChanged) && windowTitle() != m_state.caption())
         setWindowTitle(m_state.caption());
-    syncViews();
-    syncCombos();
-    syncLists();
-    syncControls();
-    syncMenus();
-    syncPanels();
-    syncPictures();
-    layoutControls();
-    layoutOverlays();
+    if (changes & ViewsChanged)
+        syncViews();
+    if (changes & WindowState::CombosChanged)
+        syncCombos();
+    if (changes & (WindowState::ListsChanged | controls))
+        syncLists();
+    if (changes & controls)
+        syncControls();
+    if (changes & (WindowState::MenusChanged | controls))
+        syncMenus();
+    if (changes & WindowState::PanelsChanged)
+        syncPanels();
+    if (changes & WindowState::PicturesChanged)
+        syncPictures();
+    if (changes & (ViewsChanged | controls))
+        layoutControls();
+    if (changes & (WindowState::ListsChanged | controls))
+        layoutOverlays();
     syncFocus();
     m_syncing = false;
 }
@@ -776,7 +790,7 @@ void MainWindow::setMenuEntries(QMenu *menu, const QString &array, const QString
 void MainWindow::syncPanels()
 {
     for (int p = 1; p <= WindowState::PanelCount; ++p) {
-        QLabel *label = m_panels.at(p - 1);
+        PanelLabel *label = m_panels.at(p - 1);
         if (label->text() != m_state.panelText(p))
             label->setText(m_state.panelText(p));
         if (label->toolTip() != m_state.panelToolTip(p))

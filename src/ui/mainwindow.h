@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/config.h"
+#include "core/updatepacer.h"
 #include "core/windowevents.h"
 #include "host/browser.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QHash>
 #include <QList>
@@ -19,6 +21,7 @@ class QListView;
 class QMenu;
 class QPushButton;
 class QPrinter;
+class QTimer;
 
 namespace quorvane {
 
@@ -27,6 +30,7 @@ class SiteGenerator;
 class PictureButton;
 class ToolbarImages;
 class ListModel;
+class PanelLabel;
 class SitegenWindows;
 struct ComboBox;
 class WebEngineBrowser;
@@ -44,6 +48,8 @@ public:
     ~MainWindow() override;
 
     // Brings every widget in line with the state and the browsers now.
+    // Changes met on their own are drawn at most once a frame, and then
+    // only the widgets they touched.
     void syncNow();
 
     // Each returns false when no such control (or menu entry) exists.
@@ -89,7 +95,10 @@ private:
     void buildStatusBar();
     void connectHostEvents();
 
-    void scheduleSync();
+    // A browser event: its view may have been switched. Beside WindowState's marks.
+    static constexpr unsigned ViewsChanged = 1u << 16;
+    void scheduleSync(unsigned changes);
+    void sync(unsigned changes);
     void syncViews();
     void syncLists();
     void syncCombos();
@@ -130,13 +139,15 @@ private:
     QComboBox *m_combo2 = nullptr;
     QList<ListPanel> m_listPanels;
     QHash<QString, QPushButton *> m_plainButtons;
-    QList<QLabel *> m_panels;
+    QList<PanelLabel *> m_panels;
 
     QString m_hoveredButton;
     bool m_panelDoubleClicked = false;
     bool m_releaseEndsDoubleClick = false;
     quint64 m_focusRequestsDone = 0;
-    bool m_syncScheduled = false;
+    QElapsedTimer m_syncClock;
+    QTimer *m_syncTimer = nullptr;
+    UpdatePacer m_pacer;
     bool m_syncing = false;
     bool m_unloaded = false;
     // The generator windows Form2 and Form3; their controls are addressed as "Form2.NAME".

@@ -66,7 +66,17 @@ void FakeBrowser::writeDocument(const QString &html)
     m_written += html;
     m_busy = false;
     m_url = QStringLiteral("about:blank");
-    m_document = parseHtmlDocument(m_written, m_url);
+    m_writtenUnparsed = true;
+}
+
+const DocumentPtr &FakeBrowser::current() const
+{
+    if (m_writtenUnparsed) {
+        m_writtenUnparsed = false;
+        m_writtenCharsParsed += m_written.size();
+        m_document = parseHtmlDocument(m_written, m_url);
+    }
+    return m_document;
 }
 
 bool FakeBrowser::finishLoad()
@@ -101,6 +111,7 @@ void FakeBrowser::show(const QString &url, DocumentPtr document)
     m_busy = false;
     m_pendingUrl.clear();
     m_url = url;
+    m_writtenUnparsed = false;
     m_document = m_documentLate ? nullptr : document;
     m_writeOpen = false;
     emit navigateComplete(url, true);

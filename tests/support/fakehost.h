@@ -39,10 +39,10 @@ public:
     void refresh() override;
     void stop() override;
     void runPageCommand(PageCommand command) override { m_pageCommands.append(command); }
-    QString locationName() const override { return m_document ? m_document->title : QString(); }
+    QString locationName() const override { return current() ? current()->title : QString(); }
     QString locationUrl() const override { return m_url; }
     bool busy() const override { return m_busy; }
-    DocumentPtr document() const override { return m_busy ? nullptr : m_document; }
+    DocumentPtr document() const override { return m_busy ? nullptr : current(); }
     void closeDocument() override { m_writeOpen = false; }
     void writeDocument(const QString &html) override;
     bool isVisible() const override { return m_visible; }
@@ -63,16 +63,22 @@ public:
     const QList<PageCommand> &pageCommands() const { return m_pageCommands; }
     // Everything written since the last close, as one text.
     const QString &written() const { return m_written; }
+    // Written text parsed into documents so far: written rows are parsed when
+    // the document is read, as on the text engine.
+    qint64 writtenCharsParsed() const { return m_writtenCharsParsed; }
     int stopCount() const { return m_stops; }
 
 private:
     void show(const QString &url, DocumentPtr document);
+    const DocumentPtr &current() const;
 
     QString m_name;
     const FakeWeb &m_web;
     QString m_url;
     QString m_pendingUrl;
-    DocumentPtr m_document;
+    mutable DocumentPtr m_document;
+    mutable bool m_writtenUnparsed = false;
+    mutable qint64 m_writtenCharsParsed = 0;
     bool m_busy = false;
     bool m_documentLate = false;
     bool m_visible = false;

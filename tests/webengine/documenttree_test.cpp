@@ -42,7 +42,7 @@ TEST(FrameSnapshot, ParsesRowsAndRejectsMalformedPageData)
     const auto parsed = parseFrameSnapshot(QStringLiteral(
         R"({"path":[0,2],"url":"u","title":"t","domain":"d","body":"BODY","frames":1,)"
         R"("links":[["h","x"],["only-href"],7],"images":["i"],)"
-        R"("all":[["META","","","","n","c"],["A","x","h"],["B"]]})"));
+        R"("all":[["META","","","","n","c"],["A","x","h"],["B"],["A",0],["A",2],["A",3],["A",-1],["A",0.5],["A",1,"z"]]})"));
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(parsed->path, std::vector<int>({0, 2}));
     EXPECT_EQ(parsed->frameCount, 1);
@@ -52,11 +52,24 @@ TEST(FrameSnapshot, ParsesRowsAndRejectsMalformedPageData)
     EXPECT_EQ(doc.links[0].outerText, QStringLiteral("x"));
     EXPECT_EQ(doc.links[1].href, QStringLiteral("only-href"));
     EXPECT_TRUE(doc.links[1].outerText.isEmpty());
-    ASSERT_EQ(doc.all.size(), 3);
+    ASSERT_EQ(doc.all.size(), 9);
     EXPECT_EQ(doc.all[0].name, QStringLiteral("n"));
     EXPECT_EQ(doc.all[0].content, QStringLiteral("c"));
     EXPECT_EQ(doc.all[1].href, QStringLiteral("h"));
     EXPECT_TRUE(doc.all[2].outerText.isEmpty());
+    // A row naming a link by index takes that link's text and address; an
+    // index that names no link leaves the element without them.
+    const struct {
+        qsizetype row;
+        const char *href;
+        const char *text;
+    } byIndex[] = {{3, "h", "x"}, {4, "", ""}, {5, "", ""}, {6, "", ""}, {7, "", ""}, {8, "z", ""}};
+    for (const auto &r : byIndex) {
+        SCOPED_TRACE(r.row);
+        EXPECT_EQ(doc.all[r.row].tagName, QStringLiteral("A"));
+        EXPECT_EQ(doc.all[r.row].href, QLatin1String(r.href));
+        EXPECT_EQ(doc.all[r.row].outerText, QLatin1String(r.text));
+    }
 
     for (const char *bad : {"", "[]", "{\"path\":\"0\"}", "{\"path\":[-1]}", "{\"path\":[1.5]}", "{\"path\":[0],",
                             "{\"url\":\"no path\"}"}) {

@@ -27,7 +27,8 @@ TextBrowser::~TextBrowser()
 
 QString TextBrowser::locationName() const
 {
-    return m_document ? m_document->title : QString();
+    const DocumentPtr &doc = current();
+    return doc ? doc->title : QString();
 }
 
 void TextBrowser::navigate(const QString &url)
@@ -183,6 +184,7 @@ void TextBrowser::finish(DocumentPtr document)
     m_busy = false;
     m_url = m_pendingUrl;
     m_document = std::move(document);
+    m_writtenUnparsed = false;
     m_html.clear();
     m_frameTexts.clear();
     if (m_addToHistory) {
@@ -228,7 +230,17 @@ void TextBrowser::writeDocument(const QString &html)
     }
     m_written += html;
     m_url = QString::fromLatin1(Blank);
-    m_document = parseHtmlDocument(m_written, m_url);
+    m_writtenUnparsed = true;
+}
+
+const DocumentPtr &TextBrowser::current() const
+{
+    if (m_writtenUnparsed) {
+        m_writtenUnparsed = false;
+        m_writtenCharsParsed += m_written.size();
+        m_document = parseHtmlDocument(m_written, m_url);
+    }
+    return m_document;
 }
 
 }  // namespace quorvane

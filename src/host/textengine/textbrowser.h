@@ -47,9 +47,13 @@ public:
     QString locationName() const override;
     QString locationUrl() const override { return m_url; }
     bool busy() const override { return m_busy; }
-    DocumentPtr document() const override { return m_busy ? nullptr : m_document; }
+    DocumentPtr document() const override { return m_busy ? nullptr : current(); }
     void closeDocument() override { m_writeOpen = false; }
+    // Written text is parsed when the document is next read, not at each
+    // write: rows written one by one cost one parse, not one per row.
     void writeDocument(const QString &html) override;
+    // Written text parsed so far, in UTF-16 units.
+    qint64 writtenCharsParsed() const { return m_writtenCharsParsed; }
 
     bool isVisible() const override { return m_visible; }
     void setVisible(bool visible) override { m_visible = visible; }
@@ -63,6 +67,7 @@ private:
     void assemble();
     void finish(DocumentPtr document);
     Transfer *idleFrameTransfer();
+    const DocumentPtr &current() const;
 
     QString m_name;
     TransferFactory m_factory;
@@ -76,7 +81,7 @@ private:
     QString m_url;
     QString m_pendingUrl;
     QString m_html;
-    DocumentPtr m_document;
+    mutable DocumentPtr m_document;
     // Frame texts by address, and the frames that could not be read.
     QHash<QString, QString> m_frameTexts;
     QSet<QString> m_failedFrames;
@@ -88,6 +93,8 @@ private:
 
     bool m_writeOpen = false;
     QString m_written;
+    mutable bool m_writtenUnparsed = false;
+    mutable qint64 m_writtenCharsParsed = 0;
 };
 
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #include "framesnapshot.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +11,9 @@
 namespace quorvane {
 
 namespace {
+
+// Distinct tag names shared between rows; a page inventing more gets copies.
+constexpr qsizetype kMaxSharedTags = 1024;
 
 std::optional<QJsonObject> parseObject(const QString &json, qsizetype maxChars)
 {
@@ -74,12 +78,29 @@ std::optional<FrameSnapshot> parseFrameSnapshot(const QString &json)
     for (qsizetype i = 0; i < images.size() && i < kMaxSnapshotItems; ++i)
         doc->images.append(images.at(i).toString());
 
-    // Rows are [tagName, outerText, href, src, name, content], trailing empties dropped.
+    // Rows are [tagName, outerText, href, src, name, content], trailing
+    // empties dropped, or [tagName, index] for an element of the links, whose
+    // text and address it shares. Tag names repeat: one string each.
     const QJsonArray all = object->value(QLatin1String("all")).toArray();
     doc->all.reserve(std::min<qsizetype>(all.size(), kMaxSnapshotItems));
+    QHash<QString, QString> tags;
     for (qsizetype i = 0; i < all.size() && i < kMaxSnapshotItems; ++i) {
         const QJsonArray row = all.at(i).toArray();
-        doc->all.append(HtmlElement{stringAt(row, 0), stringAt(row, 1), stringAt(row, 2),
+        QString tag = stringAt(row, 0);
+        const auto known = tags.constFind(tag);
+        if (known != tags.cend())
+            tag = known.value();
+        else if (tags.size() < kMaxSharedTags)
+            tags.insert(tag, tag);
+        if (row.size() == 2 && row.at(1).isDouble()) {
+            const double index = row.at(1).toDouble();
+            if (index >= 0 && index < double(doc->links.size()) && index == double(qsizetype(index))) {
+                const HtmlLink &link = doc->links.at(qsizetype(index));
+                doc->all.append(HtmlElement{tag, link.outerText, link.href, {}, {}, {}});
+                continue;
+            }
+        }
+        doc->all.append(HtmlElement{tag, stringAt(row, 1), stringAt(row, 2),
                                     stringAt(row, 3), stringAt(row, 4), stringAt(row, 5)});
     }
 

@@ -16,6 +16,10 @@
     const MAX_FORWARD_CHARS = 4 * MAX_CHARS;
     const isTop = window === window.top;
     const TAG_NAME = Object.getOwnPropertyDescriptor(Element.prototype, 'tagName').get;
+    // The elements whose interfaces define href and src.
+    const HAS_HREF = new Set(['A', 'AREA', 'LINK', 'BASE']);
+    const HAS_SRC = new Set(['IMG', 'SCRIPT', 'IFRAME', 'FRAME', 'INPUT', 'EMBED', 'SOURCE', 'TRACK', 'VIDEO',
+                             'AUDIO']);
 
     // Survives document.open(), which keeps the window but replaces the document.
     let state = window.__quorvaneState;
@@ -51,6 +55,13 @@
     const seq = state.seq;
 
     if (isTop) {
+        // Text appended to a written document brings no new document: the
+        // adapter asks for the grown one again, under the same sequence.
+        state.retake = () => {
+            const json = serialize([]);
+            if (json !== null)
+                deliver(state.seq, json);
+        };
         // document.open() drops listeners; adding the same function again is a no-op otherwise.
         window.addEventListener('message', state.onMessage);
         for (const type of ['mouseover', 'mouseout', 'dblclick'])
@@ -247,19 +258,15 @@
         };
         if (maxItems === 0)
             return doc;
-        // Rendered text costs layout work; links and the A rows of all share it.
-        const texts = new Map();
-        const textOnce = (el) => {
-            let text = texts.get(el);
-            if (text === undefined) {
-                text = textOf(el, maxChars);
-                texts.set(el, text);
-            }
-            return text;
-        };
+        // Rendered text costs layout work: each link's is taken once, and an
+        // A element's row of all names its link instead of repeating it.
+        const linkIndex = new Map();
         const links = docProp('links');
-        for (let i = 0; links && i < links.length && i < maxItems; ++i)
-            doc.links.push([clip(links[i].href, maxChars), textOnce(links[i])]);
+        for (let i = 0; links && i < links.length && i < maxItems; ++i) {
+            const link = links[i];
+            doc.links.push([clip(link.href, maxChars), textOf(link, maxChars)]);
+            linkIndex.set(link, i);
+        }
         const images = docProp('images');
         for (let i = 0; images && i < images.length && i < maxItems; ++i)
             doc.images.push(clip(images[i].src, maxChars));
@@ -267,9 +274,20 @@
         for (let i = 0; i < all.length && i < maxItems; ++i) {
             const el = all[i];
             const tag = tagOf(el);
-            // Text only where the logic reads it: every element's text would copy the page per nesting level.
-            const row = [tag, tag === 'P' || tag === 'A' ? textOnce(el) : '',
-                         clip(el.href, maxChars), clip(el.src, maxChars)];
+            if (tag === 'A') {
+                const index = linkIndex.get(el);
+                if (index !== undefined) {
+                    doc.all.push([tag, index]);
+                    continue;
+                }
+            }
+            // Text only where the logic reads it: every element's text would
+            // copy the page per nesting level. Only elements of these kinds
+            // have an href or a src in this world; the page's own properties
+            // on other elements are out of its sight.
+            const row = [tag, tag === 'P' || tag === 'A' ? textOf(el, maxChars) : '',
+                         HAS_HREF.has(tag) ? clip(el.href, maxChars) : '',
+                         HAS_SRC.has(tag) ? clip(el.src, maxChars) : ''];
             if (tag === 'META')
                 row.push(clip(el.name, maxChars), clip(el.content, maxChars));
             while (row.length > 1 && row[row.length - 1] === '')

@@ -19,13 +19,20 @@
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <utility>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace quorvane {
 
 namespace {
 
 constexpr int kMaxInstances = 6;
+// A snapshot this large leaves megabytes of freed parse buffers behind.
+constexpr qsizetype kTrimAfterChars = 1024 * 1024;
 constexpr qsizetype kMaxWrittenChars = kMaxSnapshotChars;
 const auto kBridgeName = QStringLiteral("quorvaneBridge");
 const auto kBlank = QStringLiteral("about:blank");
@@ -90,6 +97,14 @@ WebEngineBrowser::WebEngineBrowser(QString name, QWebEngineProfile *profile, boo
         [this](const QString &type, const QString &json) { onMouse(type, json); }, this);
     m_channel = new QWebChannel(this);
     m_channel->registerObject(kBridgeName, m_bridge);
+    m_retakeTimer = new QTimer(this);
+    m_retakeTimer->setSingleShot(true);
+    m_retakeTimer->setInterval(RetakeQuietMs);
+    connect(m_retakeTimer, &QTimer::timeout, this, [this] {
+        m_page->runJavaScript(QStringLiteral("(function () { const s = window.__quorvaneState;"
+                                             " if (s && typeof s.retake === 'function') s.retake(); })();"),
+                              QWebEngineScript::ApplicationWorld);
+    });
     createPage();
     if (withView)
         m_view = new QWebEngineView(m_page);
@@ -167,6 +182,7 @@ void WebEngineBrowser::navigate(const QString &url)
     m_document.reset();
     m_writeOpen = false;
     m_showsWritten = false;
+    forgetWritten();
     m_announced = true;
     if (m_watch)
         m_watch->start();
@@ -247,6 +263,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         m_document.reset();
         m_ownBlank = false;
         m_owesDocument = false;
+        forgetWritten();
         if (m_internalLoad) {
             // Our own blank page for writing: nothing of a stranger's to watch.
             if (m_watch)
@@ -430,6 +447,12 @@ void WebEngineBrowser::onSnapshot(const QString &window, int sequence, const QSt
     if (m_closing || window.isEmpty() || window.size() > 64 || sequence <= 0)
         return;
     std::optional<FrameSnapshot> snapshot = parseFrameSnapshot(json);
+#if defined(__GLIBC__)
+    // The allocator keeps what the message and its parse freed; handed back
+    // once they are gone, the program does not stay as large as its biggest page.
+    if (json.size() > kTrimAfterChars)
+        QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
     if (!snapshot)
         return;
     const bool isTop = snapshot->path.empty();
@@ -477,6 +500,8 @@ void WebEngineBrowser::writeDocument(const QString &html)
 {
     if (!m_writeOpen) {
         m_written.clear();
+        m_writtenSent = 0;
+        m_appendable = false;
         m_writeOpen = true;
     }
     if (m_written.size() + html.size() > kMaxWrittenChars) {
@@ -491,16 +516,32 @@ void WebEngineBrowser::writeDocument(const QString &html)
     scheduleWrite();
 }
 
-// Writes made in one turn of the event loop become one document.write.
+// Writes made within one frame reach the page as one call.
 void WebEngineBrowser::scheduleWrite()
 {
     if (m_writeScheduled)
         return;
     m_writeScheduled = true;
-    QTimer::singleShot(0, this, [this] {
+    const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : qint64(WriteFrameMs);
+    const int delay = int(std::clamp<qint64>(WriteFrameMs - since, 0, WriteFrameMs));
+    QTimer::singleShot(delay, this, [this] {
         m_writeScheduled = false;
         flushWrite();
     });
+}
+
+// The page no longer holds a document written by this instance.
+void WebEngineBrowser::forgetWritten()
+{
+    m_writtenSent = 0;
+    m_appendable = false;
+    m_writeInFlight = false;
+    m_retakeTimer->stop();
+}
+
+void WebEngineBrowser::scheduleRetake()
+{
+    m_retakeTimer->start();
 }
 
 // The page goes, and with it the renderer process that holds its memory (a
@@ -536,6 +577,7 @@ void WebEngineBrowser::giveUpPage(const QString &why)
     m_topShown = false;
     m_holdCurrent = false;
     m_ownBlank = false;
+    forgetWritten();
     m_givenUpUrl = url;
 
     // A page read already keeps its snapshot; a page still owed has none.
@@ -615,12 +657,16 @@ void WebEngineBrowser::pointAt(const QString &selector, PointerAction action, st
     });
 }
 
-// The whole text is written again each time: a closed document cannot be
-// appended to, and an open one would keep the page loading.
+// A new document is written whole (open, write, close: an open one would keep
+// the page loading); text written to it later is appended to its body.
 void WebEngineBrowser::flushWrite()
 {
     if (!m_writePending || m_qtLoading || m_internalLoad)
         return;  // resumes when the load finishes
+    // A busy renderer gets the next text when it has taken the last, in one
+    // piece: the slower it is, the fewer and larger the appends.
+    if (m_writeInFlight)
+        return;
     if (!m_ownBlank) {
         // Written text goes into a blank page of our own, never into the page
         // shown: that page's script could read or change a report written
@@ -631,14 +677,41 @@ void WebEngineBrowser::flushWrite()
     m_writePending = false;
     m_holdCurrent = true;
     m_document.reset();
-    const QString source = writeSource() + QLatin1Char('(') + jsStringLiteral(m_written) + QLatin1String(");");
+    m_retakeTimer->stop();
+    const bool append = m_appendable && m_writtenSent > 0 && m_writtenSent <= m_written.size();
+    const QString text = append ? m_written.mid(m_writtenSent) : m_written;
+    m_writtenSent = m_written.size();
+    m_appendable = true;  // the page runs the calls in order: a failed one is answered below
+    m_writeCharsSent += text.size();
+    m_sinceFlush.start();
+    m_writeInFlight = true;
+    const quint64 serial = ++m_writeSerial;
+    const QString source = writeSource() + QLatin1Char('(') + jsStringLiteral(text)
+        + (append ? QLatin1String(", true);") : QLatin1String(", false);"));
     const int generation = m_generation;
     QPointer<WebEngineBrowser> self(this);
-    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, generation](const QVariant &ok) {
+    m_page->runJavaScript(source, QWebEngineScript::MainWorld, [self, generation, append, serial](const QVariant &ok) {
         if (!self || self->m_closing || self->m_generation != generation)
             return;
+        self->m_writeInFlight = false;
+        if (self->m_writePending)
+            self->scheduleWrite();
         if (ok.toBool()) {
             self->m_writeRetried = false;
+            // No new document comes of an append: ask for the grown one once
+            // the last append is in.
+            if (append && serial == self->m_writeSerial && !self->m_writePending) {
+                self->m_holdCurrent = false;
+                self->scheduleRetake();
+            }
+            return;
+        }
+        self->m_writtenSent = 0;
+        self->m_appendable = false;
+        if (append) {
+            // The written document is gone: write all of it anew.
+            self->m_writePending = true;
+            self->flushWrite();
             return;
         }
         // Not an HTML document: write into a blank page instead, once.

@@ -3,6 +3,7 @@
 #include "documenttree.h"
 #include "host/browser.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -10,6 +11,7 @@
 #include <map>
 #include <optional>
 
+class QTimer;
 class QWebChannel;
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
@@ -93,6 +95,17 @@ public:
     enum class PointerAction { Move, Click, DoubleClick, Leave };
     void pointAt(const QString &selector, PointerAction action, std::function<void(bool found)> done);
 
+    // Written text handed to the page so far, in UTF-16 units: a document
+    // grown by rows costs its rows once, not once per row.
+    qint64 writeCharsSent() const { return m_writeCharsSent; }
+
+    // Writes reach the page at most once per this many ms, each with what
+    // was written since the last; a person sees no more than that.
+    static constexpr int WriteFrameMs = 16;
+    // The snapshot of a document grown by appends is taken again once the
+    // appends have paused this long.
+    static constexpr int RetakeQuietMs = 100;
+
 signals:
     // Print, PageSetup and SaveAs need dialogs, which belong to the window.
     void pageCommandRequested(quorvane::Browser::PageCommand command);
@@ -122,6 +135,8 @@ private:
     void startInternalLoad();
     void scheduleWrite();
     void flushWrite();
+    void forgetWritten();
+    void scheduleRetake();
 
     QString m_name;
     QWebEngineProfile *m_profile = nullptr;
@@ -168,6 +183,15 @@ private:
     bool m_writeScheduled = false;
     bool m_writeRetried = false;
     QString m_written;
+    // How much of m_written the page holds, and whether the page's document is
+    // the one written there, so that what follows can be appended to it.
+    qsizetype m_writtenSent = 0;
+    bool m_appendable = false;
+    quint64 m_writeSerial = 0;  // of the last write sent
+    bool m_writeInFlight = false;  // the page has not answered the last write yet
+    qint64 m_writeCharsSent = 0;
+    QElapsedTimer m_sinceFlush;
+    QTimer *m_retakeTimer = nullptr;
 };
 
 }  // namespace quorvane

@@ -53,6 +53,8 @@ TEST(ScriptParser, GoodLinesFillTheirFieldsAndLeaveTheRestAtDefaults)
         {"wait-load WebBrowser1", {.kind = WaitLoad, .target = "WebBrowser1", .number = Timeout}},
         {"wait-load WebBrowser4 500", {.kind = WaitLoad, .target = "WebBrowser4", .number = 500}},
         {"wait-idle", {.kind = WaitIdle, .number = Timeout}}, {"wait-idle 0", {.kind = WaitIdle, .number = 0}},
+        {"wait-document WebBrowser1 900", {.kind = WaitDocument, .target = "WebBrowser1", .number = 900}},
+        {"wait-message", {.kind = WaitMessage, .number = Timeout}}, {"mark found", {.kind = Mark, .text = "found"}},
         {"wait 250", {.kind = Wait, .number = 250}}, {"menu getlinks", {.kind = Menu, .target = "getlinks"}},
         {"menu pubch(12)", {.kind = Menu, .target = "pubch", .number = 12}},
         // Mouse buttons and keys in any case.
@@ -91,7 +93,8 @@ TEST(ScriptParser, OtherLinesGiveTheirMessageOrNothing)
         {"wait-load", "usage: wait-load VIEW [MS]"}, {"wait-load WebBrowser3 500 1", "usage: wait-load VIEW [MS]"},
         {"wait-load WebBrowser3 soon", "unknown view \"WebBrowser3\""},
         {"wait-load WebBrowser1 soon", "bad timeout \"soon\""}, {"wait-idle 1 2", "usage: wait-idle [MS]"},
-        {"wait-idle -5", "bad timeout \"-5\""}, {"wait", "usage: wait MS"}, {"wait 1e3", "bad duration \"1e3\""},
+        {"wait-idle -5", "bad timeout \"-5\""}, {"wait-document WebBrowser3", "unknown view \"WebBrowser3\""},
+        {"wait-message soon", "bad timeout \"soon\""}, {"mark", "usage: mark NAME"}, {"mark a b", "usage: mark NAME"}, {"wait", "usage: wait MS"}, {"wait 1e3", "bad duration \"1e3\""},
         {"menu a b", "usage: menu NAME or NAME(INDEX)"}, {"menu pubch()", "bad menu entry \"pubch()\""},
         {"menu p(-1)", "bad menu entry \"p(-1)\""}, {"menu p(1", "bad menu entry \"p(1\""},
         {"menu (1)", "bad menu entry \"(1)\""}, {"press", "usage: press CONTROL [left|right|middle]"},

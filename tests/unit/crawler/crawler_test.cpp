@@ -193,3 +193,46 @@ TEST_F(CrawlerTest, YesRunsTheFullReportOverTheFoundPages)
                              "</a></font></strong></td></tr></table>")
                   .arg(url('a'), url('b')));
 }
+
+TEST_F(CrawlerTest, LiveRowsCostTheMainViewOneParseOfEachRow)
+{
+    // A view that parsed everything written at each row would parse
+    // rows * (rows + 1) / 2 rows' worth; one read after the search parses each once.
+    const struct {
+        int pages;
+        int readsDuringSearch;  // documents read between rows, each parsing all written so far
+    } cases[] = {{1, 0}, {300, 0}, {300, 3}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.pages << " pages, " << c.readsDuringSearch << " reads");
+        mainView().closeDocument();
+        const qint64 parsedBefore = mainView().writtenCharsParsed();
+        QStringList urls;
+        for (int i = 0; i < c.pages; ++i) {
+            urls.append(QStringLiteral("http://rows.test/%1.htm").arg(i, 4, 10, QLatin1Char('0')));
+            m_state.listlinks.add(urls.last());
+        }
+        m_state.Combo1.list.setItems({"kw"});
+        menu("readit");
+        qint64 parsedDuring = 0;
+        for (int done = 0; done < c.pages; ++done) {
+            // The alphabetically first slot still running finishes next.
+            int k = 1;
+            while (!inet(k).stillExecuting())
+                ++k;
+            inet(k).complete("kw");
+            if (c.readsDuringSearch && done % (c.pages / c.readsDuringSearch) == 0) {
+                ASSERT_NE(mainView().document(), nullptr);
+                parsedDuring = mainView().writtenCharsParsed() - parsedBefore;
+            }
+        }
+        const DocumentPtr doc = mainView().document();
+        ASSERT_NE(doc, nullptr);
+        ASSERT_EQ(doc->links.size(), c.pages);
+        EXPECT_EQ(doc->links.first().href, urls.first());
+        EXPECT_EQ(mainView().writtenCharsParsed() - parsedBefore - parsedDuring, mainView().written().size());
+        EXPECT_LE(parsedDuring, qint64(c.readsDuringSearch) * mainView().written().size());
+        dialogs();
+        m_state.List1.clear();
+        m_state.listlinks.clear();
+    }
+}

@@ -160,6 +160,16 @@ TEST_F(TextBrowserTest, WriteMakesAParsedDocumentAndHistoryWalks)
     EXPECT_EQ(m_browser.document()->title, QStringLiteral("W"));
     EXPECT_EQ(m_browser.document()->links.size(), 1);
 
+    // Rows written one by one are parsed once, when the document is read.
+    const qint64 parsed = m_browser.writtenCharsParsed();
+    const QString row = QStringLiteral("<a href='http://a.test/r'>r</a><br>");
+    for (int i = 0; i < 500; ++i)
+        m_browser.writeDocument(row);
+    EXPECT_EQ(m_browser.writtenCharsParsed(), parsed);
+    EXPECT_EQ(m_browser.document()->links.size(), 501);
+    EXPECT_EQ(m_browser.locationName(), QStringLiteral("W"));
+    EXPECT_EQ(m_browser.writtenCharsParsed() - parsed, qint64(500 * row.size() + 79));
+
     for (const char *page : {"1.htm", "2.htm"}) {
         m_browser.navigate(at(QLatin1String(page)));
         answer(QLatin1String(page), QString());

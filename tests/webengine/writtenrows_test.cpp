@@ -1,0 +1,71 @@
+// Rows written one after another into a shown view, as the keyword search
+// writes its found pages: each row reaches the page once.
+#include "testsupport.h"
+
+#include "host/webengine/webenginebrowser.h"
+
+#include <gtest/gtest.h>
+
+#include <QWebEnginePage>
+
+namespace quorvane {
+namespace {
+
+QString row(int i)
+{
+    const QString url = QStringLiteral("http://rows.test/%1.htm").arg(i);
+    return QStringLiteral("<font face='Arial'><small><a href='") + url + QStringLiteral("'>") + url
+        + QStringLiteral("</a></small></font><br>");
+}
+
+TEST(WebEngineWrittenRows, EachRowReachesThePageOnceAndTheDocumentHoldsThemAll)
+{
+    // Replaces the written document once, as a script in written text might:
+    // what follows cannot be appended and everything is written anew.
+    const QString replacing = QStringLiteral(
+        "<img src='data:,' onerror=\"if (!window.quorvaneGone) { window.quorvaneGone = 1;"
+        " document.open(); document.write('<p>gone</p>'); document.close(); }\">");
+    const struct {
+        const char *name;
+        int rows;
+        int spinMs;        // between rows: 0 writes them all in one turn
+        int replacingRow;  // -1: none
+    } cases[] = {
+        {"a row every frame", 120, 20, -1},
+        {"all rows in one turn", 120, 0, -1},
+        {"the document replaced midway", 60, 20, 20},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WebEngineBrowser browser(QStringLiteral("WebBrowser1"), WebEngineApp::profile(), true);
+        QString written;
+        for (int i = 0; i < c.rows; ++i) {
+            const QString text = row(i) + (i == c.replacingRow ? replacing : QString());
+            browser.writeDocument(text);
+            written += text;
+            if (c.spinMs)
+                spin(c.spinMs);
+        }
+        ASSERT_TRUE(waitUntil([&] {
+            const DocumentPtr doc = browser.document();
+            return doc && doc->links.size() == c.rows;
+        }));
+        const DocumentPtr doc = browser.document();
+        EXPECT_EQ(doc->links.first().href, QStringLiteral("http://rows.test/0.htm"));
+        EXPECT_EQ(doc->links.last().href, QStringLiteral("http://rows.test/%1.htm").arg(c.rows - 1));
+        EXPECT_EQ(browser.writtenDocument(), written);
+        EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.getElementsByTagName('br').length")).toInt(),
+                  c.rows);
+        if (c.replacingRow < 0) {
+            // Rewriting all at each row would send rows * (rows + 1) / 2 rows.
+            EXPECT_EQ(browser.writeCharsSent(), written.size());
+        } else {
+            EXPECT_GT(browser.writeCharsSent(), written.size());
+            EXPECT_LE(browser.writeCharsSent(), 3 * written.size());
+            EXPECT_EQ(runScript(browser.page(), QStringLiteral("document.body.innerText.indexOf('gone')")).toInt(), -1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quorvane
