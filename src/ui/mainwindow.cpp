@@ -292,6 +292,7 @@ void MainWindow::connectHostEvents()
     // The logic reacts to these on its own; afterwards the window catches up
     // (a browser it switched, lists it filled).
     for (Browser *browser : m_host.browsers()) {
+        connect(browser, &Browser::navigationCommitted, this, &MainWindow::scheduleSync);
         connect(browser, &Browser::navigateComplete, this, &MainWindow::scheduleSync);
         connect(browser, &Browser::documentComplete, this, &MainWindow::scheduleSync);
         connect(browser, &Browser::downloadComplete, this, &MainWindow::scheduleSync);

@@ -124,6 +124,9 @@ void WebEngineBrowser::createPage()
     m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     installScripts();
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+    // The page's address changes when a navigation commits, long before a
+    // page with slow images finishes loading.
+    connect(m_page, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::onUrlChanged);
     if (m_bounded) {
         // Killed or crashed mid-load (out of memory, say): the engine may never
         // finish that load.
@@ -254,6 +257,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
             return;
         }
         m_busy = true;
+        m_committed = false;
         m_writeOpen = false;
         m_showsWritten = false;
         m_givenUpUrl.clear();
@@ -275,18 +279,35 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         flushWrite();
         return;
     }
-    m_busy = false;
-    m_owesDocument = true;  // a navigation from a handler of the events below clears it
     const int generation = m_generation;
     QUrl url = m_page->url();
     if (url.isEmpty())
         url = info.url();
+    // A load that kept its address (a reload, the same address again) showed
+    // no change of it: its commit is announced now, so every load has one.
+    if (!std::exchange(m_committed, true)) {
+        emit navigationCommitted(url.toString());
+        if (generation != m_generation || m_qtLoading)
+            return;  // a handler started another load
+    }
+    m_busy = false;
+    m_owesDocument = true;  // a navigation from a handler of the events below clears it
     emit navigateComplete(url.toString(), true);
     emit downloadComplete();
     if (generation != m_generation || m_qtLoading)
         return;  // a handler started another load
     resolveCurrent(false);
     flushWrite();
+}
+
+void WebEngineBrowser::onUrlChanged(const QUrl &url)
+{
+    // Only a load of someone else's page commits for the callers; the blank
+    // page a write goes into is no navigation.
+    if (!m_qtLoading || m_internalLoad || m_committed)
+        return;
+    m_committed = true;
+    emit navigationCommitted(url.toString());
 }
 
 // Asks the top frame which document instance it shows; snapshots stay

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 
+class QUrl;
 class QWebChannel;
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
@@ -110,6 +111,7 @@ private:
     void installScripts();
     void giveUpPage(const QString &why);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void onUrlChanged(const QUrl &url);
     void onSnapshot(const QString &window, int sequence, const QString &json);
     void onMouse(const QString &type, const QString &json);
     void resolveCurrent(bool silent);
@@ -141,6 +143,8 @@ private:
     // navigate() has raised beforeNavigate for the load the engine is about to start.
     bool m_announced = false;
     bool m_busy = false;
+    // The current load has raised navigationCommitted.
+    bool m_committed = true;
     bool m_internalLoad = false;
     int m_generation = 0;  // bumps at each load start; stale callbacks compare it
     bool m_resolving = false;
