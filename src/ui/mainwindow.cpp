@@ -130,6 +130,8 @@ void MainWindow::buildMenus()
         case MenuEntry::Kind::Menu: {
             QMenu *menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
             menu->setObjectName(name);
+            // The tree says where a separator goes, a trailing one too.
+            menu->setSeparatorsCollapsible(false);
             menu->menuAction()->setObjectName(name);
             m_menus.insert(name, menu);
             m_actions.insert(name, menu->menuAction());
@@ -603,6 +605,21 @@ void MainWindow::resizeClient(int widthTwips, int heightTwips)
     // What surrounds the client area: the menu bar (the status bar counts as client).
     const QSize chrome = size() - centralWidget()->size() - QSize(0, statusBar()->isVisible() ? statusBar()->height() : 0);
     resize(client.width() + chrome.width(), client.height() + chrome.height());
+}
+
+bool MainWindow::menuEntryDrawn(const QString &name)
+{
+    QAction *action = m_actions.value(name);
+    if (!action || !action->isVisible())
+        return false;
+    for (const MenuEntry &entry : menuTree()) {
+        if (name != QLatin1String(entry.name))
+            continue;
+        if (QMenu *menu = m_menus.value(QString::fromLatin1(entry.parent)))
+            return !menu->actionGeometry(action).isEmpty();
+        return !menuBar()->actionGeometry(action).isEmpty();
+    }
+    return false;
 }
 
 void MainWindow::updateClientSize()

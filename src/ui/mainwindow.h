@@ -64,6 +64,9 @@ public:
     void showPopupMenu(const QString &menuName);
     // Sizes the window so that its client area (status bar included) is this many twips.
     void resizeClient(int widthTwips, int heightTwips);
+    // Whether the menu entry is drawn where its menu (or the menu bar) lays it
+    // out: false for an entry hidden, or one the menu leaves out.
+    bool menuEntryDrawn(const QString &name);
 
 signals:
     // After Form_Unload, when the window has accepted its close.
