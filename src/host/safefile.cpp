@@ -19,19 +19,25 @@ void syncFolder(const QString &folder)
 }
 }  // namespace
 
-bool writeFileAtomically(const QString &path, const QByteArray &data)
+bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const auto fail = [&file, error] {
+        if (error)
+            *error = file.errorString();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail();
     // A short write must cancel: committing would replace a good file with a truncated one.
     if (file.write(data) != data.size() || !file.flush()) {
+        const bool failed = fail();
         file.cancelWriting();
         file.commit();
-        return false;
+        return failed;
     }
     if (!file.commit())
-        return false;
+        return fail();
     syncFolder(QFileInfo(path).absolutePath());
     return true;
 }

@@ -8,7 +8,6 @@
 #include "host/desktop/desktophost.h"
 #include "host/qt/mouseinput.h"
 #include "host/qt/qtwindowservices.h"
-#include "host/safefile.h"
 #include "host/webengine/webenginebrowser.h"
 #include "shell/menutree.h"
 #include "shell/toolbar.h"
@@ -26,13 +25,13 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSet>
 #include <QStatusBar>
 #include <QTimer>
-#include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -912,21 +911,18 @@ void MainWindow::runPageCommand(WebEngineBrowser *browser, Browser::PageCommand 
     case Browser::PageCommand::SaveAs: {
         const QString file = services.saveFileDialog(
             QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Web archive (*.mht)|*.mht"));
-        if (file.isEmpty() || !page)
+        if (file.isEmpty())
             return;
-        // The engine saves the address it shows, about:blank for a written
-        // document, and would write nothing: the document is saved as written.
-        if (const std::optional<QString> written = browser->writtenDocument()) {
-            if (!writeFileAtomically(file, written->toUtf8())) {
-                services.messageBox(QStringLiteral("Cannot save %1").arg(QDir::toNativeSeparators(file)), QString(),
-                                    WindowServices::Buttons::Ok);
-            }
-            return;
-        }
-        const auto format = file.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
-                                ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
-                                : QWebEngineDownloadRequest::SingleHtmlSaveFormat;
-        page->save(file, format);
+        // A save that did not happen says so, and why.
+        const QPointer<MainWindow> self(this);
+        browser->savePage(file, [self, file](const QString &error) {
+            if (!self || error.isEmpty())
+                return;
+            self->m_host.services().messageBox(
+                QStringLiteral("Cannot save %1: %2").arg(QDir::toNativeSeparators(file), error),
+                QStringLiteral("Warning!!!"), WindowServices::Buttons::Ok);
+            self->scheduleSync();
+        });
         return;
     }
     case Browser::PageCommand::Print: {

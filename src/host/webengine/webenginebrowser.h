@@ -3,15 +3,16 @@
 #include "documenttree.h"
 #include "host/browser.h"
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <map>
-#include <optional>
 
 class QUrl;
 class QWebChannel;
+class QWebEngineDownloadRequest;
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -48,6 +49,9 @@ public:
     // A renderer fed a hostile page over loopback grows by up to 700 MB/s:
     // checked this often, it passes the limit by a few tens of MB at most.
     static constexpr int RendererCheckMs = 50;
+    // The engine starts a save's download at once; one it has not started by
+    // then it never will.
+    static constexpr int SaveStartMs = 10000;
 
     // profile must outlive this instance.
     WebEngineBrowser(QString name, QWebEngineProfile *profile, bool withView, QObject *parent = nullptr);
@@ -58,12 +62,12 @@ public:
     QWebEngineView *view() const;
     // A hidden loader replaces its page when it gives one up: ask again rather than keep it.
     QWebEnginePage *page() const { return m_page; }
-    // The HTML written into the view while it shows a written document (a
-    // report, a catalog, the gallery); nothing while it shows a loaded page.
-    std::optional<QString> writtenDocument() const
-    {
-        return m_showsWritten ? std::optional<QString>(m_written) : std::nullopt;
-    }
+    // Saves the document shown into file and tells done the outcome: an empty
+    // text once it is written, else the reason it was not. A loaded page is
+    // saved by the engine (a web archive for a .mht name, else one HTML file);
+    // a written document (a report, a catalog, the gallery) as written, since
+    // the engine would save the blank page it was written into.
+    void savePage(const QString &file, std::function<void(const QString &error)> done);
 
     QString name() const override { return m_name; }
 
@@ -112,6 +116,9 @@ private:
     void giveUpPage(const QString &why);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
     void onUrlChanged(const QUrl &url);
+    void startSave();
+    void onDownloadRequested(QWebEngineDownloadRequest *download);
+    void finishSave(const QString &error);
     void onSnapshot(const QString &window, int sequence, const QString &json);
     void onMouse(const QString &type, const QString &json);
     void resolveCurrent(bool silent);
@@ -172,6 +179,17 @@ private:
     bool m_writeScheduled = false;
     bool m_writeRetried = false;
     QString m_written;
+
+    // Saves of loaded pages, the first one with the engine.
+    struct Save {
+        QString file;  // absolute
+        std::function<void(const QString &error)> done;
+    };
+    QList<Save> m_saves;
+    bool m_saveRunning = false;  // the first one is with the engine
+    bool m_saveStarted = false;  // and the engine began its download
+    int m_saveSequence = 0;
+    QMetaObject::Connection m_saveWatch;  // on the profile while saves wait
 };
 
 }  // namespace quorvane
