@@ -400,6 +400,13 @@ bool Automation::writeDump(const QString &path, QString *error)
         it.value() = entry;
     }
     state.insert(QStringLiteral("menuEntries"), entries);
+    if (const QJsonObject table = m_window.itemTableDump(); !table.isEmpty() && state.contains(QStringLiteral("Form2"))) {
+        QJsonObject form2 = state.value(QStringLiteral("Form2")).toObject();
+        QJsonObject list = form2.value(QStringLiteral("List1")).toObject();
+        list.insert(QStringLiteral("table"), table);
+        form2.insert(QStringLiteral("List1"), list);
+        state.insert(QStringLiteral("Form2"), form2);
+    }
     const QByteArray json = QJsonDocument(state).toJson(QJsonDocument::Indented);
     if (path.isEmpty()) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);

@@ -621,6 +621,11 @@ bool MainWindow::menuEntryDrawn(const QString &name)
     return false;
 }
 
+QJsonObject MainWindow::itemTableDump() const
+{
+    return m_sitegenWindows->itemTableDump();
+}
+
 void MainWindow::updateClientSize()
 {
     // The status bar belongs to the client area, as the layout counts it.

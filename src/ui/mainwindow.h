@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -67,6 +68,8 @@ public:
     // Whether the menu entry is drawn where its menu (or the menu bar) lays it
     // out: false for an entry hidden, or one the menu leaves out.
     bool menuEntryDrawn(const QString &name);
+    // The generator's item list as its window shows it; empty while it is not open.
+    QJsonObject itemTableDump() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.
