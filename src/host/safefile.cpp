@@ -22,22 +22,24 @@ void syncFolder(const QString &folder)
 bool writeFileAtomically(const QString &path, const QByteArray &data, QString *error)
 {
     QSaveFile file(path);
-    const auto fail = [&file, error] {
+    const auto fail = [&](const QString &why) {
         if (error)
-            *error = file.errorString();
+            *error = why;
         return false;
     };
+    if (QFileInfo(path).isDir())
+        return fail(QStringLiteral("a folder of that name is in the way"));
     if (!file.open(QIODevice::WriteOnly))
-        return fail();
+        return fail(file.errorString());
     // A short write must cancel: committing would replace a good file with a truncated one.
     if (file.write(data) != data.size() || !file.flush()) {
-        const bool failed = fail();
+        const QString why = file.errorString();
         file.cancelWriting();
         file.commit();
-        return failed;
+        return fail(why);
     }
     if (!file.commit())
-        return fail();
+        return fail(file.errorString());
     syncFolder(QFileInfo(path).absolutePath());
     return true;
 }
