@@ -50,8 +50,9 @@ public:
 
     // Finishes the pending navigation with the page the FakeWeb has for its
     // URL (an empty page when unknown), raising the events a real engine
-    // raises: navigate complete, download complete, then document complete
-    // for each frame and last for the page. Returns false when none is pending.
+    // raises: navigation committed (unless commitLoad raised it), navigate
+    // complete, download complete, then document complete for each frame and
+    // last for the page. Returns false when none is pending.
     bool finishLoad();
     // Commits the pending navigation: its address becomes the location and
     // navigationCommitted is raised while it still loads. finishLoad then
