@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QPixmap>
 #include <QPointer>
 
@@ -448,9 +449,23 @@ bool Automation::writeScreenshot(const QString &path)
 
 bool Automation::writeDump(const QString &path, QString *error)
 {
-    const QByteArray json =
-        QJsonDocument(dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator))
-            .toJson(QJsonDocument::Indented);
+    QJsonObject state = dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator);
+    // What the state says may be shown, and what the window draws of it.
+    QJsonObject entries = state.value(QStringLiteral("menuEntries")).toObject();
+    for (auto it = entries.begin(); it != entries.end(); ++it) {
+        QJsonObject entry = it.value().toObject();
+        entry.insert(QStringLiteral("drawn"), m_window.menuEntryDrawn(it.key()));
+        it.value() = entry;
+    }
+    state.insert(QStringLiteral("menuEntries"), entries);
+    if (const QJsonObject table = m_window.itemTableDump(); !table.isEmpty() && state.contains(QStringLiteral("Form2"))) {
+        QJsonObject form2 = state.value(QStringLiteral("Form2")).toObject();
+        QJsonObject list = form2.value(QStringLiteral("List1")).toObject();
+        list.insert(QStringLiteral("table"), table);
+        form2.insert(QStringLiteral("List1"), list);
+        state.insert(QStringLiteral("Form2"), form2);
+    }
+    const QByteArray json = QJsonDocument(state).toJson(QJsonDocument::Indented);
     if (path.isEmpty()) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         std::fflush(stdout);

@@ -45,6 +45,10 @@ public:
 
 signals:
     void beforeNavigate(const QString &url);
+    // The top-level navigation has committed: the new document starts to
+    // arrive and url is the address it shows (after any redirect). Raised
+    // once per load, before navigateComplete, which waits for the whole page.
+    void navigationCommitted(const QString &url);
     // topLevel is false for a frame's navigation.
     void navigateComplete(const QString &url, bool topLevel);
     void downloadComplete();

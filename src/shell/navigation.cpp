@@ -96,17 +96,19 @@ void Navigation::connectMainView()
         if (m_state.mainViewEventsConnected())
             m_state.setMainViewEventsConnected(false);
     });
-    connect(mainView, &Browser::navigateComplete, this, [this] { navigateComplete(); });
+    // The address bar follows the page as soon as it commits, not once its
+    // images are in.
+    connect(mainView, &Browser::navigationCommitted, this, [this](const QString &url) { navigationCommitted(url); });
     connect(mainView, &Browser::downloadComplete, this, [this] { downloadComplete(); });
     connect(mainView, &Browser::documentComplete, this, [this](bool topLevel) { documentComplete(topLevel); });
 }
 
-void Navigation::navigateComplete()
+void Navigation::navigationCommitted(const QString &url)
 {
     Browser *mainView = m_host.browser(BrowserId::MainView);
     if (!mainView->isVisible() || m_state.privateZone())
         return;
-    m_state.setComboText(m_state.Combo2, mainView->locationUrl());
+    m_state.setComboText(m_state.Combo2, url);
     m_state.setPanelText(1, QStringLiteral("Working..."));
 }
 

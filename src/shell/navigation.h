@@ -44,7 +44,7 @@ private:
     void forViews(Target target, Action action);
 
     void connectMainView();
-    void navigateComplete();
+    void navigationCommitted(const QString &url);
     void downloadComplete();
     void documentComplete(bool topLevel);
     void toggleLinksListing();

@@ -1,5 +1,7 @@
 #include "form2window.h"
 
+#include "itemtablemodel.h"
+#include "host/qt/mouseinput.h"
 #include "sitegen/sitegenerator.h"
 
 #include <QCloseEvent>
@@ -7,10 +9,13 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QJsonArray>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTableView>
 
 namespace quorvane {
 
@@ -58,13 +63,26 @@ Form2Window::Form2Window(SiteGenerator &generator, QWidget *parent)
 
     auto *items = new QGroupBox(QStringLiteral("Item List "), this);
     auto *itemsLayout = new QHBoxLayout(items);
-    m_list = new QListWidget(items);
+    // One row per entry, split into the header's columns; a row stands for
+    // its entry as a whole, so clicks and selection act on entries.
+    m_model = new ItemTableModel(this);
+    m_list = new QTableView(items);
     m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setWordWrap(false);
+    m_list->setTextElideMode(Qt::ElideRight);
+    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
     itemsLayout->addWidget(m_list);
-    connect(m_list, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { m_generator.click(QStringLiteral("List1"), m_list->row(item)); });
-    connect(m_list, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *item) { m_generator.doubleClick(QStringLiteral("List1"), m_list->row(item)); });
+    connect(m_list, &QTableView::clicked, this,
+            [this](const QModelIndex &index) { m_generator.click(QStringLiteral("List1"), index.row()); });
+    connect(m_list, &QTableView::doubleClicked, this,
+            [this](const QModelIndex &index) { m_generator.doubleClick(QStringLiteral("List1"), index.row()); });
     layout->addWidget(items, 1);
     resize(900, 420);
     sync();
@@ -79,11 +97,17 @@ void Form2Window::sync()
     const ListControl &list = m_generator.List1();
     if (list.revision() != m_listRevision) {
         m_listRevision = list.revision();
-        m_list->clear();
-        m_list->addItems(list.items());
+        m_model->setEntries(list.items());
     }
-    if (m_list->currentRow() != list.selected())
-        m_list->setCurrentRow(list.selected());
+    const int selected = list.selected();
+    if (m_list->currentIndex().row() != selected) {
+        if (selected >= 0 && selected < m_model->rowCount()) {
+            m_list->selectionModel()->setCurrentIndex(m_model->index(selected, 0),
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        } else {
+            m_list->selectionModel()->clear();
+        }
+    }
     m_buttons.value(QStringLiteral("Command5"))->setEnabled(m_generator.saveProfileEnabled());
 }
 
@@ -102,7 +126,7 @@ bool Form2Window::typeText(const QString &control, const QString &text)
 bool Form2Window::click(const QString &control, int index)
 {
     if (control == QLatin1String("List1"))
-        return m_generator.click(control, index);
+        return clickRow(index, false) || m_generator.click(control, index);
     QPushButton *button = m_buttons.value(control);
     if (!button)
         return false;
@@ -112,7 +136,47 @@ bool Form2Window::click(const QString &control, int index)
 
 bool Form2Window::doubleClick(const QString &control, int index)
 {
+    if (control == QLatin1String("List1") && clickRow(index, true))
+        return true;
     return m_generator.doubleClick(control, index);
+}
+
+bool Form2Window::clickRow(int index, bool twice)
+{
+    if (!isVisible() || index < 0 || index >= m_model->rowCount())
+        return false;
+    const QModelIndex cell = m_model->index(index, 0);
+    m_list->scrollTo(cell);
+    const QRect rect = m_list->visualRect(cell);
+    if (!rect.isValid() || !m_list->viewport()->rect().intersects(rect))
+        return false;
+    QList<QEvent::Type> events{QEvent::MouseButtonPress, QEvent::MouseButtonRelease};
+    if (twice)
+        events += {QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease};
+    sendMouseEvents(m_list->viewport(), QPointF(rect.center()), Qt::LeftButton, events);
+    return true;
+}
+
+QJsonObject Form2Window::itemTableDump() const
+{
+    QJsonArray columns;
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        columns.append(m_model->headerData(c, Qt::Horizontal).toString());
+    QJsonArray rows;
+    for (int r = 0; r < m_model->rowCount(); ++r) {
+        QJsonArray cells;
+        for (int c = 0; c < m_model->columnCount(); ++c)
+            cells.append(m_model->index(r, c).data().toString());
+        rows.append(QJsonObject{{QStringLiteral("cells"), cells},
+                                {QStringLiteral("toolTip"), m_model->index(r, 0).data(Qt::ToolTipRole).toString()}});
+    }
+    const QHeaderView *header = m_list->horizontalHeader();
+    bool resizable = true;
+    for (int c = 0; c + 1 < header->count(); ++c)
+        resizable = resizable && header->sectionResizeMode(c) == QHeaderView::Interactive;
+    return QJsonObject{{QStringLiteral("columns"), columns},
+                       {QStringLiteral("rows"), rows},
+                       {QStringLiteral("resizable"), resizable}};
 }
 
 void Form2Window::closeEvent(QCloseEvent *event)

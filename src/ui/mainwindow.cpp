@@ -9,7 +9,6 @@
 #include "host/desktop/desktophost.h"
 #include "host/qt/mouseinput.h"
 #include "host/qt/qtwindowservices.h"
-#include "host/safefile.h"
 #include "host/webengine/webenginebrowser.h"
 #include "shell/menutree.h"
 #include "shell/toolbar.h"
@@ -27,13 +26,13 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSet>
 #include <QStatusBar>
 #include <QTimer>
-#include <QWebEngineDownloadRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -138,6 +137,8 @@ void MainWindow::buildMenus()
         case MenuEntry::Kind::Menu: {
             QMenu *menu = parentMenu ? parentMenu->addMenu(caption) : menuBar()->addMenu(caption);
             menu->setObjectName(name);
+            // The tree says where a separator goes, a trailing one too.
+            menu->setSeparatorsCollapsible(false);
             menu->menuAction()->setObjectName(name);
             m_menus.insert(name, menu);
             m_actions.insert(name, menu->menuAction());
@@ -299,6 +300,7 @@ void MainWindow::connectHostEvents()
     // a transfer or a timer too) marks itself.
     for (Browser *browser : m_host.browsers()) {
         const auto views = [this] { scheduleSync(ViewsChanged); };
+        connect(browser, &Browser::navigationCommitted, this, views);
         connect(browser, &Browser::navigateComplete, this, views);
         connect(browser, &Browser::documentComplete, this, views);
         connect(browser, &Browser::downloadComplete, this, views);
@@ -601,6 +603,26 @@ void MainWindow::resizeClient(int widthTwips, int heightTwips)
     // What surrounds the client area: the menu bar (the status bar counts as client).
     const QSize chrome = size() - centralWidget()->size() - QSize(0, statusBar()->isVisible() ? statusBar()->height() : 0);
     resize(client.width() + chrome.width(), client.height() + chrome.height());
+}
+
+bool MainWindow::menuEntryDrawn(const QString &name)
+{
+    QAction *action = m_actions.value(name);
+    if (!action || !action->isVisible())
+        return false;
+    for (const MenuEntry &entry : menuTree()) {
+        if (name != QLatin1String(entry.name))
+            continue;
+        if (QMenu *menu = m_menus.value(QString::fromLatin1(entry.parent)))
+            return !menu->actionGeometry(action).isEmpty();
+        return !menuBar()->actionGeometry(action).isEmpty();
+    }
+    return false;
+}
+
+QJsonObject MainWindow::itemTableDump() const
+{
+    return m_sitegenWindows->itemTableDump();
 }
 
 void MainWindow::updateClientSize()
@@ -908,21 +930,18 @@ void MainWindow::runPageCommand(WebEngineBrowser *browser, Browser::PageCommand 
     case Browser::PageCommand::SaveAs: {
         const QString file = services.saveFileDialog(
             QStringLiteral("HTML file (*.htm;*.html)|*.htm;*.html|Web archive (*.mht)|*.mht"));
-        if (file.isEmpty() || !page)
+        if (file.isEmpty())
             return;
-        // The engine saves the address it shows, about:blank for a written
-        // document, and would write nothing: the document is saved as written.
-        if (const std::optional<QString> written = browser->writtenDocument()) {
-            if (!writeFileAtomically(file, written->toUtf8())) {
-                services.messageBox(QStringLiteral("Cannot save %1").arg(QDir::toNativeSeparators(file)), QString(),
-                                    WindowServices::Buttons::Ok);
-            }
-            return;
-        }
-        const auto format = file.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
-                                ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
-                                : QWebEngineDownloadRequest::SingleHtmlSaveFormat;
-        page->save(file, format);
+        // A save that did not happen says so, and why.
+        const QPointer<MainWindow> self(this);
+        browser->savePage(file, [self, file](const QString &error) {
+            if (!self || error.isEmpty())
+                return;
+            self->m_host.services().messageBox(
+                QStringLiteral("Cannot save %1: %2").arg(QDir::toNativeSeparators(file), error),
+                QStringLiteral("Warning!!!"), WindowServices::Buttons::Ok);
+            self->scheduleSync();
+        });
         return;
     }
     case Browser::PageCommand::Print: {

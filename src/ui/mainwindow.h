@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -70,6 +71,11 @@ public:
     void showPopupMenu(const QString &menuName);
     // Sizes the window so that its client area (status bar included) is this many twips.
     void resizeClient(int widthTwips, int heightTwips);
+    // Whether the menu entry is drawn where its menu (or the menu bar) lays it
+    // out: false for an entry hidden, or one the menu leaves out.
+    bool menuEntryDrawn(const QString &name);
+    // The generator's item list as its window shows it; empty while it is not open.
+    QJsonObject itemTableDump() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.

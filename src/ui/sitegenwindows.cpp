@@ -113,4 +113,9 @@ bool SitegenWindows::typeText(const QString &control, const QString &text)
     return known;
 }
 
+QJsonObject SitegenWindows::itemTableDump() const
+{
+    return m_form2 ? m_form2->itemTableDump() : QJsonObject();
+}
+
 }  // namespace quorvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -30,6 +31,8 @@ public:
     bool click(const QString &control, int index);
     bool doubleClick(const QString &control, int index);
     bool typeText(const QString &control, const QString &text);
+    // Form2's item list as shown (see Form2Window); empty while Form2 is not open.
+    QJsonObject itemTableDump() const;
 
     void syncNow();
 

@@ -26,6 +26,13 @@ type Form2.Text1(4) 2.5
 type Form2.Text1(2) B2
 click Form2.Command3
 dblclick Form2.List1 0
+# The item list is a table; its rows are clicked with the mouse.
+click Form2.List1 1
+dump $work/selected.json
+type Form2.Text1(2) <b>C3</b>
+click Form2.Command3
+dump $work/added.json
+dblclick Form2.List1 3
 click Form2.Command2
 type Form3.Text2 <table id='shop'>
 click Form3.Command2
@@ -55,6 +62,22 @@ work, bad = sys.argv[1], int(sys.argv[2])
 from checks import check, finish
 load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
 header = "Item ID , Item Description , Item Price ,Item Picture URL, Item Description URL , "
+
+selected = load("selected.json")["Form2"]
+check(selected["List1"]["selected"] == 1 and selected["Text1"][2:5] == ["A1", 'Apple "Gala"', "1.25"],
+      f"clicking row 1: {selected['List1']['selected']} {selected['Text1']}")
+table = load("added.json")["Form2"]["List1"].get("table", {})
+check(table.get("columns") == ["Item ID", "Item Description", "Item Price", "Item Picture URL", "Item Description URL"],
+      f"table columns {table.get('columns')}")
+check(table.get("resizable") is True, "the table's columns cannot be resized")
+rows = table.get("rows", [])
+check([r["cells"] for r in rows] == [
+    ["Item ID ", " Item Description ", " Item Price ", "Item Picture URL", " Item Description URL "],
+    ["A1", 'Apple "Gala"', "1.25", "a.gif", "a.htm"],
+    ["B2", 'Apple "Gala"', "2.5", "a.gif", "a.htm"],
+    ["<b>C3</b>", 'Apple "Gala"', "1.25", "a.gif", "a.htm"]], f"table rows {rows}")
+check(len(rows) == 4 and "&lt;b&gt;C3&lt;/b&gt;,Apple &quot;Gala&quot;,1.25,a.gif,a.htm," in rows[3]["toolTip"]
+      and "<b>" not in rows[3]["toolTip"], f"tool tip of the added row: {rows[3:]}")
 
 g = load("generated.json")
 form2 = g.get("Form2", {})

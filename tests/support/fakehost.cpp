@@ -3,6 +3,7 @@
 #include "host/gumbo/htmlparser.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvane {
 
@@ -26,6 +27,7 @@ void FakeBrowser::navigate(const QString &url)
     emit beforeNavigate(url);
     m_pendingUrl = url;
     m_busy = true;
+    m_committed = false;
 }
 
 void FakeBrowser::goBack()
@@ -54,6 +56,7 @@ void FakeBrowser::stop()
 {
     ++m_stops;
     m_busy = false;
+    m_committed = false;
     m_pendingUrl.clear();
 }
 
@@ -94,6 +97,16 @@ bool FakeBrowser::finishLoad()
     return true;
 }
 
+bool FakeBrowser::commitLoad()
+{
+    if (!m_busy || m_committed)
+        return false;
+    m_committed = true;
+    m_url = m_pendingUrl;
+    emit navigationCommitted(m_url);
+    return true;
+}
+
 void FakeBrowser::load(const QString &url, const QString &html)
 {
     navigate(url);
@@ -114,6 +127,8 @@ void FakeBrowser::show(const QString &url, DocumentPtr document)
     m_writtenUnparsed = false;
     m_document = m_documentLate ? nullptr : document;
     m_writeOpen = false;
+    if (!std::exchange(m_committed, false))
+        emit navigationCommitted(url);
     emit navigateComplete(url, true);
     emit downloadComplete();
     m_document = std::move(document);

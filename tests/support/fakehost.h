@@ -50,9 +50,14 @@ public:
 
     // Finishes the pending navigation with the page the FakeWeb has for its
     // URL (an empty page when unknown), raising the events a real engine
-    // raises: navigate complete, download complete, then document complete
-    // for each frame and last for the page. Returns false when none is pending.
+    // raises: navigation committed (unless commitLoad raised it), navigate
+    // complete, download complete, then document complete for each frame and
+    // last for the page. Returns false when none is pending.
     bool finishLoad();
+    // Commits the pending navigation: its address becomes the location and
+    // navigationCommitted is raised while it still loads. finishLoad then
+    // raises no second one. Returns false when none is pending or it committed.
+    bool commitLoad();
     // Shows html at url as if it had been loaded (navigate plus finishLoad).
     void load(const QString &url, const QString &html);
     // Like QtWebEngine: the document is readable only from document complete
@@ -80,6 +85,7 @@ private:
     mutable bool m_writtenUnparsed = false;
     mutable qint64 m_writtenCharsParsed = 0;
     bool m_busy = false;
+    bool m_committed = false;
     bool m_documentLate = false;
     bool m_visible = false;
     bool m_writeOpen = false;

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -244,6 +245,76 @@ TEST(WebEngineBrowser, ANavigationReplacingALoadShowsOnlyTheNewPageAndHistoryWor
     ASSERT_NE(browser.document(), nullptr);
     EXPECT_EQ(browser.document()->url, urlOf(server, "/slow.html"));
     ASSERT_EQ(browser.document()->links.size(), 1);
+}
+
+// The address shown changes when the new document starts to arrive: after the
+// server answered the page, before its slow image came; a reload, whose
+// address does not change, commits once too. Each load commits once, between
+// its start and its navigateComplete.
+TEST(WebEngineBrowser, ANavigationCommitsWhenItsDocumentArrivesNotWhenItsImagesHave)
+{
+    std::atomic<bool> pageServed{false};
+    std::atomic<bool> imageServed{false};
+    LoopbackServer server(quickServer({{"/late.html", [&pageServed] {
+                                            std::this_thread::sleep_for(std::chrono::milliseconds(700));
+                                            pageServed = true;
+                                            return std::string("<title>Late</title><p>late</p>");
+                                        }},
+                                       {"/pictures.html", [] {
+                                            return std::string("<title>Pictures</title><p>text</p><img src=\"/slow.png\">");
+                                        }},
+                                       {"/slow.png", [&imageServed] {
+                                            std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+                                            imageServed = true;
+                                            return std::string();
+                                        }}}));
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), WebEngineApp::profile(), true);
+    EventLog log(&browser);
+    QStringList sequence;
+    struct Commit {
+        QString url;
+        bool busy, pageServed, imageServed;
+    };
+    QList<Commit> commits;
+    QObject::connect(&browser, &Browser::beforeNavigate, &browser, [&] { sequence << QStringLiteral("before"); });
+    QObject::connect(&browser, &Browser::navigationCommitted, &browser, [&](const QString &url) {
+        sequence << QStringLiteral("commit");
+        commits.append({url, browser.busy(), pageServed.load(), imageServed.load()});
+    });
+    QObject::connect(&browser, &Browser::navigateComplete, &browser, [&] { sequence << QStringLiteral("navigate"); });
+
+    const QString late = urlOf(server, "/late.html");
+    const QString pictures = urlOf(server, "/pictures.html");
+    // A reload shows no new address: it commits as its load ends.
+    const struct {
+        const char *what;
+        std::function<void()> act;
+        QString url;
+        bool beforeImage;
+    } loads[] = {
+        {"a page the server is slow to answer", [&] { browser.navigate(late); }, late, true},
+        {"a page with a slow image", [&] { browser.navigate(pictures); }, pictures, true},
+        {"a reload", [&] { browser.refresh(); }, pictures, false},
+        {"back", [&] { browser.goBack(); }, late, true},
+        {"forward", [&] { browser.goForward(); }, pictures, true},
+    };
+    int count = 0;
+    for (const auto &load : loads) {
+        SCOPED_TRACE(load.what);
+        sequence.clear();
+        commits.clear();
+        imageServed = false;
+        load.act();
+        ASSERT_TRUE(waitForTopDocument(log, ++count));
+        EXPECT_EQ(sequence, QStringList({QStringLiteral("before"), QStringLiteral("commit"), QStringLiteral("navigate")}));
+        ASSERT_EQ(commits.size(), 1);
+        EXPECT_EQ(commits[0].url, load.url);
+        EXPECT_TRUE(commits[0].busy);
+        EXPECT_TRUE(commits[0].pageServed);
+        if (load.beforeImage) {
+            EXPECT_FALSE(commits[0].imageServed);
+        }
+    }
 }
 
 TEST(WebEngineBrowser, WritesAppendUntilACloseOrALoadAndStayOutOfReachOfThePageShownBefore)

@@ -194,6 +194,10 @@ void TextBrowser::finish(DocumentPtr document)
     }
     // Listeners may start another load; stop raising this one's events then.
     const auto current = [this, generation] { return generation == m_generation; };
+    // The page is read whole before anything is shown of it: it commits here.
+    emit navigationCommitted(m_url);
+    if (!current())
+        return;
     emit navigateComplete(m_url, true);
     if (!current())
         return;

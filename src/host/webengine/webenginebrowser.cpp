@@ -5,13 +5,17 @@
 #include "rendererwatch.h"
 
 #include "host/qt/mouseinput.h"
+#include "host/safefile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
 #include <QWebChannel>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -82,6 +86,24 @@ QString jsStringLiteral(const QString &text)
     return literal;
 }
 
+// Why the engine could not save into file, or nothing. The engine creates a
+// missing folder on its own and aborts the program on one it cannot create,
+// so the target is checked before it gets it.
+QString saveTargetProblem(const QString &file)
+{
+    const QFileInfo target(file);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("no such folder");
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(folder.absoluteFilePath()));
+    if (target.isDir())
+        return QStringLiteral("it is a folder");
+    if (!folder.isWritable() || (target.exists() && !target.isWritable()))
+        return QStringLiteral("permission denied");
+    return QString();
+}
+
 QString instanceKey(const QString &window, int sequence)
 {
     return window + QLatin1Char('/') + QString::number(sequence);
@@ -139,6 +161,9 @@ void WebEngineBrowser::createPage()
     m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     installScripts();
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+    // The page's address changes when a navigation commits, long before a
+    // page with slow images finishes loading.
+    connect(m_page, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::onUrlChanged);
     if (m_bounded) {
         // Killed or crashed mid-load (out of memory, say): the engine may never
         // finish that load.
@@ -232,6 +257,101 @@ void WebEngineBrowser::runPageCommand(PageCommand command)
     }
 }
 
+void WebEngineBrowser::savePage(const QString &file, std::function<void(const QString &error)> done)
+{
+    if (m_showsWritten) {
+        QString error;
+        if (writeFileAtomically(file, m_written.toUtf8(), &error))
+            done(QString());
+        else
+            done(error.isEmpty() ? QStringLiteral("the file could not be written") : error);
+        return;
+    }
+    if (const QString problem = saveTargetProblem(file); !problem.isEmpty()) {
+        done(problem);
+        return;
+    }
+    // One engine save at a time: a second one started meanwhile would cancel the first.
+    m_saves.append({QFileInfo(file).absoluteFilePath(), std::move(done)});
+    startSave();
+}
+
+// The engine saves as a download of the profile, which tells how it ended.
+void WebEngineBrowser::startSave()
+{
+    if (m_saves.isEmpty() || m_saveRunning)
+        return;
+    m_saveRunning = true;
+    m_saveStarted = false;
+    if (!m_saveWatch) {
+        m_saveWatch = connect(m_profile, &QWebEngineProfile::downloadRequested, this,
+                              &WebEngineBrowser::onDownloadRequested);
+    }
+    const QString file = m_saves.first().file;
+    const auto format = file.endsWith(QLatin1String(".mht"), Qt::CaseInsensitive)
+                            ? QWebEngineDownloadRequest::MimeHtmlSaveFormat
+                            : QWebEngineDownloadRequest::SingleHtmlSaveFormat;
+    const int save = ++m_saveSequence;
+    m_page->save(file, format);
+    // A save the engine never starts must not hold up the next.
+    QTimer::singleShot(SaveStartMs, this, [this, save] {
+        if (save == m_saveSequence && m_saveRunning && !m_saveStarted)
+            finishSave(QStringLiteral("the engine did not start the save"));
+    });
+}
+
+void WebEngineBrowser::onDownloadRequested(QWebEngineDownloadRequest *download)
+{
+    if (!m_saveRunning || m_saveStarted || !download->isSavePageDownload() || download->page() != m_page)
+        return;
+    const QString path = QDir(download->downloadDirectory()).absoluteFilePath(download->downloadFileName());
+    if (path != m_saves.first().file)
+        return;
+    m_saveStarted = true;
+    const int save = m_saveSequence;
+    const auto finished = [this, download, save] {
+        if (save != m_saveSequence)
+            return;
+        switch (download->state()) {
+        case QWebEngineDownloadRequest::DownloadCompleted:
+            finishSave(QString());
+            break;
+        case QWebEngineDownloadRequest::DownloadCancelled:
+            finishSave(QStringLiteral("the save was cancelled"));
+            break;
+        default:
+            finishSave(download->interruptReasonString());
+            break;
+        }
+    };
+    if (download->isFinished()) {
+        finished();
+        return;
+    }
+    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [download, finished] {
+        if (download->isFinished())
+            finished();
+    });
+    if (download->state() == QWebEngineDownloadRequest::DownloadRequested)
+        download->accept();
+}
+
+void WebEngineBrowser::finishSave(const QString &error)
+{
+    const std::function<void(const QString &)> done = m_saves.takeFirst().done;
+    m_saveRunning = false;
+    m_saveStarted = false;
+    ++m_saveSequence;
+    if (m_saves.isEmpty())
+        disconnect(std::exchange(m_saveWatch, {}));
+    // Not from inside the engine's signal: it aborts on a save started there,
+    // and the caller may show a dialog.
+    QTimer::singleShot(0, this, [this, done, error] {
+        done(error);
+        startSave();
+    });
+}
+
 QString WebEngineBrowser::locationName() const
 {
     return m_document ? m_document->title : m_page->title();
@@ -271,6 +391,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
             return;
         }
         m_busy = true;
+        m_committed = false;
         m_writeOpen = false;
         m_showsWritten = false;
         m_givenUpUrl.clear();
@@ -292,18 +413,35 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
         flushWrite();
         return;
     }
-    m_busy = false;
-    m_owesDocument = true;  // a navigation from a handler of the events below clears it
     const int generation = m_generation;
     QUrl url = m_page->url();
     if (url.isEmpty())
         url = info.url();
+    // A load that kept its address (a reload, the same address again) showed
+    // no change of it: its commit is announced now, so every load has one.
+    if (!std::exchange(m_committed, true)) {
+        emit navigationCommitted(url.toString());
+        if (generation != m_generation || m_qtLoading)
+            return;  // a handler started another load
+    }
+    m_busy = false;
+    m_owesDocument = true;  // a navigation from a handler of the events below clears it
     emit navigateComplete(url.toString(), true);
     emit downloadComplete();
     if (generation != m_generation || m_qtLoading)
         return;  // a handler started another load
     resolveCurrent(false);
     flushWrite();
+}
+
+void WebEngineBrowser::onUrlChanged(const QUrl &url)
+{
+    // Only a load of someone else's page commits for the callers; the blank
+    // page a write goes into is no navigation.
+    if (!m_qtLoading || m_internalLoad || m_committed)
+        return;
+    m_committed = true;
+    emit navigationCommitted(url.toString());
 }
 
 // Asks the top frame which document instance it shows; snapshots stay

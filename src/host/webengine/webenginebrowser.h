@@ -4,15 +4,17 @@
 #include "host/browser.h"
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <map>
-#include <optional>
 
 class QTimer;
+class QUrl;
 class QWebChannel;
+class QWebEngineDownloadRequest;
 class QWebEngineLoadingInfo;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -49,6 +51,9 @@ public:
     // A renderer fed a hostile page over loopback grows by up to 700 MB/s:
     // checked this often, it passes the limit by a few tens of MB at most.
     static constexpr int RendererCheckMs = 50;
+    // The engine starts a save's download at once; one it has not started by
+    // then it never will.
+    static constexpr int SaveStartMs = 10000;
 
     // profile must outlive this instance.
     WebEngineBrowser(QString name, QWebEngineProfile *profile, bool withView, QObject *parent = nullptr);
@@ -59,12 +64,12 @@ public:
     QWebEngineView *view() const;
     // A hidden loader replaces its page when it gives one up: ask again rather than keep it.
     QWebEnginePage *page() const { return m_page; }
-    // The HTML written into the view while it shows a written document (a
-    // report, a catalog, the gallery); nothing while it shows a loaded page.
-    std::optional<QString> writtenDocument() const
-    {
-        return m_showsWritten ? std::optional<QString>(m_written) : std::nullopt;
-    }
+    // Saves the document shown into file and tells done the outcome: an empty
+    // text once it is written, else the reason it was not. A loaded page is
+    // saved by the engine (a web archive for a .mht name, else one HTML file);
+    // a written document (a report, a catalog, the gallery) as written, since
+    // the engine would save the blank page it was written into.
+    void savePage(const QString &file, std::function<void(const QString &error)> done);
 
     QString name() const override { return m_name; }
 
@@ -123,6 +128,10 @@ private:
     void installScripts();
     void giveUpPage(const QString &why);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
+    void onUrlChanged(const QUrl &url);
+    void startSave();
+    void onDownloadRequested(QWebEngineDownloadRequest *download);
+    void finishSave(const QString &error);
     void onSnapshot(const QString &window, int sequence, const QString &json);
     void onMouse(const QString &type, const QString &json);
     void resolveCurrent(bool silent);
@@ -156,6 +165,8 @@ private:
     // navigate() has raised beforeNavigate for the load the engine is about to start.
     bool m_announced = false;
     bool m_busy = false;
+    // The current load has raised navigationCommitted.
+    bool m_committed = true;
     bool m_internalLoad = false;
     int m_generation = 0;  // bumps at each load start; stale callbacks compare it
     bool m_resolving = false;
@@ -192,6 +203,17 @@ private:
     qint64 m_writeCharsSent = 0;
     QElapsedTimer m_sinceFlush;
     QTimer *m_retakeTimer = nullptr;
+
+    // Saves of loaded pages, the first one with the engine.
+    struct Save {
+        QString file;  // absolute
+        std::function<void(const QString &error)> done;
+    };
+    QList<Save> m_saves;
+    bool m_saveRunning = false;  // the first one is with the engine
+    bool m_saveStarted = false;  // and the engine began its download
+    int m_saveSequence = 0;
+    QMetaObject::Connection m_saveWatch;  // on the profile while saves wait
 };
 
 }  // namespace quorvane

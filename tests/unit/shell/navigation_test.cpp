@@ -95,6 +95,42 @@ TEST_F(NavigationTest, LoadsSetAddressBarCaptionAndStatusByZoneAndView)
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Done"));
 }
 
+// A page with slow images commits long before it has loaded: the address bar
+// and panel 1 follow the commit; the caption and "Done" wait for the load.
+TEST_F(NavigationTest, TheAddressBarAndPanelOneFollowTheCommitNotTheEndOfTheLoad)
+{
+    const struct {
+        const char *what;
+        bool secondViewShown, privateZone, follows;
+    } cases[] = {
+        {"Browser 1 shown", false, false, true},
+        {"Browser 2 shown", true, false, false},
+        {"private zone", false, true, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        mainView().setVisible(true);
+        secondView().setVisible(false);
+        m_state.setPrivateZone(false);
+        mainView().load(pageA, QStringLiteral("<title>A</title>"));
+        if (c.secondViewShown)
+            showSecondView();
+        m_state.setPrivateZone(c.privateZone);
+
+        mainView().navigate(pageB);
+        ASSERT_TRUE(mainView().commitLoad());
+        EXPECT_TRUE(mainView().busy());
+        EXPECT_EQ(m_state.Combo2.text, c.follows ? pageB : pageA);
+        EXPECT_EQ(m_state.panelText(1), c.follows ? QStringLiteral("Working...") : QStringLiteral("Done"));
+        EXPECT_EQ(m_state.caption(), QStringLiteral("A"));
+        EXPECT_FALSE(m_state.mainViewEventsConnected());
+
+        mainView().finishLoad();
+        EXPECT_EQ(m_state.Combo2.text, c.follows ? pageB : pageA);
+        EXPECT_EQ(m_state.panelText(1), QStringLiteral("Done"));
+    }
+}
+
 TEST_F(NavigationTest, VisitedDomainsAreRecordedOncePerPageFramesIncludedAndByZone)
 {
     for (const char *frame : {"l", "m", "r"})

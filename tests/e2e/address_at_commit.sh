@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The address bar and status panel 1 follow Browser 1 as soon as a page
+# commits: while a page with a slow image is still loading, the bar shows its
+# address and panel 1 "Working..."; "Done" and the caption come with the load.
+# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+site="$work/site"
+mkdir -p "$site" "$work/folder"
+printf '<html><head><title>First</title></head><body><p>first</p></body></html>' >"$site/first.htm"
+printf '<html><head><title>Slow pictures</title></head><body><p>text</p><img src="/fault/slow?ms=6000"></body></html>' \
+  >"$site/slow.htm"
+start_home_site "$site"
+
+cat >"$work/script.txt" <<SCRIPT
+wait-idle 30000
+navigate WebBrowser1 $base/first.htm
+wait-load WebBrowser1
+navigate WebBrowser1 $base/slow.htm
+wait 2500
+dump $work/committed.json
+wait-load WebBrowser1
+dump $work/loaded.json
+SCRIPT
+timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
+  --translation-host "$hostport" --script "$work/script.txt"
+
+python3 - "$work" "$base" <<'PY'
+import json, os, sys
+from checks import check, finish
+work, base = sys.argv[1:3]
+slow = f"{base}/slow.htm"
+
+def dump(name):
+    return json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
+
+committed = dump("committed")
+check(committed["WebBrowser1"]["busy"], "the slow page had finished loading before the first look")
+check(committed["Combo2"]["text"] == slow, f"while loading the address bar holds {committed['Combo2']['text']!r}")
+panel = committed["StatusBar1"]["panels"][0]["text"]
+check(panel == "Working...", f"while loading panel 1 says {panel!r}")
+check(committed["caption"] == "First", f"while loading the caption is {committed['caption']!r}")
+
+loaded = dump("loaded")
+check(loaded["Combo2"]["text"] == slow, f"loaded: address bar holds {loaded['Combo2']['text']!r}")
+check(loaded["StatusBar1"]["panels"][0]["text"] == "Done", f"loaded: panel 1 {loaded['StatusBar1']['panels'][0]}")
+check(loaded["caption"] == "Slow pictures", f"loaded: caption {loaded['caption']!r}")
+finish()
+PY
