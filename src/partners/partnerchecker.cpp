@@ -51,7 +51,8 @@ void PartnerChecker::start(const QList<Partner> &partners)
         job.partner = partner;
         const QUrl page(partner.page);
         job.origin = originOf(page);
-        job.hostKey = page.host().toLower();
+        // One server is a host and port: the same name on another port is another server.
+        job.hostKey = page.host().toLower() + u':' + QString::number(page.port(page.scheme().toLower() == u"https" ? 443 : 80));
         if (partner.site.trimmed().isEmpty()) {
             job.sites = m_sites;
         } else {

@@ -20,9 +20,10 @@ namespace quorvane {
 class Timer;
 
 // Checks partner pages: as many at a time as the fetcher allows (four), at
-// most one request at a time per host, robots.txt read once per origin and
-// run, transient failures retried with doubling back-off and Retry-After
-// obeyed up to a limit. A chain of handlers on one wake-up timer; nothing waits.
+// most one request at a time per server (host and port), robots.txt read
+// once per origin and run, transient failures retried with doubling back-off
+// and Retry-After obeyed up to a limit. A chain of handlers on one wake-up
+// timer; nothing waits.
 class PartnerChecker final : public QObject {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "fakefetcher.h"
 
+#include "partners/browserrenderedlinks.h"
 #include "partners/partnerchecker.h"
 #include "partners/verdict.h"
 
@@ -214,6 +215,47 @@ TEST_F(PartnerCheckerTest, ScriptOnlyLink)
     EXPECT_EQ(verdictOf("http://a.example/script"), Verdict::ScriptOnly);
     EXPECT_EQ(verdictOf("http://b.example/none"), Verdict::Missing);
     EXPECT_EQ(m_runsFinished, 1);
+}
+
+}  // namespace
+}  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+// The web-engine reader's side: the links of the rendered document and its
+// frames, or not loaded when the page never completes.
+TEST(BrowserRenderedLinksTest, ReadsTheRenderedDocument)
+{
+    FakeHost host;
+    host.web().setPage("http://a.example/", "<a href='http://mysite.example/'>x</a><iframe src='http://a.example/f'></iframe>");
+    host.web().setPage("http://a.example/f", "<a href='http://framed.example/'>y</a>");
+    FakeBrowser &browser = host.fakeBrowser(BrowserId::PageReader);
+    FakeTimer timeout("render", host.clock());
+    BrowserRenderedLinks rendered(browser, timeout);
+
+    struct Outcome {
+        bool called = false;
+        bool loaded = false;
+        QStringList hrefs;
+    } outcome;
+    auto done = [&outcome](bool loaded, const QStringList &hrefs) { outcome = {true, loaded, hrefs}; };
+
+    rendered.read("http://a.example/", done);
+    EXPECT_FALSE(outcome.called);
+    ASSERT_TRUE(browser.finishLoad());
+    EXPECT_TRUE(outcome.loaded);
+    EXPECT_EQ(outcome.hrefs, (QStringList{"http://mysite.example/", "http://framed.example/"}));
+
+    outcome = {};
+    rendered.read("http://a.example/never", done);
+    host.clock().advance(BrowserRenderedLinks::TimeoutMs);
+    EXPECT_TRUE(outcome.called);
+    EXPECT_FALSE(outcome.loaded);
+    // A late completion after the time-out reports nothing twice.
+    outcome = {};
+    browser.finishLoad();
+    EXPECT_FALSE(outcome.called);
 }
 
 }  // namespace
