@@ -1,5 +1,6 @@
 #include "automation.h"
 
+#include "partnersscript.h"
 #include "statedump.h"
 #include "core/windowstate.h"
 #include "host/desktop/desktophost.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QPixmap>
 #include <QPointer>
 
@@ -254,6 +256,17 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         m_waitLimitMs = PageEventSettleMs;
         return Result::Waiting;
     }
+    case Kind::Partners: {
+        QString error;
+        int waitMs = -1;
+        if (!runPartnersAction(m_window, c.target, c.text, &error, &waitMs))
+            return failed(QStringLiteral("partners %1: %2").arg(c.target, error));
+        if (waitMs < 0)
+            return Result::Done;
+        m_wait = Wait::Partners;
+        m_waitLimitMs = waitMs;
+        return Result::Waiting;
+    }
     case Kind::Quit:
         m_scriptDone = true;
         return Result::Done;
@@ -306,6 +319,9 @@ bool Automation::waitSatisfied()
     case Wait::Idle:
         met = isIdle();
         break;
+    case Wait::Partners:
+        met = !partnersRunning(m_window);
+        break;
     case Wait::Time:
         return now >= m_waitLimitMs;
     case Wait::Picture:
@@ -338,7 +354,8 @@ void Automation::poll()
     }
     const QString what = m_wait == Wait::Load
                              ? QStringLiteral("timed out waiting for %1 to load").arg(m_waitBrowser->name())
-                             : QStringLiteral("timed out waiting for idle");
+                             : m_wait == Wait::Partners ? QStringLiteral("timed out waiting for the partner check")
+                                                        : QStringLiteral("timed out waiting for idle");
     m_poll.stop();
     m_wait = Wait::None;
     m_waitBrowser = nullptr;
@@ -390,9 +407,9 @@ bool Automation::writeScreenshot(const QString &path)
 
 bool Automation::writeDump(const QString &path, QString *error)
 {
-    const QByteArray json =
-        QJsonDocument(dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator))
-            .toJson(QJsonDocument::Indented);
+    QJsonObject dump = dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator);
+    addPartnersDump(dump, m_window);
+    const QByteArray json = QJsonDocument(dump).toJson(QJsonDocument::Indented);
     if (path.isEmpty()) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         std::fflush(stdout);

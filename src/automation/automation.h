@@ -37,7 +37,7 @@ public:
     int exitCode() const { return m_failed ? 1 : 0; }
 
 private:
-    enum class Wait { None, Load, Idle, Time, Picture };
+    enum class Wait { None, Load, Idle, Time, Picture, Partners };
     enum class Result { Done, Waiting, Failed };
 
     void next();

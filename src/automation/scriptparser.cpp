@@ -1,5 +1,7 @@
 #include "scriptparser.h"
 
+#include "partnersscript.h"
+
 #include "core/windowstate.h"
 #include "host/controls.h"
 
@@ -104,6 +106,7 @@ constexpr Signature Signatures[] = {
     {"page-out", Kind::PageOut, {shownView}, "VIEW"},
     {"page-dblclick", Kind::PageDoubleClick, {shownView, restOfLine}, "VIEW SELECTOR"},
     {"page-click", Kind::PageClick, {shownView, restOfLine}, "VIEW SELECTOR"},
+    {"partners", Kind::Partners, {control, optional(restOfLine)}, "ACTION [ARGUMENTS]"},
     {"quit", Kind::Quit, {}, ""},
 };
 
@@ -329,6 +332,10 @@ ScriptLine parseScriptLine(const QString &line, int lineNumber)
     const QString error = checkArguments(*signature, text.mid(text.indexOf(name) + name.size()), c);
     if (!error.isEmpty())
         return {std::nullopt, error};
+    if (c.kind == Kind::Partners) {
+        if (const QString bad = checkPartnersAction(c.target, c.text); !bad.isEmpty())
+            return {std::nullopt, bad};
+    }
     return {c, {}};
 }
 

@@ -1,5 +1,6 @@
 #include "pagefindings.h"
 
+#include "core/pageclues.h"
 #include "host/gumbo/linkscan.h"
 
 #include <QUrl>
@@ -48,15 +49,6 @@ QString comparable(const QString &address)
     return text.toLower();
 }
 
-bool containsAny(const QString &text, std::initializer_list<const char *> phrases)
-{
-    for (const char *phrase : phrases) {
-        if (text.contains(QLatin1String(phrase), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool sameAnchor(const QString &expected, const QString &actual)
@@ -64,7 +56,7 @@ bool sameAnchor(const QString &expected, const QString &actual)
     return expected.simplified().compare(actual.simplified(), Qt::CaseInsensitive) == 0;
 }
 
-bool anyLinkTo(const QStringList &hrefs, const QList<SiteEntry> &sites)
+bool anyLinkTo(const QStringList &hrefs, const QList<OwnSite> &sites)
 {
     for (const QString &href : hrefs) {
         if (matchingSite(sites, QUrl(href)) >= 0)
@@ -73,26 +65,7 @@ bool anyLinkTo(const QStringList &hrefs, const QList<SiteEntry> &sites)
     return false;
 }
 
-PageSigns readPageSigns(const MarkupScan &scan, const FetchReply &reply)
-{
-    PageSigns signs;
-    const QString head = scan.title + u' ' + scan.text.left(2000);
-    // Parking services say so in the title or the first lines, and few of
-    // them carry more than a handful of words of their own.
-    signs.parked = containsAny(head, {"domain is for sale", "this domain may be for sale", "buy this domain",
-                                      "domain for sale", "parked free", "parked domain", "domain parking",
-                                      "this domain is parked", "is parked free of charge"});
-    const bool shortPage = scan.text.size() < 3000;
-    signs.soft404 = !signs.parked && reply.httpStatus == 200
-        && (containsAny(scan.title, {"404", "not found", "page not found", "no longer available"})
-            || (shortPage
-                && containsAny(scan.text, {"page not found", "page cannot be found", "page could not be found",
-                                           "page you requested", "no longer exists", "does not exist",
-                                           "page you are looking for"})));
-    return signs;
-}
-
-CheckRecord readFindings(const FetchReply &reply, const QString &page, const QList<SiteEntry> &sites,
+CheckRecord readFindings(const FetchReply &reply, const QString &page, const QList<OwnSite> &sites,
                          const QString &expectedAnchor)
 {
     CheckRecord record;
@@ -137,9 +110,14 @@ CheckRecord readFindings(const FetchReply &reply, const QString &page, const QLi
     }
     if (!scan.canonical.isEmpty() && comparable(scan.canonical) != comparable(record.finalAddress))
         record.canonical = scan.canonical;
-    const PageSigns signs = readPageSigns(scan, reply);
-    record.parked = signs.parked;
-    record.soft404 = signs.soft404;
+    PageWords words;
+    words.host = QUrl(record.finalAddress).host();
+    words.title = scan.title;
+    words.heading = scan.heading;
+    words.text = scan.text;
+    const PageClues clues = readPageClues(words);
+    record.parked = clues.parked;
+    record.soft404 = clues.softNotFound;
     return record;
 }
 

@@ -10,25 +10,15 @@
 
 namespace quorvane {
 
-struct MarkupScan;
-
-// Signs that a 200 page is no real page: a parked or for-sale domain, or a
-// page that says it is missing.
-struct PageSigns {
-    bool parked = false;
-    bool soft404 = false;
-};
-PageSigns readPageSigns(const MarkupScan &scan, const FetchReply &reply);
-
 // Fills a record from the final answer for page: status, address, redirects,
 // the best link to one of sites with its rel and anchor, robots meta and
 // header, canonical, page signs. Robots.txt and the rendered check are the
 // checker's.
-CheckRecord readFindings(const FetchReply &reply, const QString &page, const QList<SiteEntry> &sites,
+CheckRecord readFindings(const FetchReply &reply, const QString &page, const QList<OwnSite> &sites,
                          const QString &expectedAnchor);
 
 // Whether any of hrefs points to one of sites.
-bool anyLinkTo(const QStringList &hrefs, const QList<SiteEntry> &sites);
+bool anyLinkTo(const QStringList &hrefs, const QList<OwnSite> &sites);
 
 // Anchor texts compare with collapsed blanks, ignoring case.
 bool sameAnchor(const QString &expected, const QString &actual);

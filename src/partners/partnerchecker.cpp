@@ -1,11 +1,12 @@
 #include "partnerchecker.h"
 
 #include "pagefindings.h"
-#include "robotsgate.h"
 #include "verdict.h"
 
+#include "core/retryafter.h"
 #include "host/timer.h"
 
+#include <QDateTime>
 #include <QUrl>
 
 #include <algorithm>
@@ -57,7 +58,7 @@ void PartnerChecker::start(const QList<Partner> &partners)
             job.sites = m_sites;
         } else {
             QString error;
-            if (const auto entry = parseSiteEntry(partner.site, &error))
+            if (const auto entry = parseOwnSite(partner.site, &error))
                 job.sites = {*entry};
         }
         m_queue.push_back(std::move(job));
@@ -192,10 +193,11 @@ void PartnerChecker::onRobots(Job job, const FetchReply &reply)
 {
     Robots &robots = m_robots[job.origin];
     robots.state = RobotsState::Known;
-    // Only a 2xx file has rules. 4xx means none; a failure or 5xx leaves the
-    // page unjudged rather than calling a passing server error a block.
+    // Only a 2xx file has rules, those of the "*" group. 4xx means none; a
+    // failure or 5xx leaves the page unjudged rather than calling a passing
+    // server error a block.
     if (reply.answered && reply.httpStatus >= 200 && reply.httpStatus < 300)
-        robots.body = reply.body;
+        robots.rules = RobotsTxt::parse(reply.body, QStringLiteral("*"));
     // The page goes first among the waiting ones of this host.
     job.fetchingRobots = false;
     m_queue.push_front(std::move(job));
@@ -210,8 +212,7 @@ void PartnerChecker::onPage(Job job, const FetchReply &reply)
     }
     CheckRecord record = readFindings(reply, job.partner.page, job.sites, job.partner.anchor);
     record.attempts = job.attempts;
-    const Robots robots = m_robots.value(job.origin);
-    if (robotsTxtDisallows(robots.body, job.partner.page))
+    if (!m_robots.value(job.origin).rules.allows(job.partner.page))
         record.robots.append(QStringLiteral("robots.txt"));
     if (m_rendered && record.httpStatus >= 200 && record.httpStatus < 300 && !record.linkFound
         && !record.movedOffSite && !record.parked && !record.soft404) {
@@ -230,12 +231,16 @@ void PartnerChecker::retryOrGiveUp(Job job, const FetchReply &reply)
     bool giveUp = job.attempts >= m_options.maxAttempts;
     QString error = why;
     if (reply.answered && (reply.httpStatus == 429 || reply.httpStatus == 503)) {
-        if (const auto after = parseRetryAfterMs(reply.header("Retry-After"), m_now())) {
-            if (*after > m_options.maxRetryAfterMs) {
+        // Capped far above the limit, so that a delay past it is told apart.
+        constexpr int Year = 366 * 24 * 3600;
+        const QDateTime now = QDateTime::fromMSecsSinceEpoch(m_now(), Qt::UTC);
+        if (const auto after = retryAfterSeconds(reply.header("Retry-After"), now, Year)) {
+            const qint64 afterMs = qint64(*after) * 1000;
+            if (afterMs > m_options.maxRetryAfterMs) {
                 giveUp = true;
-                error = why + QStringLiteral(", Retry-After %1 s is past the limit").arg(*after / 1000);
+                error = why + QStringLiteral(", Retry-After %1 s is past the limit").arg(*after);
             } else {
-                delay = std::max<qint64>(*after, 0);
+                delay = afterMs;
             }
         }
     }

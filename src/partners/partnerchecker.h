@@ -5,6 +5,8 @@
 #include "partner.h"
 #include "sitematch.h"
 
+#include "core/robotstxt.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -44,7 +46,7 @@ public:
     ~PartnerChecker() override;
 
     // The user's own sites, for partners that name none.
-    void setSites(const QList<SiteEntry> &sites) { m_sites = sites; }
+    void setSites(const QList<OwnSite> &sites) { m_sites = sites; }
     // Optional: makes checks whose link is missing from the markup look at the rendered page.
     void setRenderedLinks(RenderedLinks *rendered) { m_rendered = rendered; }
 
@@ -62,7 +64,7 @@ signals:
 private:
     struct Job {
         Partner partner;
-        QList<SiteEntry> sites;
+        QList<OwnSite> sites;
         QString origin;     // scheme://host:port, for robots.txt
         QString hostKey;    // one request at a time per key
         int attempts = 0;
@@ -79,7 +81,7 @@ private:
     enum class RobotsState { Fetching, Known };
     struct Robots {
         RobotsState state = RobotsState::Fetching;
-        QString body;  // empty: everything allowed
+        RobotsTxt rules;  // allows everything until read
     };
 
     void pump();
@@ -98,7 +100,7 @@ private:
     Timer &m_wake;
     std::function<qint64()> m_now;
     Options m_options;
-    QList<SiteEntry> m_sites;
+    QList<OwnSite> m_sites;
     RenderedLinks *m_rendered = nullptr;
 
     bool m_running = false;

@@ -51,7 +51,7 @@ QString siteHostOf(const QUrl &url)
     return stripWww(url.host().toLower());
 }
 
-QString SiteEntry::text() const
+QString OwnSite::text() const
 {
     QString out = host;
     if (port >= 0)
@@ -61,7 +61,7 @@ QString SiteEntry::text() const
     return out;
 }
 
-bool SiteEntry::matches(const QUrl &link) const
+bool OwnSite::matches(const QUrl &link) const
 {
     if (!isWeb(link) || siteHostOf(link) != host)
         return false;
@@ -79,7 +79,7 @@ bool SiteEntry::matches(const QUrl &link) const
     return linked == wanted;
 }
 
-std::optional<SiteEntry> parseSiteEntry(const QString &text, QString *error)
+std::optional<OwnSite> parseOwnSite(const QString &text, QString *error)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
@@ -93,7 +93,7 @@ std::optional<SiteEntry> parseSiteEntry(const QString &text, QString *error)
         *error = QStringLiteral("\"%1\" is no host or web address").arg(trimmed.left(200));
         return std::nullopt;
     }
-    SiteEntry entry;
+    OwnSite entry;
     entry.host = siteHostOf(url);
     entry.port = url.port(-1);
     const QString path = pathAndQuery(url);
@@ -117,7 +117,7 @@ std::optional<QUrl> parsePartnerPage(const QString &text, QString *error)
     return url.adjusted(QUrl::RemoveFragment);
 }
 
-int matchingSite(const QList<SiteEntry> &sites, const QUrl &link)
+int matchingSite(const QList<OwnSite> &sites, const QUrl &link)
 {
     for (qsizetype i = 0; i < sites.size(); ++i) {
         if (sites.at(i).matches(link))

@@ -10,7 +10,7 @@ namespace quorvane {
 
 // One of the user's own sites: a host (matched with and without "www." on
 // http and https, any path) or an exact address.
-struct SiteEntry {
+struct OwnSite {
     QString host;     // lower case, without "www."
     int port = -1;    // -1: any port
     QString path;     // empty for a whole host; otherwise the exact path (and query) linked to
@@ -21,7 +21,7 @@ struct SiteEntry {
 };
 
 // The entry the user typed, or nullopt with why in *error.
-std::optional<SiteEntry> parseSiteEntry(const QString &text, QString *error);
+std::optional<OwnSite> parseOwnSite(const QString &text, QString *error);
 
 // A partner page address: http or https with a host; nullopt with why in *error.
 std::optional<QUrl> parsePartnerPage(const QString &text, QString *error);
@@ -31,6 +31,6 @@ std::optional<QUrl> parsePartnerPage(const QString &text, QString *error);
 QString siteHostOf(const QUrl &url);
 
 // The first entry that link points to, or -1.
-int matchingSite(const QList<SiteEntry> &sites, const QUrl &link);
+int matchingSite(const QList<OwnSite> &sites, const QUrl &link);
 
 }  // namespace quorvane

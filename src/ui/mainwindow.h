@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +32,7 @@ class SitegenWindows;
 struct ComboBox;
 class WebEngineBrowser;
 class WindowState;
+class PartnersWindow;
 
 // The main window. Every widget event becomes a WindowEvents call; every widget
 // shows what the shared WindowState (and each browser's visibility) says.
@@ -64,6 +66,10 @@ public:
     void showPopupMenu(const QString &menuName);
     // Sizes the window so that its client area (status bar included) is this many twips.
     void resizeClient(int widthTwips, int heightTwips);
+    // The Partners window, made on first use; null (with a warning shown) when
+    // its database cannot be opened.
+    PartnersWindow *partnersWindow(QString *error = nullptr);
+    PartnersWindow *existingPartnersWindow() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.
@@ -82,6 +88,12 @@ private:
     };
 
     void buildMenus();
+    void buildPartnersMenu();
+    void showPartners();
+    void addAddressToPartners();
+    void addLinkToPartners();
+    void checkAllPartners();
+    void openPartnerPage(const QString &page, const QString &link);
     void buildToolbar();
     void buildAddressRow();
     void buildBrowserArea();
@@ -141,6 +153,7 @@ private:
     bool m_unloaded = false;
     // The generator windows Form2 and Form3; their controls are addressed as "Form2.NAME".
     SitegenWindows *m_sitegenWindows = nullptr;
+    QPointer<PartnersWindow> m_partners;
 };
 
 }  // namespace quorvane

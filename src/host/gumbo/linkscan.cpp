@@ -156,6 +156,7 @@ MarkupScan scanMarkup(const QString &html, const QString &url)
     scan.text = scan.text.simplified();
 
     // Addresses resolve against the base wherever it stands in the page.
+    bool headingIsH1 = false;
     for (const GumboNode *element : elements) {
         switch (element->v.element.tag) {
         case GUMBO_TAG_A:
@@ -172,6 +173,17 @@ MarkupScan scanMarkup(const QString &html, const QString &url)
             scan.links.append(link);
             break;
         }
+        case GUMBO_TAG_H1:
+        case GUMBO_TAG_H2:
+            if (scan.heading.isEmpty() || (element->v.element.tag == GUMBO_TAG_H1 && !headingIsH1)) {
+                ScannedLink text;
+                anchorContent(element, text);
+                if (!text.text.isEmpty()) {
+                    scan.heading = text.text;
+                    headingIsH1 = element->v.element.tag == GUMBO_TAG_H1;
+                }
+            }
+            break;
         case GUMBO_TAG_LINK:
             if (scan.canonical.isEmpty() && tokens(attr(element, "rel")).contains(QStringLiteral("canonical"))
                 && hasAttr(element, "href"))

@@ -17,6 +17,7 @@ struct ScannedLink {
 // What a page says about its links and about being indexed.
 struct MarkupScan {
     QString title;
+    QString heading;            // the first h1 (or, without one, the first h2), collapsed
     QString canonical;          // absolute href of <link rel=canonical>, empty when none
     QStringList robotsMeta;     // lower-case tokens of <meta name=robots|googlebot>
     QVector<ScannedLink> links; // document order

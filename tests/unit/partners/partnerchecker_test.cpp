@@ -20,7 +20,7 @@ protected:
     PartnerCheckerTest() : m_wake(QStringLiteral("partners"), m_clock), m_checker(m_fetcher, m_wake, [this] { return m_clock.now(); })
     {
         QString error;
-        m_checker.setSites({*parseSiteEntry(QStringLiteral("mysite.example"), &error)});
+        m_checker.setSites({*parseOwnSite(QStringLiteral("mysite.example"), &error)});
         QObject::connect(&m_checker, &PartnerChecker::checked, [this](const Partner &p, const CheckRecord &r) {
             m_records[p.page] = r;
             m_order.append(p.page);

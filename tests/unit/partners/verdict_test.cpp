@@ -8,10 +8,10 @@ namespace {
 
 const QString Page = QStringLiteral("http://partner.example/links.htm");
 
-QList<SiteEntry> mySites()
+QList<OwnSite> mySites()
 {
     QString error;
-    return {*parseSiteEntry(QStringLiteral("mysite.example"), &error)};
+    return {*parseOwnSite(QStringLiteral("mysite.example"), &error)};
 }
 
 // Every verdict from a page as a server sends it: the markup and the checks
@@ -143,7 +143,7 @@ TEST(PartnerSites, EntriesAndMatching)
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.entry) + " / " + c.link);
         QString error;
-        const auto entry = parseSiteEntry(QString::fromUtf8(c.entry), &error);
+        const auto entry = parseOwnSite(QString::fromUtf8(c.entry), &error);
         ASSERT_TRUE(entry) << error.toStdString();
         EXPECT_EQ(entry->matches(QUrl(QString::fromUtf8(c.link))), c.matches);
     }
@@ -151,7 +151,7 @@ TEST(PartnerSites, EntriesAndMatching)
                             "mysite.example/some/page", "http://user:pw@mysite.example/"}) {
         SCOPED_TRACE(bad);
         QString error;
-        EXPECT_FALSE(parseSiteEntry(QString::fromUtf8(bad), &error));
+        EXPECT_FALSE(parseOwnSite(QString::fromUtf8(bad), &error));
         EXPECT_FALSE(error.isEmpty());
     }
     for (const char *bad : {"", "mysite.example", "javascript:alert(1)", "file:///etc/passwd", "http://"}) {
