@@ -12,7 +12,10 @@ PartnerList::PartnerList(PartnerStore &store, PageFetcher &fetcher, Timer &wake,
 {
     connect(&m_checker, &PartnerChecker::checked, this, &PartnerList::onChecked);
     connect(&m_checker, &PartnerChecker::progress, this, &PartnerList::progress);
-    connect(&m_checker, &PartnerChecker::runFinished, this, &PartnerList::runFinished);
+    connect(&m_checker, &PartnerChecker::runFinished, this, [this](bool cancelled) {
+        m_store.checkpoint();
+        emit runFinished(cancelled);
+    });
     reload();
 }
 
@@ -155,7 +158,8 @@ void PartnerList::cancel()
 
 void PartnerList::onChecked(const Partner &partner, const CheckRecord &record)
 {
-    m_store.recordCheck(partner.id, record);
+    if (!m_store.recordCheck(partner.id, record))
+        emit storeFailed(m_store.lastError());
     const int row = rowOf(partner.id);
     if (const auto state = m_store.partner(partner.id); state && row >= 0) {
         m_rows[row] = *state;

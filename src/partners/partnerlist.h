@@ -64,6 +64,8 @@ signals:
     void rowChanged(int row);
     void progress(int finished, int total);
     void runFinished(bool cancelled);
+    // A check could not be stored (a full disk, a locked file).
+    void storeFailed(const QString &why);
 
 private:
     void onChecked(const Partner &partner, const CheckRecord &record);

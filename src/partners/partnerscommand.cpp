@@ -155,6 +155,7 @@ void PartnersCommand::onChecked(const Partner &partner, const CheckRecord &recor
 
 void PartnersCommand::onRunFinished(bool)
 {
+    m_store.checkpoint();
     int code = ExitOk;
     if (!m_options.csvOut.isEmpty()) {
         CsvWriter writer(partnerCsvColumns());

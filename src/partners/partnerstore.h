@@ -79,6 +79,9 @@ public:
     QList<StatusChange> changes(qint64 partnerId) const;  // newest first
     int checkCount() const;
 
+    // Moves the log into the file; after a run, when nothing waits on it.
+    void checkpoint();
+
     // For building large stores in one go (benchmarks, imports).
     bool begin();
     bool commit();

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -157,6 +156,8 @@ void PartnersWindow::build(const QString &homeSite)
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(PartnerTableModel::Page, 320);
     m_table->setWordWrap(false);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QWidget::customContextMenuRequested, this, &PartnersWindow::showContextMenu);
     connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) { openRow(index.row()); });
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         syncEditor();
@@ -243,6 +244,7 @@ void PartnersWindow::build(const QString &homeSite)
         syncSummary();
         syncHistory();
     });
+    connect(m_list.get(), &PartnerList::storeFailed, this, &PartnersWindow::showMessage);
     connect(m_list.get(), &PartnerList::rowsChanged, this, &PartnersWindow::syncSummary);
     connect(m_list.get(), &PartnerList::rowChanged, this, &PartnersWindow::syncSummary);
     syncSummary();
@@ -507,10 +509,8 @@ int PartnersWindow::shownRows() const
     return m_filter->rowCount();
 }
 
-void PartnersWindow::contextMenuEvent(QContextMenuEvent *event)
+void PartnersWindow::showContextMenu(const QPoint &at)
 {
-    if (!m_table->geometry().contains(m_table->parentWidget()->mapFrom(this, event->pos())) && !m_table->underMouse())
-        return;
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(QStringLiteral("Check"), this, &PartnersWindow::checkSelected);
@@ -526,7 +526,7 @@ void PartnersWindow::contextMenuEvent(QContextMenuEvent *event)
         }
         QApplication::clipboard()->setText(pages.join(u'\n'));
     });
-    menu->popup(event->globalPos());  // not exec(): no nested event loop
+    menu->popup(m_table->viewport()->mapToGlobal(at));  // not exec(): no nested event loop
 }
 
 }  // namespace quorvane

@@ -69,9 +69,6 @@ public:
     int shownRows() const;
     QList<qint64> selectedIds() const;
 
-protected:
-    void contextMenuEvent(QContextMenuEvent *event) override;
-
 private:
     PartnersWindow(DesktopHost &host, OpenPage openPage, QWidget *parent);
     void build(const QString &homeSite);
@@ -82,6 +79,7 @@ private:
     void saveEditor();
     void addFromEditor();
     void showMessage(const QString &text);
+    void showContextMenu(const QPoint &at);
 
     DesktopHost &m_host;
     OpenPage m_openPage;

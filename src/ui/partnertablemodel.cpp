@@ -76,7 +76,13 @@ QVariant PartnerTableModel::data(const QModelIndex &index, int role) const
     const Partner &p = s.partner;
     if (role == IdRole)
         return p.id;
-    if (role == Qt::DisplayRole || role == SortRole || role == Qt::ToolTipRole) {
+    // A tool tip is read as rich text when it looks like markup: escaped, a
+    // note or anchor that holds tags shows them as written.
+    if (role == Qt::ToolTipRole) {
+        const QString text = data(index, Qt::DisplayRole).toString();
+        return text.isEmpty() ? QVariant() : QVariant(QStringLiteral("<p>") + text.toHtmlEscaped() + QStringLiteral("</p>"));
+    }
+    if (role == Qt::DisplayRole || role == SortRole) {
         switch (index.column()) {
         case Page:
             return p.page;

@@ -1,11 +1,11 @@
 #include "linkscan.h"
 
 #include "addressresolution.h"
+#include "gumboarena.h"
 #include "markuplimiter.h"
 
 #include <gumbo.h>
 
-#include <memory>
 #include <vector>
 
 namespace quorvane {
@@ -105,11 +105,13 @@ MarkupScan scanMarkup(const QString &html, const QString &url)
 {
     MarkupScan scan;
     const QByteArray utf8 = htmlparser::limitMarkup(html.toUtf8());
+    htmlparser::GumboArena arena;  // owns the output and everything in it
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;
-    std::unique_ptr<GumboOutput, void (*)(GumboOutput *)> output(
-        gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size())),
-        [](GumboOutput *o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+    options.allocator = &htmlparser::GumboArena::allocate;
+    options.deallocator = &htmlparser::GumboArena::deallocate;
+    options.userdata = &arena;
+    const GumboOutput *output = gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size()));
     if (!output)
         return scan;
 

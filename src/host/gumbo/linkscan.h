@@ -24,7 +24,8 @@ struct MarkupScan {
     QString text;               // visible text of the page, collapsed, at most MaxScanText characters
 };
 
-constexpr int MaxScanText = 64 * 1024;
+// Enough to tell a short placeholder page from a real one.
+constexpr int MaxScanText = 8 * 1024;
 
 // Scans html found at url with the page parser. Never fails: what cannot be
 // read stays empty.
