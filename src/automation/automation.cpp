@@ -348,7 +348,9 @@ void Automation::poll()
     }
     if (m_waitClock.elapsed() < m_waitLimitMs)
         return;
-    if (m_wait == Wait::Picture) {
+    // A plain wait is over once its time is up, even when the clock passed
+    // the limit between the look above and this one.
+    if (m_wait == Wait::Picture || m_wait == Wait::Time) {
         finishWait();  // the picture shows whatever is there by now
         return;
     }

@@ -19,7 +19,11 @@ PartnerList::PartnerList(PartnerStore &store, PageFetcher &fetcher, Timer &wake,
     reload();
 }
 
-PartnerList::~PartnerList() = default;
+PartnerList::~PartnerList()
+{
+    // The checker cancels its run as it goes; nobody here listens any more.
+    disconnect(&m_checker, nullptr, this, nullptr);
+}
 
 void PartnerList::reload()
 {

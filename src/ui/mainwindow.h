@@ -92,6 +92,7 @@ private:
     void showPartners();
     void addAddressToPartners();
     void addLinkToPartners();
+    void addReportPagesToPartners();
     void checkAllPartners();
     void openPartnerPage(const QString &page, const QString &link);
     void buildToolbar();

@@ -40,6 +40,7 @@ void MainWindow::buildPartnersMenu()
         {"partnerswindow", "Partners window", &MainWindow::showPartners},
         {"addpartner", "Add to partners", &MainWindow::addAddressToPartners},
         {"addlinkpartner", "Add selected link to partners", &MainWindow::addLinkToPartners},
+        {"addreportpartners", "Add report pages to partners", &MainWindow::addReportPagesToPartners},
         {"checkpartners", "Check all partners", &MainWindow::checkAllPartners},
     };
     for (const auto &e : entries) {
@@ -98,6 +99,27 @@ void MainWindow::addLinkToPartners()
         window->addPartner(link);
         window->show();
     }
+}
+
+// The pages the report rows were made from: the address of each title row.
+void MainWindow::addReportPagesToPartners()
+{
+    static const QString titleRow =
+        QStringLiteral("<tr><td width='100%' bgcolor='#FFFF00'><strong><font face='Arial'><a href='");
+    QStringList pages;
+    for (const QString &row : m_state.List3.items()) {
+        if (!row.startsWith(titleRow))
+            continue;
+        const qsizetype end = row.indexOf(QLatin1String("'>"), titleRow.size());
+        if (end > titleRow.size())
+            pages.append(row.mid(titleRow.size(), end - titleRow.size()));
+    }
+    pages.removeDuplicates();
+    PartnersWindow *window = pages.isEmpty() ? nullptr : partnersWindow();
+    if (!window)
+        return;
+    window->addPartners(pages);
+    window->show();
 }
 
 void MainWindow::checkAllPartners()

@@ -262,6 +262,23 @@ QString PartnersWindow::addPartner(const QString &page)
     return error;
 }
 
+void PartnersWindow::addPartners(const QStringList &pages)
+{
+    int added = 0;
+    QString lastError;
+    for (const QString &page : pages) {
+        const QString error = m_list->add(page);
+        if (error.isEmpty())
+            ++added;
+        else
+            lastError = error;
+    }
+    QString text = QStringLiteral("Added %1 of %2").arg(added).arg(pages.size());
+    if (!lastError.isEmpty())
+        text += QStringLiteral(" (%1)").arg(lastError);
+    showMessage(text);
+}
+
 QString PartnersWindow::setSites(const QString &sites)
 {
     const QString error = m_list->setSites(sites.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts));

@@ -50,6 +50,8 @@ public:
 
     // The same paths the widgets take, for the menu and the automation.
     QString addPartner(const QString &page);
+    // Several at once; the message counts those added and those refused.
+    void addPartners(const QStringList &pages);
     QString setSites(const QString &sites);
     void checkAll();
     void checkSelected();

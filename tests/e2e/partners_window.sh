@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Partners window driven by a script: partners added, checked twice with
+# The Partners window driven by a script: partners added (typed, from the
+# address bar and from the report rows), checked twice with
 # the partner site changed between the runs, filtered, opened in Browser 1,
 # removed and brought back; the database keeps it all for the command line.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
@@ -16,6 +17,11 @@ partners add $p/live
 partners add $p/nofollow
 partners add $p/404
 partners add $p/hostile
+navigate WebBrowser1 $p/parked
+wait-load WebBrowser1
+answer no
+menu addlink
+menu addreportpartners
 type Combo2 $p/sponsored
 menu addpartner
 partners check all
@@ -46,17 +52,17 @@ work, p = sys.argv[1:]
 first = json.load(open(work + '/first.json'))['Partners']
 verdicts = {r['page'].rsplit('/', 1)[1]: r['verdict'] for r in first['rows']}
 check(verdicts == {'live': 'live', 'nofollow': 'not-followed', '404': 'gone', 'hostile': 'live',
-                   'sponsored': 'not-followed'}, 'first run: %s' % verdicts)
-check(first['summary'] == '2 live, 2 not followed, 1 gone', 'summary: %s' % first['summary'])
+                   'sponsored': 'not-followed', 'parked': 'parked'}, 'first run: %s' % verdicts)
+check(first['summary'] == '2 live, 2 not followed, 1 parked, 1 gone', 'summary: %s' % first['summary'])
 check(first['sites'] == ['mysite.example'], 'sites: %s' % first['sites'])
 
 removed = json.load(open(work + '/removed.json'))['Partners']
-check(len(removed['rows']) == 4 and removed['canUndo'], 'remove: %d rows' % len(removed['rows']))
+check(len(removed['rows']) == 5 and removed['canUndo'], 'remove: %d rows' % len(removed['rows']))
 
 dump = json.load(open(work + '/second.json'))
 second = dump['Partners']
 rows = {r['page'].rsplit('/', 1)[1]: r for r in second['rows']}
-check(len(rows) == 5 and not second['canUndo'], 'undo: %d rows' % len(rows))
+check(len(rows) == 6 and not second['canUndo'], 'undo: %d rows' % len(rows))
 check(rows['live']['verdict'] == 'missing' and rows['live']['changed'], 'second run: %s' % rows['live'])
 check(not rows['nofollow']['changed'], 'an unchanged verdict shows as changed')
 check(rows['live']['status'] == 'refused', 'edit: %s' % rows['live']['status'])
