@@ -105,6 +105,7 @@ void BM_PartnersCheck1000Pages(benchmark::State &bench)
     TransferFetcher fetcher(pointers);
     QtTimer wake(QStringLiteral("PartnersWake"));
     PartnerChecker checker(fetcher, wake, &wallClock);
+    checker.setOffload(PartnerChecker::onThreadPool());
     checker.setSites(sites);
     int live = 0;
     QObject::connect(&checker, &PartnerChecker::checked, [&](const Partner &p, const CheckRecord &r) {

@@ -46,6 +46,7 @@ int runPartnersCli(const QStringList &arguments, const QString &defaultProgramFo
     environment.fetcher = &fetcher;
     environment.wake = &wake;
     environment.now = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    environment.offload = PartnerChecker::onThreadPool();
     PartnersCommand command(*options, partnersDatabasePath(folder), environment, out, err);
     int code = command.start();
     if (code < 0) {

@@ -6,7 +6,10 @@
 #include "core/retryafter.h"
 #include "host/timer.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QPointer>
+#include <QThreadPool>
 #include <QUrl>
 
 #include <algorithm>
@@ -28,9 +31,30 @@ QString originOf(const QUrl &url)
 
 }  // namespace
 
+PartnerChecker::Offload PartnerChecker::inPlace()
+{
+    return [](std::function<CheckRecord()> work, std::function<void(CheckRecord)> done) { done(work()); };
+}
+
+PartnerChecker::Offload PartnerChecker::onThreadPool()
+{
+    return [](std::function<CheckRecord()> work, std::function<void(CheckRecord)> done) {
+        // The findings come back through the application object, which outlives
+        // any checker; a checker gone by then drops them (done holds a guard).
+        QThreadPool::globalInstance()->start([work = std::move(work), done = std::move(done)]() mutable {
+            CheckRecord record = work();
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [done = std::move(done), record = std::move(record)]() mutable { done(std::move(record)); },
+                Qt::QueuedConnection);
+        });
+    };
+}
+
 PartnerChecker::PartnerChecker(PageFetcher &fetcher, Timer &wake, std::function<qint64()> now, Options options,
                                QObject *parent)
-    : QObject(parent), m_fetcher(fetcher), m_wake(wake), m_now(std::move(now)), m_options(options)
+    : QObject(parent), m_fetcher(fetcher), m_wake(wake), m_now(std::move(now)), m_options(options),
+      m_offload(inPlace())
 {
     connect(&m_wake, &Timer::timeout, this, &PartnerChecker::onWake);
 }
@@ -72,6 +96,8 @@ void PartnerChecker::cancel()
 {
     const bool wasRunning = m_running;
     m_running = false;
+    ++m_run;
+    m_parsing = 0;
     m_wake.setEnabled(false);
     const auto inFlight = m_inFlight;
     m_inFlight.clear();
@@ -210,7 +236,31 @@ void PartnerChecker::onPage(Job job, const FetchReply &reply)
         retryOrGiveUp(std::move(job), reply);
         return;
     }
-    CheckRecord record = readFindings(reply, job.partner.page, job.sites, job.partner.anchor);
+    // Parsing a large page takes a while: it may run elsewhere, and the run
+    // goes on when its findings come back.
+    ++m_parsing;
+    const quint64 run = m_run;
+    auto work = [reply, page = job.partner.page, sites = job.sites, anchor = job.partner.anchor] {
+        return readFindings(reply, page, sites, anchor);
+    };
+    auto done = [self = QPointer<PartnerChecker>(this), run, job = std::move(job)](CheckRecord record) mutable {
+        if (!self || run != self->m_run)
+            return;  // from a checker gone or a run since cancelled
+        self->onParsed(std::move(job), std::move(record));
+    };
+    m_offload(std::move(work), std::move(done));
+}
+
+void PartnerChecker::onParsed(Job job, CheckRecord record)
+{
+    --m_parsing;
+    onFindings(std::move(job), std::move(record));
+    pump();
+    finishIfDone();
+}
+
+void PartnerChecker::onFindings(Job job, CheckRecord record)
+{
     record.attempts = job.attempts;
     if (!m_robots.value(job.origin).rules.allows(job.partner.page))
         record.robots.append(QStringLiteral("robots.txt"));
@@ -292,7 +342,8 @@ void PartnerChecker::complete(Job job, CheckRecord record)
 
 void PartnerChecker::finishIfDone()
 {
-    if (m_running && m_queue.empty() && m_inFlight.isEmpty() && m_renderQueue.empty() && !m_rendering) {
+    if (m_running && m_queue.empty() && m_inFlight.isEmpty() && m_parsing == 0 && m_renderQueue.empty()
+        && !m_rendering) {
         m_running = false;
         m_wake.setEnabled(false);
         emit runFinished(false);

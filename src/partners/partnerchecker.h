@@ -45,6 +45,13 @@ public:
     }
     ~PartnerChecker() override;
 
+    // Runs work (the parse of a page) and hands its result to done on this
+    // thread, later or at once.
+    using Offload = std::function<void(std::function<CheckRecord()> work, std::function<void(CheckRecord)> done)>;
+    static Offload inPlace();       // at once, on this thread (the default)
+    static Offload onThreadPool();  // on Qt's global thread pool, so that a large page never stalls the window
+    void setOffload(Offload offload) { m_offload = std::move(offload); }
+
     // The user's own sites, for partners that name none.
     void setSites(const QList<OwnSite> &sites) { m_sites = sites; }
     // Optional: makes checks whose link is missing from the markup look at the rendered page.
@@ -91,6 +98,8 @@ private:
     void onReply(int ticket, const FetchReply &reply);
     void onRobots(Job job, const FetchReply &reply);
     void onPage(Job job, const FetchReply &reply);
+    void onParsed(Job job, CheckRecord record);
+    void onFindings(Job job, CheckRecord record);
     void retryOrGiveUp(Job job, const FetchReply &reply);
     void complete(Job job, CheckRecord record);
     void pumpRendered();
@@ -102,8 +111,11 @@ private:
     Options m_options;
     QList<OwnSite> m_sites;
     RenderedLinks *m_rendered = nullptr;
+    Offload m_offload;
 
     bool m_running = false;
+    quint64 m_run = 0;   // bumped by each start and cancel
+    int m_parsing = 0;   // pages whose findings have not come back
     int m_total = 0;
     int m_finished = 0;
     std::deque<Job> m_queue;

@@ -50,6 +50,7 @@ public:
     int checkedCount() const { return m_checker.finishedCount(); }
     int checkTotal() const { return m_checker.total(); }
     void setRenderedLinks(RenderedLinks *rendered) { m_checker.setRenderedLinks(rendered); }
+    void setOffload(PartnerChecker::Offload offload) { m_checker.setOffload(std::move(offload)); }
 
     // Over the current verdicts: "212 live, 3 not followed, ..."
     QString summary() const;

@@ -134,6 +134,7 @@ int PartnersCommand::startCheck()
     m_checker = std::make_unique<PartnerChecker>(*m_env.fetcher, *m_env.wake, m_env.now, checkerOptions);
     m_checker->setSites(sites);
     m_checker->setRenderedLinks(m_env.rendered);
+    m_checker->setOffload(m_env.offload);
     connect(m_checker.get(), &PartnerChecker::checked, this, &PartnersCommand::onChecked);
     connect(m_checker.get(), &PartnerChecker::runFinished, this, &PartnersCommand::onRunFinished,
             Qt::QueuedConnection);

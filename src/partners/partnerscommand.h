@@ -36,6 +36,7 @@ public:
         Timer *wake = nullptr;
         std::function<qint64()> now;
         RenderedLinks *rendered = nullptr;
+        PartnerChecker::Offload offload = PartnerChecker::inPlace();
     };
 
     PartnersCommand(PartnersOptions options, QString databasePath, Environment environment, QTextStream &out,

@@ -84,6 +84,7 @@ void PartnersWindow::build(const QString &homeSite)
     m_fetcher = std::make_unique<TransferFetcher>(transfers);
     m_wake = std::make_unique<QtTimer>(QStringLiteral("PartnersWake"));
     m_list = std::make_unique<PartnerList>(*m_store, *m_fetcher, *m_wake, &wallClock);
+    m_list->setOffload(PartnerChecker::onThreadPool());
     m_reader = m_host.newHiddenReader(QStringLiteral("PartnersReader"));
     if (m_reader) {
         m_readerTimeout = std::make_unique<QtTimer>(QStringLiteral("PartnersReaderTimeout"));

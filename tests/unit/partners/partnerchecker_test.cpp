@@ -260,3 +260,42 @@ TEST(BrowserRenderedLinksTest, ReadsTheRenderedDocument)
 
 }  // namespace
 }  // namespace quorvane
+
+namespace quorvane {
+namespace {
+
+// Findings that come back later (a parse on another thread): the run waits
+// for them, and those of a cancelled run are dropped.
+TEST_F(PartnerCheckerTest, FindingsThatComeBackLater)
+{
+    std::vector<std::pair<std::function<CheckRecord()>, std::function<void(CheckRecord)>>> parked;
+    m_checker.setOffload([&parked](std::function<CheckRecord()> work, std::function<void(CheckRecord)> done) {
+        parked.emplace_back(std::move(work), std::move(done));
+    });
+    start({"http://a.example/1", "http://b.example/1"});
+    noRobots("http://a.example:80");
+    noRobots("http://b.example:80");
+    ASSERT_TRUE(m_fetcher.answer("http://a.example/1", FakeFetcher::page(200, Linked)));
+    ASSERT_TRUE(m_fetcher.answer("http://b.example/1", FakeFetcher::page(200, "<p>none</p>")));
+    ASSERT_EQ(parked.size(), 2u);
+    EXPECT_EQ(m_runsFinished, 0);
+    parked[1].second(parked[1].first());
+    EXPECT_EQ(m_order, QStringList{"http://b.example/1"});
+    EXPECT_EQ(m_runsFinished, 0) << "finished with a page still being read";
+    parked[0].second(parked[0].first());
+    EXPECT_EQ(m_runsFinished, 1);
+    EXPECT_EQ(verdictOf("http://a.example/1"), Verdict::Live);
+    EXPECT_EQ(verdictOf("http://b.example/1"), Verdict::Missing);
+
+    parked.clear();
+    start({"http://a.example/2"});
+    noRobots("http://a.example:80");  // read again: each run takes robots.txt afresh
+    ASSERT_TRUE(m_fetcher.answer("http://a.example/2", FakeFetcher::page(200, Linked)));
+    ASSERT_EQ(parked.size(), 1u);
+    m_checker.cancel();
+    parked[0].second(parked[0].first());
+    EXPECT_EQ(m_order.size(), 2) << "a cancelled run's findings were kept";
+}
+
+}  // namespace
+}  // namespace quorvane
