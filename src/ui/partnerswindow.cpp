@@ -174,9 +174,20 @@ void PartnersWindow::build(const QString &homeSite)
     m_history->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_history->horizontalHeader()->setStretchLastSection(true);
 
+    m_changes = new QTableWidget(0, 3, this);
+    m_changes->setObjectName(QStringLiteral("changes"));
+    m_changes->setHorizontalHeaderLabels({QStringLiteral("Changed"), QStringLiteral("What"), QStringLiteral("From → to")});
+    m_changes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_changes->horizontalHeader()->setStretchLastSection(true);
+    auto *history = new QSplitter(Qt::Horizontal, this);
+    history->addWidget(m_history);
+    history->addWidget(m_changes);
+    history->setStretchFactor(0, 3);
+    history->setStretchFactor(1, 1);
+
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(m_table);
-    splitter->addWidget(m_history);
+    splitter->addWidget(history);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
@@ -486,9 +497,20 @@ void PartnersWindow::addFromEditor()
 void PartnersWindow::syncHistory()
 {
     m_history->setRowCount(0);
+    m_changes->setRowCount(0);
     const QList<qint64> ids = selectedIds();
     if (ids.isEmpty())
         return;
+    const QList<StatusChange> changes = m_list->changes(ids.first());
+    m_changes->setRowCount(int(qMin<qsizetype>(changes.size(), 500)));
+    for (int i = 0; i < m_changes->rowCount(); ++i) {
+        const StatusChange &c = changes.at(i);
+        const QStringList cells = {
+            QDateTime::fromMSecsSinceEpoch(c.at).toString(QStringLiteral("yyyy-MM-dd HH:mm")), c.what,
+            (c.from.isEmpty() ? QStringLiteral("(new)") : c.from) + QStringLiteral(" → ") + c.to};
+        for (int col = 0; col < cells.size(); ++col)
+            m_changes->setItem(i, col, new QTableWidgetItem(cells.at(col)));
+    }
     const QList<StoredCheck> checks = m_list->history(ids.first());
     m_history->setRowCount(int(qMin<qsizetype>(checks.size(), 500)));
     for (int i = 0; i < m_history->rowCount(); ++i) {

@@ -116,6 +116,7 @@ private:
     QLabel *m_summary = nullptr;
     QLabel *m_message = nullptr;
     QTableWidget *m_history = nullptr;
+    QTableWidget *m_changes = nullptr;
 };
 
 }  // namespace quorvane

@@ -70,6 +70,27 @@ check(dump['WebBrowser1']['url'] == p + '/live', 'opened page: %s' % dump['WebBr
 finish()
 PY
 
+# With the hidden readers on the web engine, a link that only the page's
+# script writes is told apart from a missing one.
+cat >"$work/webengine.txt" <<SCRIPT
+partners sites mysite.example
+partners add $p/script
+partners add $p/removed
+partners check all
+partners wait 60000
+dump $work/webengine.json
+SCRIPT
+timeout 120 "$quorvane" --program-folder "$work/pf2" --home-site "$hostport" --hidden-engine webengine \
+  --script "$work/webengine.txt"
+python3 - "$work" <<'PY'
+import json, sys
+from checks import check, finish
+rows = json.load(open(sys.argv[1] + '/webengine.json'))['Partners']['rows']
+verdicts = {r['page'].rsplit('/', 1)[1]: r['verdict'] for r in rows}
+check(verdicts == {'script': 'script-only', 'removed': 'missing'}, 'web engine run: %s' % verdicts)
+finish()
+PY
+
 # The window's database is the command line's.
 "$quorvane" partners export "$work/out.csv" --program-folder "$work/pf" >/dev/null
 grep -q "$p/live,missing," "$work/out.csv" || { echo "FAIL: export: $(cat "$work/out.csv")"; exit 1; }
