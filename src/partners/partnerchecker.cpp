@@ -218,7 +218,6 @@ void PartnerChecker::onReply(int ticket, const FetchReply &reply)
 void PartnerChecker::onRobots(Job job, const FetchReply &reply)
 {
     Robots &robots = m_robots[job.origin];
-    robots.state = RobotsState::Known;
     // Only a 2xx file has rules, those of the "*" group. 4xx means none; a
     // failure or 5xx leaves the page unjudged rather than calling a passing
     // server error a block.
@@ -305,7 +304,6 @@ void PartnerChecker::retryOrGiveUp(Job job, const FetchReply &reply)
         complete(std::move(job), std::move(record));
         return;
     }
-    job.lastError = why;
     job.notBefore = m_now() + delay;
     m_queue.push_back(std::move(job));
     pump();

@@ -77,7 +77,6 @@ private:
         int attempts = 0;
         qint64 notBefore = 0;
         bool fetchingRobots = false;
-        QString lastError;
         std::optional<CheckRecord> record;  // waiting for the rendered check
     };
     struct InFlight {
@@ -85,10 +84,9 @@ private:
         qint64 deadline = 0;
         Job job;
     };
-    enum class RobotsState { Fetching, Known };
+    // Present once asked for; allows everything until read.
     struct Robots {
-        RobotsState state = RobotsState::Fetching;
-        RobotsTxt rules;  // allows everything until read
+        RobotsTxt rules;
     };
 
     void pump();

@@ -85,7 +85,9 @@ TEST_F(PartnerStoreTest, LostAfterTwoFailingRunsAnHourApart)
 TEST_F(PartnerStoreTest, PartnersSitesAndHistorySurviveReopening)
 {
     const qint64 id = add(QStringLiteral("http://a.example/"));
-    EXPECT_FALSE(m_store.addPartner(Partner{.page = QStringLiteral("http://a.example/")}, 0));
+    Partner duplicate;
+    duplicate.page = QStringLiteral("http://a.example/");
+    EXPECT_FALSE(m_store.addPartner(duplicate, 0)) << "a page listed twice";
     ASSERT_TRUE(m_store.setSites({"mysite.example", "https://other.example/page"}));
     CheckRecord r = checkAt(5000, true);
     r.rel = QStringList{"ugc"};
