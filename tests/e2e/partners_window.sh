@@ -11,6 +11,8 @@ start_home_site
 p="$base/partners/p"
 
 cat >"$work/script.txt" <<SCRIPT
+# Start-up loads pages of the home site into the views first.
+wait-idle 30000
 partners open
 partners sites mysite.example
 partners add $p/live
