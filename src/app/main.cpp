@@ -3,6 +3,7 @@
 #include "windowlogic.h"
 #include "core/windowstate.h"
 #include "sitegen/sitegencommand.h"
+#include "partnerscli.h"
 #include "host/desktop/desktophost.h"
 #include "automation/automation.h"
 #include "ui/mainwindow.h"
@@ -192,6 +193,16 @@ int main(int argc, char *argv[])
                                        .toString();
             QTextStream out(stdout), err(stderr);
             return quorvane::runSitegenCommand(args.mid(2), folder, out, err);
+        }
+        // So does the partner list: cron and schedulers run it without a display.
+        if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("partners")) {
+            const QSettings settings(settingsPath(), QSettings::IniFormat);
+            const QString folder = settings
+                                       .value(QStringLiteral("programFolder"),
+                                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                                       .toString();
+            const QString homeSite = settings.value(QStringLiteral("homeSite"), options.config.homeSite).toString();
+            return quorvane::runPartnersCli(args.mid(2), folder, homeSite);
         }
         if (const int code = readOptions(&options); code >= 0)
             return code;

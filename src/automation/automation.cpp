@@ -1,5 +1,6 @@
 #include "automation.h"
 
+#include "partnersscript.h"
 #include "statedump.h"
 #include "core/windowstate.h"
 #include "host/desktop/desktophost.h"
@@ -297,6 +298,17 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         m_waitLimitMs = PageEventSettleMs;
         return Result::Waiting;
     }
+    case Kind::Partners: {
+        QString error;
+        int waitMs = -1;
+        if (!runPartnersAction(m_window, c.target, c.text, &error, &waitMs))
+            return failed(QStringLiteral("partners %1: %2").arg(c.target, error));
+        if (waitMs < 0)
+            return Result::Done;
+        m_wait = Wait::Partners;
+        m_waitLimitMs = waitMs;
+        return Result::Waiting;
+    }
     case Kind::Quit:
         m_scriptDone = true;
         return Result::Done;
@@ -356,6 +368,9 @@ bool Automation::waitSatisfied()
     case Wait::Idle:
         met = isIdle();
         break;
+    case Wait::Partners:
+        met = !partnersRunning(m_window);
+        break;
     case Wait::Time:
         return now >= m_waitLimitMs;
     case Wait::Picture:
@@ -382,13 +397,16 @@ void Automation::poll()
     }
     if (m_waitClock.elapsed() < m_waitLimitMs)
         return;
-    if (m_wait == Wait::Picture) {
+    // A plain wait is over once its time is up, even when the clock passed
+    // the limit between the look above and this one.
+    if (m_wait == Wait::Picture || m_wait == Wait::Time) {
         finishWait();  // the picture shows whatever is there by now
         return;
     }
     const QString what = m_wait == Wait::Load || m_wait == Wait::Document
                              ? QStringLiteral("timed out waiting for %1 to load").arg(m_waitBrowser->name())
                          : m_wait == Wait::Message ? QStringLiteral("timed out waiting for a message box")
+                         : m_wait == Wait::Partners ? QStringLiteral("timed out waiting for the partner check")
                                                    : QStringLiteral("timed out waiting for idle");
     m_poll.stop();
     m_wait = Wait::None;
@@ -465,6 +483,7 @@ bool Automation::writeDump(const QString &path, QString *error)
         form2.insert(QStringLiteral("List1"), list);
         state.insert(QStringLiteral("Form2"), form2);
     }
+    addPartnersDump(state, m_window);
     const QByteArray json = QJsonDocument(state).toJson(QJsonDocument::Indented);
     if (path.isEmpty()) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);

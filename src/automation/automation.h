@@ -41,7 +41,7 @@ public:
     int exitCode() const { return m_failed ? 1 : 0; }
 
 private:
-    enum class Wait { None, Load, Idle, Time, Picture, Document, Message };
+    enum class Wait { None, Load, Idle, Time, Picture, Document, Message, Partners };
     enum class Result { Done, Waiting, Failed };
 
     void next();

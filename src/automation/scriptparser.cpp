@@ -1,5 +1,7 @@
 #include "scriptparser.h"
 
+#include "partnersscript.h"
+
 #include "core/windowstate.h"
 #include "host/controls.h"
 
@@ -108,6 +110,7 @@ constexpr Signature Signatures[] = {
     {"wait-document", Kind::WaitDocument, {view, timeout}, "VIEW [MS]"},
     {"wait-message", Kind::WaitMessage, {timeout}, "[MS]"},
     {"mark", Kind::Mark, {word}, "NAME"},
+    {"partners", Kind::Partners, {control, optional(restOfLine)}, "ACTION [ARGUMENTS]"},
     {"quit", Kind::Quit, {}, ""},
 };
 
@@ -333,6 +336,10 @@ ScriptLine parseScriptLine(const QString &line, int lineNumber)
     const QString error = checkArguments(*signature, text.mid(text.indexOf(name) + name.size()), c);
     if (!error.isEmpty())
         return {std::nullopt, error};
+    if (c.kind == Kind::Partners) {
+        if (const QString bad = checkPartnersAction(c.target, c.text); !bad.isEmpty())
+            return {std::nullopt, bad};
+    }
     return {c, {}};
 }
 

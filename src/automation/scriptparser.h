@@ -42,6 +42,7 @@ struct ScriptCommand {
         WaitDocument,     // target: view, number: timeout ms
         WaitMessage,      // number: timeout ms
         Mark,             // text: name
+        Partners,         // target: action, text: its arguments (see partnersscript.h)
         Quit,
     };
 

@@ -130,6 +130,9 @@ inline bool dropConnection(const httplib::Request &request)
 //   /fault/bytes?n=N[&raw=1]    an HTML page of N bytes, at most 64 MB; raw=1 serves
 //                               it as application/octet-stream, which is never compressed
 //   /fault/headers              the request headers as text, one "Name: value" a line
+//   /fault/status?code=N[&set-NAME=VALUE...]
+//                               answers status N (100 to 599, else 400) with a short
+//                               page and each set- parameter as a header NAME: VALUE
 //   /fault/beacon               counts the request and answers 204 (any query)
 //   /fault/beacon-count         how many requests /fault/beacon had, as text
 inline void addFaultRoutes(httplib::Server &server,
@@ -259,6 +262,16 @@ inline void addFaultRoutes(httplib::Server &server,
         const std::string head = "<html><body>";
         page.replace(0, std::min(page.size(), head.size()), head, 0, page.size());
         response.set_content(page, request.has_param("raw") ? "application/octet-stream" : "text/html");
+    });
+
+    server.Get("/fault/status", [](const httplib::Request &request, httplib::Response &response) {
+        const long long code = numberParam(request, "code", 400);
+        response.status = code >= 100 && code <= 599 ? int(code) : 400;
+        for (const auto &[name, value] : request.params) {
+            if (name.rfind("set-", 0) == 0 && name.size() > 4)
+                response.set_header(name.substr(4), value);
+        }
+        response.set_content("<html><body>status " + std::to_string(response.status) + "</body></html>", "text/html");
     });
 
     server.Get("/fault/headers", [](const httplib::Request &request, httplib::Response &response) {

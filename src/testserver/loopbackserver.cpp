@@ -2,6 +2,7 @@
 
 #include "faultroutes.h"
 #include "generatedsite.h"
+#include "partnersite.h"
 
 #include <httplib.h>
 
@@ -103,6 +104,7 @@ LoopbackServer::LoopbackServer(Options options)
     });
     addFaultRoutes(server, m_stopping);
     addGeneratedSite(server);
+    addPartnerSite(server, m_stopping);
     if (!options.staticRoot.empty()) {
         addMimeTypes(server);
         if (!server.set_mount_point("/", options.staticRoot))

@@ -97,6 +97,7 @@ MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &
     m_images = std::make_unique<ToolbarImages>(m_config.programFolder);
 
     buildMenus();
+    buildPartnersMenu();
     buildToolbar();
     buildAddressRow();
     buildBrowserArea();

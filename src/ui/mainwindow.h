@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -36,6 +37,7 @@ class SitegenWindows;
 struct ComboBox;
 class WebEngineBrowser;
 class WindowState;
+class PartnersWindow;
 
 // The main window. Every widget event becomes a WindowEvents call; every widget
 // shows what the shared WindowState (and each browser's visibility) says.
@@ -76,6 +78,10 @@ public:
     bool menuEntryDrawn(const QString &name);
     // The generator's item list as its window shows it; empty while it is not open.
     QJsonObject itemTableDump() const;
+    // The Partners window, made on first use; null (with a warning shown) when
+    // its database cannot be opened.
+    PartnersWindow *partnersWindow(QString *error = nullptr);
+    PartnersWindow *existingPartnersWindow() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.
@@ -94,6 +100,13 @@ private:
     };
 
     void buildMenus();
+    void buildPartnersMenu();
+    void showPartners();
+    void addAddressToPartners();
+    void addLinkToPartners();
+    void addReportPagesToPartners();
+    void checkAllPartners();
+    void openPartnerPage(const QString &page, const QString &link);
     void buildToolbar();
     void buildAddressRow();
     void buildBrowserArea();
@@ -158,6 +171,7 @@ private:
     bool m_unloaded = false;
     // The generator windows Form2 and Form3; their controls are addressed as "Form2.NAME".
     SitegenWindows *m_sitegenWindows = nullptr;
+    QPointer<PartnersWindow> m_partners;
 };
 
 }  // namespace quorvane

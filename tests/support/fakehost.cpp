@@ -155,6 +155,7 @@ void FakeTransfer::execute(const QString &url, int maxBytes)
     m_executing = true;
     m_body.clear();
     m_executed.append(url);
+    m_userAgents.append(userAgent());
 }
 
 void FakeTransfer::cancel()
@@ -165,16 +166,29 @@ void FakeTransfer::cancel()
 
 void FakeTransfer::complete(const QString &body)
 {
-    m_executing = false;
-    m_body = m_maxBytes > 0 ? body.left(m_maxBytes) : body;
-    emit finished(TransferResult{TransferState::Complete, m_url});
+    respond(FakeResponse{200, body, {}, {}, {}});
 }
 
 void FakeTransfer::fail()
 {
+    respond(FakeResponse{0, {}, {}, {}, {}});
+}
+
+void FakeTransfer::respond(const FakeResponse &response)
+{
     m_executing = false;
-    m_body.clear();
-    emit finished(TransferResult{TransferState::Error, m_url});
+    const bool complete = (response.status > 0 && response.status < 400) || response.status == 416;
+    m_body = !complete ? QString() : m_maxBytes > 0 ? response.body.left(m_maxBytes) : response.body;
+    TransferResult result;
+    result.state = complete ? TransferState::Complete : TransferState::Error;
+    result.url = m_url;
+    result.status = response.status;
+    if (response.status > 0)
+        result.finalUrl = response.finalUrl.isEmpty() ? m_url : response.finalUrl;
+    result.redirects = response.redirects;
+    for (const HttpHeaders::Field &field : response.headers)
+        result.headers.add(field.first, field.second);
+    emit finished(result);
 }
 
 FakeTimer::FakeTimer(QString name, ManualClock &clock, QObject *parent)

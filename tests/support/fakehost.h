@@ -97,6 +97,16 @@ private:
     int m_stops = 0;
 };
 
+// A scripted response: Complete for statuses 1 to 399 and 416, like the real
+// transfer, Error otherwise (then no body is readable).
+struct FakeResponse {
+    int status = 200;
+    QString body;
+    QList<HttpHeaders::Field> headers;
+    QList<RedirectHop> redirects;
+    QString finalUrl;  // empty: the address asked (status 0: none)
+};
+
 // A transfer whose responses the test scripts.
 class FakeTransfer final : public Transfer {
     Q_OBJECT
@@ -112,10 +122,14 @@ public:
 
     // Completes the running operation with body (cut at the caller's maximum) and raises 12.
     void complete(const QString &body);
-    // Fails the running operation and raises 11.
+    // Fails the running operation and raises 11, with no response (status 0).
     void fail();
+    // Ends the running operation with a response of any status.
+    void respond(const FakeResponse &response);
 
     const QStringList &executed() const { return m_executed; }
+    // The user agent each execute() would have sent, beside executed().
+    const QStringList &userAgentsSent() const { return m_userAgents; }
     int lastMaxBytes() const { return m_maxBytes; }
     int cancelCount() const { return m_cancels; }
 
@@ -126,6 +140,7 @@ private:
     bool m_executing = false;
     int m_maxBytes = 0;
     QStringList m_executed;
+    QStringList m_userAgents;
     int m_cancels = 0;
 };
 

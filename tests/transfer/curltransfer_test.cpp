@@ -140,6 +140,61 @@ TEST_F(CurlTransferTest, FailuresEndInError)
     }
 }
 
+// Status, headers, final address and redirect chain come with finished(),
+// for failures too: a 429's Retry-After is what its caller acts on.
+TEST_F(CurlTransferTest, ReportsTheLastResponseAndTheRedirectsToIt)
+{
+    const struct {
+        const char *what;
+        std::string path;
+        TransferState state;
+        int status;
+        QByteArray retryAfter;
+        std::vector<std::string> hops;  // each answered 302
+        std::string finalPath;          // empty: no response
+    } cases[] = {
+        {"plain page", "/page.html", TransferState::Complete, 200, {}, {}, "/page.html"},
+        {"too many requests", "/fault/status?code=429&set-Retry-After=7", TransferState::Error, 429, "7", {},
+         "/fault/status?code=429&set-Retry-After=7"},
+        {"unavailable after a redirect", "/fault/redirect?to=/fault/status%3Fcode%3D503%26set-retry-after%3D2",
+         TransferState::Error, 503, "2", {"/fault/redirect?to=/fault/status%3Fcode%3D503%26set-retry-after%3D2"},
+         "/fault/status?code=503&set-retry-after=2"},
+        {"two hops", "/fault/chain?n=2", TransferState::Complete, 200, {}, {"/fault/chain?n=2", "/fault/chain?n=1"},
+         "/fault/chain?n=0"},
+        {"refused redirect", "/fault/redirect?to=ftp://127.0.0.1/", TransferState::Error, 302, {}, {},
+         "/fault/redirect?to=ftp://127.0.0.1/"},
+        {"no response", "/fault/reset", TransferState::Error, 0, {}, {}, {}},
+    };
+    CurlTransfer transfer(QStringLiteral("Inet1"), *m_multi);
+    transfer.setUserAgent(QStringLiteral("Tester/2.0 (+http://home.test/)"));
+    std::vector<TransferResult> results;
+    QObject::connect(&transfer, &Transfer::finished, [&](const TransferResult &r) { results.push_back(r); });
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        results.clear();
+        transfer.execute(url(c.path), Enough);
+        ASSERT_TRUE(waitUntil([&] { return !results.empty(); }));
+        const TransferResult &r = results.front();
+        EXPECT_EQ(r.state, c.state);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.headers.value("Retry-After"), c.retryAfter);
+        EXPECT_EQ(QUrl(r.finalUrl), c.finalPath.empty() ? QUrl() : QUrl(url(c.finalPath)));
+        QList<RedirectHop> hops;
+        for (const std::string &hop : c.hops)
+            hops.append({url(hop), 302});
+        ASSERT_EQ(r.redirects.size(), hops.size());
+        for (qsizetype i = 0; i < hops.size(); ++i) {
+            EXPECT_EQ(QUrl(r.redirects.at(i).url), QUrl(hops.at(i).url));
+            EXPECT_EQ(r.redirects.at(i).status, 302);
+        }
+    }
+    results.clear();
+    transfer.execute(url("/fault/headers"), Enough);
+    ASSERT_TRUE(waitUntil([&] { return !results.empty(); }));
+    EXPECT_TRUE(transfer.readData(INT_MAX).contains(QStringLiteral("User-Agent: Tester/2.0 (+http://home.test/)")));
+    EXPECT_EQ(results.front().headers.value("content-type"), QByteArray("text/plain"));
+}
+
 TEST(CurlTransferRedirectRule, AllowsOnlyWebSchemesAndNoDowngrade)
 {
     const QUrl http(QStringLiteral("http://a.example/"));

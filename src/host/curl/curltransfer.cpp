@@ -11,8 +11,6 @@ namespace quorvane {
 
 namespace {
 
-constexpr char UserAgent[] = "Quorvane/0.1";
-
 bool isWebScheme(const QUrl &url)
 {
     const QString scheme = url.scheme();
@@ -85,6 +83,9 @@ void CurlTransfer::execute(const QString &url, int maxBytes)
     m_running = true;
     m_visited.clear();
     m_redirects = 0;
+    m_status = 0;
+    m_headers.clear();
+    m_hops.clear();
 
     const QUrl parsed(url.trimmed(), QUrl::StrictMode);
     if (!isFetchable(parsed) || !m_easy || !m_multi) {
@@ -133,7 +134,7 @@ void CurlTransfer::start(const QUrl &url)
     // without this a stalled download would count as executing for ever.
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(m_easy, CURLOPT_LOW_SPEED_TIME, long(m_stallSeconds));
-    curl_easy_setopt(m_easy, CURLOPT_USERAGENT, UserAgent);
+    curl_easy_setopt(m_easy, CURLOPT_USERAGENT, userAgent().toUtf8().constData());
     // A short read (a crawled page's head, a published list) asks for no more
     // than it will read: a server that honours the range ends the response
     // there and keeps the connection for the next page, where cutting the
@@ -147,6 +148,9 @@ void CurlTransfer::start(const QUrl &url)
     curl_easy_setopt(m_easy, CURLOPT_BUFFERSIZE, long(MaxRangedBytes));
     curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::writeCallback);
     curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &CurlTransfer::headerCallback);
+    curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
+    m_headers.clear();
 
     if (!m_multi || !m_multi->add(m_easy, this)) {
         failLater();
@@ -158,6 +162,14 @@ void CurlTransfer::start(const QUrl &url)
 size_t CurlTransfer::writeCallback(char *data, size_t size, size_t count, void *self)
 {
     return static_cast<CurlTransfer *>(self)->write(data, size * count);
+}
+
+size_t CurlTransfer::headerCallback(char *data, size_t size, size_t count, void *self)
+{
+    // Each response of the hop (an interim 1xx, then the real one) starts with
+    // its status line, which empties the set: the last response's fields stay.
+    static_cast<CurlTransfer *>(self)->m_headers.addLine(QByteArrayView(data, qsizetype(size * count)));
+    return size * count;
 }
 
 size_t CurlTransfer::write(const char *data, size_t length)
@@ -193,6 +205,7 @@ void CurlTransfer::handleFinished(quint64 run, int result)
     if (run != m_run || !m_running)
         return;
     m_attached = false;
+    m_status = int(responseCode(m_easy));
 
     if (const char *location = redirectTarget(m_easy)) {
         const QUrl next = QUrl::fromEncoded(QByteArray(location));
@@ -201,6 +214,7 @@ void CurlTransfer::handleFinished(quint64 run, int result)
             finish(TransferState::Error);
             return;
         }
+        m_hops.append({m_current.toString(QUrl::FullyEncoded), m_status});
         start(next);
         return;
     }
@@ -222,13 +236,23 @@ void CurlTransfer::finish(TransferState state)
         m_text = decodeBody(m_body, QByteArray(contentType));
     }
     m_body = QByteArray();
+    TransferResult result;
+    result.state = state;
+    result.url = m_url;
+    result.status = m_status;
+    if (m_status > 0)
+        result.finalUrl = m_current.toString(QUrl::FullyEncoded);
+    result.redirects = m_hops;
+    result.headers = m_headers;
     // Listeners may delete us; nothing may touch members after this.
-    emit finished(TransferResult{state, m_url});
+    emit finished(result);
 }
 
 void CurlTransfer::failLater()
 {
     m_attached = false;
+    m_status = 0;
+    m_headers.clear();
     m_failTimer.start();
 }
 

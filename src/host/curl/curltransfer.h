@@ -49,6 +49,7 @@ private:
     enum class Stop { None, Capped, HttpError, Redirect };
 
     static size_t writeCallback(char *data, size_t size, size_t count, void *self);
+    static size_t headerCallback(char *data, size_t size, size_t count, void *self);
     size_t write(const char *data, size_t length);
 
     void start(const QUrl &url);
@@ -75,6 +76,10 @@ private:
     quint64 m_run = 0;
     Stop m_stop = Stop::None;
     QByteArray m_body;
+    // Of the operation under way, for its TransferResult.
+    int m_status = 0;
+    HttpHeaders m_headers;
+    QList<RedirectHop> m_hops;
 
     QUrl m_finalUrl;
     QString m_text;

@@ -14,7 +14,8 @@ namespace quorvane {
 
 DesktopHost::DesktopHost(ServicesMode mode, HiddenEngine hiddenEngine)
     : m_profile(std::make_unique<QWebEngineProfile>()),  // no storage name: off the record
-      m_multi(std::make_unique<CurlMulti>())
+      m_multi(std::make_unique<CurlMulti>()),
+      m_hiddenEngine(hiddenEngine)
 {
     for (BrowserId id : AllBrowsers) {
         const QString name = controlName(id);
@@ -46,6 +47,18 @@ DesktopHost::~DesktopHost()
     // Transfers before their multi handle, browsers before their profile.
     m_transfers.clear();
     m_browsers.clear();
+}
+
+std::unique_ptr<Transfer> DesktopHost::newTransfer(const QString &name)
+{
+    return std::make_unique<CurlTransfer>(name, *m_multi);
+}
+
+std::unique_ptr<Browser> DesktopHost::newHiddenReader(const QString &name)
+{
+    if (m_hiddenEngine != HiddenEngine::WebEngine)
+        return nullptr;
+    return std::make_unique<WebEngineBrowser>(name, m_profile.get(), false);
 }
 
 Browser *DesktopHost::browser(BrowserId id)

@@ -44,6 +44,13 @@ public:
     WebEngineBrowser *webBrowser(BrowserId id) const;
     QList<Browser *> browsers() const;
 
+    // A transfer of its own for a feature beyond the window's ten (the
+    // partner checks), on the same connection pool.
+    std::unique_ptr<Transfer> newTransfer(const QString &name);
+    // A hidden web-engine reader of its own, when the hidden readers run on
+    // the web engine; null on the text-only engine.
+    std::unique_ptr<Browser> newHiddenReader(const QString &name);
+
     // Exactly one of these is non-null, by mode.
     QtWindowServices *desktopServices() const { return m_desktop.get(); }
     ScriptedServices *scriptedServices() const { return m_scripted.get(); }
@@ -57,6 +64,7 @@ private:
     std::map<TimerId, std::unique_ptr<Timer>> m_timers;
     std::unique_ptr<QtWindowServices> m_desktop;
     std::unique_ptr<ScriptedServices> m_scripted;
+    HiddenEngine m_hiddenEngine = HiddenEngine::Text;
 };
 
 }  // namespace quorvane

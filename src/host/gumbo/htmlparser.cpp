@@ -2,6 +2,7 @@
 
 #include "addressresolution.h"
 #include "documentwalk.h"
+#include "gumboarena.h"
 #include "markuplimiter.h"
 
 #include <gumbo.h>
@@ -13,54 +14,16 @@
 
 namespace quorvane {
 
-namespace {
-
-// gumbo allocates every node, string and token on its own and frees the tree
-// node by node; bump allocation from large blocks, all dropped after the walk,
-// makes parsing a page about a third faster. Nothing is freed before then, but
-// gumbo's temporary buffers are small beside the tree it keeps: the peak
-// memory of a parse stays about what it was with malloc.
-class GumboArena final {
-public:
-    static void *allocate(void *self, size_t size) { return static_cast<GumboArena *>(self)->take(size); }
-    static void deallocate(void *, void *) {}
-
-private:
-    static constexpr size_t BlockSize = 256 * 1024;
-    static constexpr size_t Alignment = alignof(std::max_align_t);
-
-    void *take(size_t size)
-    {
-        size = (size + Alignment - 1) & ~(Alignment - 1);
-        if (size > m_left) {
-            const size_t blockSize = std::max(size, BlockSize);
-            m_blocks.push_back(std::make_unique_for_overwrite<std::max_align_t[]>(blockSize / Alignment));
-            m_next = reinterpret_cast<char *>(m_blocks.back().get());
-            m_left = blockSize;
-        }
-        void *taken = m_next;
-        m_next += size;
-        m_left -= size;
-        return taken;
-    }
-
-    std::vector<std::unique_ptr<std::max_align_t[]>> m_blocks;
-    char *m_next = nullptr;
-    size_t m_left = 0;
-};
-
-}  // namespace
-
 DocumentPtr parseHtmlDocument(const QString &html, const QString &url, const FrameLoader &frames, int depth)
 {
     const htmlparser::FrameBudgetScope frameBudget;
 
     const QByteArray utf8 = htmlparser::limitMarkup(html.toUtf8());
-    GumboArena arena;  // owns the output and everything in it
+    htmlparser::GumboArena arena;  // owns the output and everything in it
     GumboOptions options = kGumboDefaultOptions;
     options.max_errors = 0;  // the errors are never read
-    options.allocator = &GumboArena::allocate;
-    options.deallocator = &GumboArena::deallocate;
+    options.allocator = &htmlparser::GumboArena::allocate;
+    options.deallocator = &htmlparser::GumboArena::deallocate;
     options.userdata = &arena;
     const GumboOutput *output = gumbo_parse_with_options(&options, utf8.constData(), size_t(utf8.size()));
 

@@ -1,0 +1,199 @@
+// Checking 1,000 local partner pages of about 40 KB (fetch, parse, a database
+// write each) beside `curl --parallel --parallel-max 4` fetching the same
+// pages in the same run; and opening a store of 1,000 partners and 100,000
+// checks as the Partners window does. Pages per second are the items per second.
+#include "host/curl/curlmulti.h"
+#include "host/curl/curltransfer.h"
+#include "host/qt/qttimer.h"
+#include "partners/partnerchecker.h"
+#include "partners/partnerstore.h"
+#include "partners/sitematch.h"
+#include "partners/verdict.h"
+#include "partners/transferfetcher.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTemporaryFile>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+using namespace quorvane;
+
+namespace {
+
+constexpr int Pages = 1000;
+// The checker keeps to one request at a time per server, so the pages come
+// from four servers, as partners live on many hosts.
+constexpr int Servers = 4;
+
+const QStringList &serverBases()
+{
+    static std::vector<std::unique_ptr<QProcess>> servers;
+    static const QStringList bases = [] {
+        QStringList out;
+        for (int i = 0; i < Servers; ++i) {
+            auto server = std::make_unique<QProcess>();
+            server->start(QStringLiteral(QUORVANE_TESTSERVER),
+                          {QStringLiteral("--root"), QDir::tempPath(), QStringLiteral("--port"), QStringLiteral("0")});
+            if (!server->waitForReadyRead(10000))
+                return QStringList();
+            const QString line = QString::fromUtf8(server->readLine()).trimmed();
+            out.append(line.mid(13));
+            servers.push_back(std::move(server));
+        }
+        qAddPostRoutine([] {
+            for (auto &server : servers) {
+                server->terminate();
+                server->waitForFinished(5000);
+            }
+        });
+        return out;
+    }();
+    return bases;
+}
+
+QString pageUrl(int i)
+{
+    return serverBases().at(i % Servers) + QStringLiteral("/partners/gen/%1").arg(i);
+}
+
+qint64 wallClock()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+void BM_PartnersCheck1000Pages(benchmark::State &bench)
+{
+    if (serverBases().size() != Servers) {
+        bench.SkipWithError("test servers did not start");
+        return;
+    }
+    QTemporaryDir dir;
+    PartnerStore store;
+    QString error;
+    if (!store.open(dir.filePath(QStringLiteral("partners.sqlite")), &error)) {
+        bench.SkipWithError(qPrintable(error));
+        return;
+    }
+    store.begin();
+    QList<Partner> partners;
+    for (int i = 0; i < Pages; ++i) {
+        Partner p;
+        p.page = pageUrl(i);
+        p.id = store.addPartner(p, 0).value_or(0);
+        partners.append(p);
+    }
+    store.commit();
+    QString siteError;
+    const QList<OwnSite> sites = {*parseOwnSite(QStringLiteral("mysite.example"), &siteError)};
+
+    CurlMulti multi;
+    std::vector<std::unique_ptr<CurlTransfer>> transfers;
+    QList<Transfer *> pointers;
+    for (int i = 0; i < 4; ++i) {
+        transfers.push_back(std::make_unique<CurlTransfer>(QStringLiteral("Partners%1").arg(i + 1), multi));
+        pointers.append(transfers.back().get());
+    }
+    TransferFetcher fetcher(pointers);
+    QtTimer wake(QStringLiteral("PartnersWake"));
+    PartnerChecker checker(fetcher, wake, &wallClock);
+    checker.setOffload(PartnerChecker::onThreadPool());
+    checker.setSites(sites);
+    int live = 0;
+    QObject::connect(&checker, &PartnerChecker::checked, [&](const Partner &p, const CheckRecord &r) {
+        store.recordCheck(p.id, r);
+        live += deriveVerdict(r) == Verdict::Live;
+    });
+    for (auto _ : bench) {
+        live = 0;
+        QEventLoop loop;
+        QObject::connect(&checker, &PartnerChecker::runFinished, &loop, &QEventLoop::quit);
+        checker.start(partners);
+        loop.exec();
+        if (live != Pages)
+            bench.SkipWithError("a page was not live");
+    }
+    bench.SetItemsProcessed(bench.iterations() * Pages);
+}
+BENCHMARK(BM_PartnersCheck1000Pages)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same pages through the curl command line, four at a time, for comparison.
+void BM_PartnersCurlParallel4Command(benchmark::State &bench)
+{
+    if (std::system("command -v curl >/dev/null 2>&1") != 0 || serverBases().size() != Servers) {
+        bench.SkipWithError("curl or the test servers missing");
+        return;
+    }
+    QTemporaryFile config;
+    if (!config.open()) {
+        bench.SkipWithError("no temporary file");
+        return;
+    }
+    for (int i = 0; i < Pages; ++i)
+        config.write(QByteArray("url = \"") + pageUrl(i).toUtf8() + "\"\noutput = \"/dev/null\"\n");
+    config.flush();
+    const std::string command =
+        "curl -s --parallel --parallel-max 4 -K " + config.fileName().toStdString() + " 2>/dev/null";
+    for (auto _ : bench) {
+        if (std::system(command.c_str()) != 0)
+            bench.SkipWithError("curl failed");
+    }
+    bench.SetItemsProcessed(bench.iterations() * Pages);
+}
+BENCHMARK(BM_PartnersCurlParallel4Command)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the Partners window does when it opens: the store opened and every
+// partner read with its current verdict.
+void BM_PartnersOpenStore1000Partners100000Checks(benchmark::State &bench)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("partners.sqlite"));
+    {
+        PartnerStore store;
+        QString error;
+        if (!store.open(path, &error)) {
+            bench.SkipWithError(qPrintable(error));
+            return;
+        }
+        store.begin();
+        QList<qint64> ids;
+        for (int i = 0; i < 1000; ++i) {
+            Partner p;
+            p.page = QStringLiteral("http://partner%1.example/links.htm").arg(i);
+            ids.append(store.addPartner(p, 0).value_or(0));
+        }
+        for (int round = 0; round < 100; ++round) {
+            for (const qint64 id : ids) {
+                CheckRecord r;
+                r.checkedAt = qint64(round) * 3600 * 1000;
+                r.answered = true;
+                r.httpStatus = 200;
+                r.linkFound = (round + id) % 7 != 0;
+                r.anchorText = QStringLiteral("My Site");
+                store.recordCheck(id, r);
+            }
+        }
+        store.commit();
+    }
+    int rows = 0;
+    for (auto _ : bench) {
+        PartnerStore store;
+        QString error;
+        store.open(path, &error);
+        rows = int(store.partners().size());
+        benchmark::DoNotOptimize(rows);
+    }
+    if (rows != 1000)
+        bench.SkipWithError("partners missing");
+}
+BENCHMARK(BM_PartnersOpenStore1000Partners100000Checks)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,60 @@
+#include "partnerscli.h"
+
+#include "host/curl/curlmulti.h"
+#include "host/curl/curltransfer.h"
+#include "host/qt/qttimer.h"
+#include "partners/partnerscommand.h"
+#include "partners/transferfetcher.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QTextStream>
+
+#include <memory>
+#include <vector>
+
+namespace quorvane {
+
+int runPartnersCli(const QStringList &arguments, const QString &defaultProgramFolder, const QString &homeSite)
+{
+    QTextStream out(stdout), err(stderr);
+    QString error;
+    auto options = parsePartnersOptions(arguments, &error);
+    if (!options) {
+        err << "quorvane partners: " << error << '\n' << PartnersUsage << '\n';
+        return PartnersCommand::ExitBadUsage;
+    }
+    const QString folder = options->programFolder.isEmpty() ? defaultProgramFolder : options->programFolder;
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        err << "quorvane partners: cannot create the program folder \"" << folder << "\"\n";
+        return PartnersCommand::ExitBadUsage;
+    }
+
+    CurlMulti multi;
+    std::vector<std::unique_ptr<CurlTransfer>> transfers;
+    QList<Transfer *> pointers;
+    for (int i = 0; i < 4; ++i) {
+        transfers.push_back(std::make_unique<CurlTransfer>(QStringLiteral("Partners%1").arg(i + 1), multi));
+        transfers.back()->setUserAgent(userAgentFor(homeSite));
+        pointers.append(transfers.back().get());
+    }
+    TransferFetcher fetcher(pointers);
+    QtTimer wake(QStringLiteral("PartnersWake"));
+
+    PartnersCommand::Environment environment;
+    environment.fetcher = &fetcher;
+    environment.wake = &wake;
+    environment.now = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    environment.offload = PartnerChecker::onThreadPool();
+    PartnersCommand command(*options, partnersDatabasePath(folder), environment, out, err);
+    int code = command.start();
+    if (code < 0) {
+        QObject::connect(&command, &PartnersCommand::finished, QCoreApplication::instance(), &QCoreApplication::exit,
+                         Qt::QueuedConnection);
+        code = QCoreApplication::exec();
+    }
+    return code;
+}
+
+}  // namespace quorvane

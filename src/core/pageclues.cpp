@@ -1,0 +1,124 @@
+#include "pageclues.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace quorvane {
+
+namespace {
+
+// Placeholder pages are short; longer text quoting these words is a page about them.
+constexpr qsizetype ShortMissingText = 2500;
+constexpr qsizetype ShortParkedText = 4000;
+constexpr qsizetype TinyText = 800;
+
+QString normalized(const QString &text)
+{
+    QString out = text.toLower();
+    out.replace(u'\u2019', u'\'');
+    out.replace(u'\u00a0', u' ');
+    return out.simplified();
+}
+
+QRegularExpression pattern(const char *source)
+{
+    return QRegularExpression(QString::fromUtf8(source), QRegularExpression::UseUnicodePropertiesOption);
+}
+
+// Whole title segments or headings that are a not-found message.
+const QList<QRegularExpression> &missingTitles()
+{
+    static const QList<QRegularExpression> patterns = {
+        pattern(R"(^(?:http\s+)?(?:error\s*)?404(?:\s*error)?[.!]?$)"),
+        pattern(R"(^(?:oops[.!]*\s*)?(?:error\s*)?(?:404\W*)?(?:the\s+)?(?:page|file|document|resource|article|post|product|url)?\s*(?:was\s+)?not\s+found[.!]*$)"),
+        pattern(R"(^(?:oops[.!,]*\s*)?(?:sorry[.!,]*\s*)?(?:the\s+|this\s+|that\s+)?(?:page|file)\s+(?:you\s+(?:requested|are\s+looking\s+for|were\s+looking\s+for)\s+)?(?:(?:does\s+not|doesn't)\s+exist|(?:cannot|can't|could\s+not|couldn't)\s+be\s+found|no\s+longer\s+exists|is\s+(?:no\s+longer\s+available|missing|gone))[.!]*$)"),
+        pattern(R"(^nothing\s+(?:was\s+)?found(?:\s+here)?[.!]*$)"),
+        pattern(R"(^(?:404\W*)?(?:seite\s+nicht\s+gefunden|p[áa]gina\s+no\s+encontrada|page\s+introuvable|pagina\s+non\s+trovata|pagina\s+niet\s+gevonden|p[áa]gina\s+n[ãa]o\s+encontrada|страница\s+не\s+найдена)[.!]*$)"),
+    };
+    return patterns;
+}
+
+// Sentences of a short page that say the page asked for is missing.
+const QRegularExpression &missingSentence()
+{
+    static const QRegularExpression sentence = pattern(
+        R"((?:page|file)\s+you\s+(?:requested|are\s+looking\s+for|were\s+looking\s+for|tried\s+to\s+(?:reach|access|open))\s+)"
+        R"((?:(?:could\s+not|cannot|can't|couldn't)\s+be\s+found|(?:does\s+not|doesn't|did\s+not|didn't)\s+exist|(?:was|is)\s+not\s+found)"
+        R"(|(?:may|might)\s+have\s+been\s+(?:removed|moved|deleted)|no\s+longer\s+exists|is\s+no\s+longer\s+available))"
+        R"(|we\s+(?:could\s+not|couldn't|can't|cannot)\s+find\s+(?:the|that|this)\s+page)"
+        R"(|sorry,?\s+(?:but\s+)?(?:the|this|that)\s+page\s+(?:does\s+not|doesn't|can't|cannot|could\s+not|couldn't)\s+(?:exist|be\s+found))"
+        R"(|the\s+requested\s+(?:url|page|resource)\s+(?:\S+\s+)?was\s+not\s+found\s+on\s+this\s+server)"
+        R"(|\b404\.\s*that's\s+an\s+error)");
+    return sentence;
+}
+
+// Words a parked page uses wherever they stand.
+const QRegularExpression &parkedSentence()
+{
+    static const QRegularExpression sentence = pattern(
+        R"(this\s+domain\s+(?:name\s+)?(?:is|may\s+be|might\s+be|could\s+be)\s+for\s+sale)"
+        R"(|(?:the\s+)?domain\s+(?:name\s+)?\S+\.[a-z]{2,}\s+(?:is|may\s+be|might\s+be)\s+for\s+sale)"
+        R"(|^\S+\.[a-z]{2,}\s+(?:is|may\s+be|might\s+be)\s+for\s+sale)"
+        R"(|buy\s+this\s+domain|make\s+an\s+offer\s+on\s+this\s+domain|inquire\s+about\s+(?:purchasing\s+)?this\s+domain)"
+        R"(|this\s+(?:domain|web\s*page|website|site)\s+(?:name\s+)?(?:is\s+|has\s+been\s+)?parked)"
+        R"(|parked\s+free,?\s+courtesy\s+of|is\s+parked\s+(?:free|with|at|by)\b)"
+        R"(|this\s+domain\s+(?:name\s+)?has\s+(?:recently\s+)?been\s+registered)"
+        R"(|the\s+owner\s+of\s+this\s+domain\s+has\s+not\s+yet)"
+        R"(|this\s+domain\s+(?:name\s+)?(?:has\s+)?expired)");
+    return sentence;
+}
+
+QStringList titleSegments(const QString &title)
+{
+    static const QRegularExpression separators = pattern(R"(\s+[|\-–—·»:/]\s+|\s*[|–—·»]\s*|:\s+)");
+    QStringList segments = title.split(separators, Qt::SkipEmptyParts);
+    for (QString &segment : segments)
+        segment = segment.trimmed();
+    return segments;
+}
+
+bool isMissingTitle(const QString &text)
+{
+    for (const QRegularExpression &re : missingTitles()) {
+        if (re.match(text).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+QString bareHost(const QString &host)
+{
+    QString bare = host.toLower();
+    if (bare.startsWith(QStringLiteral("www.")))
+        bare = bare.mid(4);
+    return bare;
+}
+
+}  // namespace
+
+PageClues readPageClues(const PageWords &page)
+{
+    const QString title = normalized(page.title);
+    const QString heading = normalized(page.heading);
+    const QString text = normalized(page.text);
+
+    PageClues clues;
+    bool missingTitle = isMissingTitle(heading);
+    for (const QString &segment : titleSegments(title))
+        missingTitle = missingTitle || isMissingTitle(segment);
+    clues.softNotFound = missingTitle
+        || (text.size() <= ShortMissingText && missingSentence().match(text).hasMatch());
+
+    const QString host = bareHost(page.host);
+    bool titledWithHost = false;
+    for (const QString &segment : titleSegments(title))
+        titledWithHost = titledWithHost || (!host.isEmpty() && bareHost(segment) == host);
+    clues.parked = parkedSentence().match(title).hasMatch()
+        || (text.size() <= ShortParkedText && parkedSentence().match(text).hasMatch())
+        || (titledWithHost && text.size() <= TinyText
+            && (text.contains(QStringLiteral("for sale")) || text.contains(QStringLiteral("this domain"))
+                || text.contains(QStringLiteral("related searches")) || text.contains(QStringLiteral("sponsored listings"))));
+    return clues;
+}
+
+}  // namespace quorvane
