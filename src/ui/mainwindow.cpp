@@ -941,7 +941,7 @@ void MainWindow::runPageCommand(WebEngineBrowser *browser, Browser::PageCommand 
             self->m_host.services().messageBox(
                 QStringLiteral("Cannot save %1: %2").arg(QDir::toNativeSeparators(file), error),
                 QStringLiteral("Warning!!!"), WindowServices::Buttons::Ok);
-            self->scheduleSync();
+            self->scheduleSync(0);
         });
         return;
     }

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 class QTimer;
 class QUrl;
@@ -70,6 +71,12 @@ public:
     // a written document (a report, a catalog, the gallery) as written, since
     // the engine would save the blank page it was written into.
     void savePage(const QString &file, std::function<void(const QString &error)> done);
+    // The HTML written into the view while it shows a written document (a
+    // report, a catalog, the gallery); nothing while it shows a loaded page.
+    std::optional<QString> writtenDocument() const
+    {
+        return m_showsWritten ? std::optional<QString>(m_written) : std::nullopt;
+    }
 
     QString name() const override { return m_name; }
 
