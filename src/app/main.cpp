@@ -76,6 +76,17 @@ int readOptions(Options *options)
         {"mail-program", "mailProgram", "COMMAND", "Mail program the toolbar starts (a command line).", {}},
         {"address-book", "addressBookProgram", "COMMAND", "Address book the toolbar starts (a command line).", {}},
         {"calculator", "calculatorProgram", "COMMAND", "Calculator the toolbar starts (a command line).", {}},
+        // The keyword fetcher's manners; empty user agent: program, version and home site.
+        {"user-agent", "userAgent", "TEXT", "How the program names itself to web servers.", {}},
+        {"per-host-limit", "perHostLimit", "N", "Requests at a time to one site while finding (1 to 4).",
+         QString::number(options->config.perHostLimit)},
+        {"host-delay", "hostDelayMs", "MS", "Pause between requests to one site while finding, in ms.",
+         QString::number(options->config.hostDelayMs)},
+        {"obey-robots", "obeyRobots", "yes|no", "Whether finding obeys the robots.txt of each site.",
+         QStringLiteral("no")},
+        {"retry-after-cap", "retryAfterCapSeconds", "SECONDS",
+         "Longest Retry-After wait honoured before a page is read again.",
+         QString::number(options->config.retryAfterCapSeconds)},
     };
     QList<QCommandLineOption> settingOptions;
     for (const Setting &s : settingsOptions) {
@@ -119,6 +130,31 @@ int readOptions(Options *options)
     config.mailProgram = settingsOptions[4].value;
     config.addressBookProgram = settingsOptions[5].value;
     config.calculatorProgram = settingsOptions[6].value;
+    config.userAgent = settingsOptions[7].value;
+    const struct {
+        const char *what;
+        const QString &text;
+        int low;
+        int high;
+        int *value;
+    } numbers[] = {
+        {"per-host limit", settingsOptions[8].value, 1, 4, &config.perHostLimit},
+        {"host delay", settingsOptions[9].value, 0, 600000, &config.hostDelayMs},
+        {"Retry-After cap", settingsOptions[11].value, 0, 86400, &config.retryAfterCapSeconds},
+    };
+    for (const auto &n : numbers) {
+        bool ok = false;
+        const int value = n.text.trimmed().toInt(&ok);
+        if (!ok || value < n.low || value > n.high)
+            return usageError(QStringLiteral("bad %1 \"%2\" (expected %3 to %4)")
+                                  .arg(QLatin1String(n.what), n.text).arg(n.low).arg(n.high));
+        *n.value = value;
+    }
+    const QString robots = settingsOptions[10].value.trimmed().toLower();
+    if (robots != QLatin1String("yes") && robots != QLatin1String("no") && robots != QLatin1String("true")
+        && robots != QLatin1String("false"))
+        return usageError(QStringLiteral("bad robots setting \"%1\" (expected yes or no)").arg(settingsOptions[10].value));
+    config.obeyRobots = robots == QLatin1String("yes") || robots == QLatin1String("true");
     // The generated shops' card gateway: placeholders until the deployment sets them.
     config.gatewayHost = settings.value(QStringLiteral("gatewayHost"), config.gatewayHost).toString();
     config.gatewayLogin = settings.value(QStringLiteral("gatewayLogin"), config.gatewayLogin).toString();
@@ -192,6 +228,7 @@ int main(int argc, char *argv[])
         quorvane::DesktopHost host(automated ? quorvane::DesktopHost::ServicesMode::Scripted
                                          : quorvane::DesktopHost::ServicesMode::Desktop,
                                 options.hiddenEngine);
+        host.setUserAgent(options.config.effectiveUserAgent());
         quorvane::WindowState state;
         quorvane::WindowLogic logic(state, host, options.config);
         {

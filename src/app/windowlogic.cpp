@@ -77,6 +77,13 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_catalog(std::make_unique<Catalog>(m_state, m_host, *m_imageCollector, *m_siteGenerator)),
       m_adultListing(std::make_unique<AdultListing>(m_state, m_host))
 {
+    // Every transfer of the window names the program the same way.
+    for (TransferSlot slot : AllTransferSlots) {
+        if (Transfer *transfer = m_host.transfer(slot))
+            transfer->setUserAgent(m_config.effectiveUserAgent());
+    }
+    m_crawler->setPoliteness(Politeness{m_config.perHostLimit, m_config.hostDelayMs, m_config.obeyRobots,
+                                        m_config.retryAfterCapSeconds});
     m_navigation->bind(*m_commands);
     m_navigation->setSearchStopper([this] { m_crawler->stopSearch(); });
     m_toolbar->bind(*m_commands);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hostschedule.h"
 #include "host/controls.h"
 #include "host/transfer.h"
 
@@ -31,6 +32,8 @@ class Crawler final {
 public:
     static constexpr int SlotCount = ReaderSlotCount;
     static constexpr int PageReadSize = 32000;
+    // How often time moves for pauses and put-back pages, on Timer8.
+    static constexpr int TickMs = 100;
 
     Crawler(WindowState &state, Host &host);
     ~Crawler();
@@ -54,6 +57,13 @@ public:
     // resumes them.
     void stopSearch();
 
+    // Defaults keep the old behaviour: four requests to a site at once, no
+    // pauses, no robots files; a 429 or 503 with Retry-After is read again.
+    void setPoliteness(const Politeness &politeness) { m_schedule.setPoliteness(politeness); }
+    const HostSchedule &schedule() const { return m_schedule; }
+    // Pages a robots file kept the fetcher from, this search.
+    int robotsSkipped() const { return m_robotsSkipped; }
+
     PageAnalysis &pageAnalysis() { return *m_analysis; }
     FoundReports &foundReports() { return *m_reports; }
     LinksReports &linksReports() { return *m_linksReports; }
@@ -72,6 +82,16 @@ private:
     void onSlotFinished(int slot, const TransferResult &result);
     void onSlotTimeout(int slot);
     void onPageQueueTimeout();
+    void onTick();
+    // The next address a slot may fetch now: a page put back, a robots file
+    // a site needs first, or the first links-list entry whose site is free.
+    // Empty when none may start yet.
+    QString takeNextAddress(bool *robots);
+    void startSlot(int slot, const QString &address, bool robots);
+    void endSlot(int slot);
+    void onRobotsFinished(int slot, const TransferResult &result);
+    void armTick();
+    void showRobotsSkipped();
 
     Transfer *slotTransfer(int slot) const;
     Timer *slotTimer(int slot) const;
@@ -85,6 +105,11 @@ private:
     // The link each slot is reading, until it is read, dropped or failed: the
     // Stop button may cancel the transfers before stopSearch() runs.
     QString m_reading[SlotCount + 1];
+    // The site each slot is reading from, and the site whose robots file it reads.
+    QString m_slotSite[SlotCount + 1];
+    QString m_robotsSite[SlotCount + 1];
+    HostSchedule m_schedule;
+    int m_robotsSkipped = 0;
     // Host signals bound to this object, undone when it goes before the host.
     QList<QMetaObject::Connection> m_connections;
 };

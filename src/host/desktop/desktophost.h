@@ -44,6 +44,10 @@ public:
     WebEngineBrowser *webBrowser(BrowserId id) const;
     QList<Browser *> browsers() const;
 
+    // The user agent of every transfer, also of those the hidden readers
+    // make later.
+    void setUserAgent(const QString &userAgent);
+
     // Exactly one of these is non-null, by mode.
     QtWindowServices *desktopServices() const { return m_desktop.get(); }
     ScriptedServices *scriptedServices() const { return m_scripted.get(); }
@@ -57,6 +61,7 @@ private:
     std::map<TimerId, std::unique_ptr<Timer>> m_timers;
     std::unique_ptr<QtWindowServices> m_desktop;
     std::unique_ptr<ScriptedServices> m_scripted;
+    QString m_userAgent;
 };
 
 }  // namespace quorvane
