@@ -3,6 +3,7 @@
 #include "windowlogic.h"
 #include "core/windowstate.h"
 #include "sitegen/sitegencommand.h"
+#include "exports/exportcommands.h"
 #include "host/desktop/desktophost.h"
 #include "automation/automation.h"
 #include "ui/mainwindow.h"
@@ -209,6 +210,16 @@ int main(int argc, char *argv[])
                                        .toString();
             QTextStream out(stdout), err(stderr);
             return quorvane::runSitegenCommand(args.mid(2), folder, out, err);
+        }
+        // So does an export of the last saved session.
+        if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("export")) {
+            const QSettings settings(settingsPath(), QSettings::IniFormat);
+            const QString folder = settings
+                                       .value(QStringLiteral("programFolder"),
+                                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                                       .toString();
+            QTextStream out(stdout), err(stderr);
+            return quorvane::runExportCommand(args.mid(2), folder, out, err);
         }
         if (const int code = readOptions(&options); code >= 0)
             return code;

@@ -5,6 +5,7 @@
 #include "crawler/catalog.h"
 #include "crawler/crawler.h"
 #include "crawler/imagecollector.h"
+#include "exports/exportcommands.h"
 #include "links/channellists.h"
 #include "links/harvester.h"
 #include "links/homepagewalk.h"
@@ -19,6 +20,7 @@
 #include "shell/windowlayout.h"
 #include "sitegen/sitegenerator.h"
 
+#include <QDir>
 #include <QSet>
 
 namespace quorvane {
@@ -75,7 +77,8 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_privateZone(std::make_unique<PrivateZone>(m_state, m_host)),
       m_imageCollector(std::make_unique<ImageCollector>(m_state, m_host, m_config, *m_harvester)),
       m_catalog(std::make_unique<Catalog>(m_state, m_host, *m_imageCollector, *m_siteGenerator)),
-      m_adultListing(std::make_unique<AdultListing>(m_state, m_host))
+      m_adultListing(std::make_unique<AdultListing>(m_state, m_host)),
+      m_exports(std::make_unique<ExportCommands>(m_state, m_host))
 {
     // Every transfer of the window names the program the same way.
     for (TransferSlot slot : AllTransferSlots) {
@@ -99,6 +102,7 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
     m_imageCollector->bind(*m_commands);
     m_catalog->bind(*m_commands);
     m_adultListing->bind(*m_commands);
+    m_exports->bind(*m_commands);
     m_navigation->setWalkStopper([this] { m_imageCollector->stopWalk(); });
     m_privateZone->setLogoutListener([this] {
         m_imageCollector->forgetUnrecordedImages();
@@ -134,6 +138,8 @@ void WindowLogic::bindCommands()
 void WindowLogic::Form_Load()
 {
     m_lifecycle->Form_Load();
+    // Where the last session's results came from, for the exports.
+    m_state.provenance.load(QDir(m_config.programFolder).filePath(QString::fromLatin1(Provenance::FileName)));
 }
 
 void WindowLogic::Form_Unload()
@@ -145,6 +151,7 @@ void WindowLogic::Form_Unload()
         m_imageCollector->forgetUnrecordedImages();
         m_catalog->forgetUnrecordedPictures();
     });
+    m_state.provenance.save(QDir(m_config.programFolder).filePath(QString::fromLatin1(Provenance::FileName)));
 }
 
 void WindowLogic::Form_Terminate()

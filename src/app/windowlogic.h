@@ -16,6 +16,7 @@ class CommandTable;
 class Lifecycle;
 class Harvester;
 class Crawler;
+class ExportCommands;
 class SiteGenerator;
 class Navigation;
 class Toolbar;
@@ -78,6 +79,7 @@ public:
     ImageCollector &imageCollector() { return *m_imageCollector; }
     Catalog &catalog() { return *m_catalog; }
     AdultListing &adultListing() { return *m_adultListing; }
+    ExportCommands &exports() { return *m_exports; }
     // Where the role objects bind the events of the controls they own.
     CommandTable &commands() { return *m_commands; }
 
@@ -104,6 +106,7 @@ private:
     std::unique_ptr<ImageCollector> m_imageCollector;
     std::unique_ptr<Catalog> m_catalog;
     std::unique_ptr<AdultListing> m_adultListing;
+    std::unique_ptr<ExportCommands> m_exports;
 };
 
 }  // namespace quorvane

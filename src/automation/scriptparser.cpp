@@ -104,6 +104,7 @@ constexpr Signature Signatures[] = {
     {"page-out", Kind::PageOut, {shownView}, "VIEW"},
     {"page-dblclick", Kind::PageDoubleClick, {shownView, restOfLine}, "VIEW SELECTOR"},
     {"page-click", Kind::PageClick, {shownView, restOfLine}, "VIEW SELECTOR"},
+    {"export", Kind::Export, {control, restOfLine}, "links|found|emails|emails-by-page|images|report FILE"},
     {"quit", Kind::Quit, {}, ""},
 };
 

@@ -3,7 +3,9 @@
 #include "foundreports.h"
 #include "core/addressgate.h"
 #include "core/commandtable.h"
+#include "core/emailaddress.h"
 #include "core/htmltext.h"
+#include "core/pageclues.h"
 #include "core/retryafter.h"
 #include "core/windowstate.h"
 #include "core/wordsearch.h"
@@ -149,6 +151,9 @@ void Crawler::startFixedSearch(const QStringList &words)
 
 void Crawler::findemail_Click()
 {
+    // The addresses listed beside the report are those of this search.
+    if (!m_state.listlinks.isEmpty())
+        m_state.provenance.clearEmails();
     startFixedSearch({QStringLiteral("mailto:")});
 }
 
@@ -332,6 +337,7 @@ void Crawler::onSlotFinished(int slot, const TransferResult &result)
         }
         const QString &url = result.url;
         m_state.List1.add(url);
+        recordFoundPage(url, text);
         m_state.setPanelText(2, QStringLiteral("Found - %1 pages").arg(m_state.List1.count()));
         if (m_state.keywordMode()) {
             if (Browser *main = m_host.browser(BrowserId::MainView))
@@ -359,6 +365,22 @@ void Crawler::onSlotFinished(int slot, const TransferResult &result)
         timer->setEnabled(false);
     dispatchFetches();
     readNextQueuedPage();
+}
+
+void Crawler::recordFoundPage(const QString &url, const QString &text)
+{
+    // Only found pages pay for this, so a search over many misses costs no more.
+    Provenance::FoundPage page;
+    page.address = url;
+    for (const QString &word : m_state.Combo1.list.items()) {
+        if (containsWord(text, word) && !page.words.contains(word))
+            page.words.append(word);
+    }
+    page.paragraphs = paragraphCount(text);
+    page.clues = readPageClues(pageWordsFromHtml(url, text));
+    m_state.provenance.addFoundPage(page);
+    for (const QString &address : mailtoAddressesIn(text))
+        m_state.provenance.addEmail(address, url);
 }
 
 void Crawler::onSlotTimeout(int slot)

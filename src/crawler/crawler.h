@@ -83,6 +83,9 @@ private:
     void onSlotTimeout(int slot);
     void onPageQueueTimeout();
     void onTick();
+    // Keeps what the exports tell of a found page: the words it matched, its
+    // paragraphs, soft-404 and parked clues, and its e-mail addresses.
+    void recordFoundPage(const QString &url, const QString &text);
     // The next address a slot may fetch now: a page put back, a robots file
     // a site needs first, or the first links-list entry whose site is free.
     // Empty when none may start yet.

@@ -232,6 +232,14 @@
         return clip(text, limit);
     }
 
+    // The alt of an area, or of the first image with one inside a link.
+    function altOf(el) {
+        if (tagOf(el) === 'AREA')
+            return el.getAttribute('alt') || '';
+        const image = el.querySelector ? el.querySelector('img[alt]') : null;
+        return image ? image.getAttribute('alt') || '' : '';
+    }
+
     function collect(where, maxItems, maxChars) {
         const body = docProp('body');
         const doc = {
@@ -259,7 +267,8 @@
         };
         const links = docProp('links');
         for (let i = 0; links && i < links.length && i < maxItems; ++i)
-            doc.links.push([clip(links[i].href, maxChars), textOnce(links[i])]);
+            doc.links.push([clip(links[i].href, maxChars), textOnce(links[i]),
+                            clip(links[i].getAttribute('rel') || '', 2048), clip(altOf(links[i]), 2048)]);
         const images = docProp('images');
         for (let i = 0; images && i < images.length && i < maxItems; ++i)
             doc.images.push(clip(images[i].src, maxChars));
