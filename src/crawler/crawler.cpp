@@ -232,7 +232,7 @@ QString Crawler::takeNextAddress(bool *robots)
 void Crawler::startSlot(int slot, const QString &address, bool robots)
 {
     Transfer *transfer = slotTransfer(slot);
-    const QString site = HostSchedule::siteOf(address);
+    const QString site = m_schedule.tracksSites() ? HostSchedule::siteOf(address) : QString();
     if (robots) {
         m_robotsSite[slot] = site;
         m_schedule.setRobotsFetching(site);
@@ -262,7 +262,8 @@ void Crawler::armTick()
     if (!tick)
         return;
     if (!m_schedule.waiting()) {
-        tick->setEnabled(false);
+        if (tick->enabled())
+            tick->setEnabled(false);
         return;
     }
     if (!tick->enabled()) {

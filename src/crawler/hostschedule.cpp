@@ -24,6 +24,8 @@ bool HostSchedule::siteFree(const Site *site) const
 
 bool HostSchedule::mayStart(const QString &url) const
 {
+    if (!tracksSites())
+        return true;
     const auto it = m_sites.constFind(siteOf(url));
     const Site *site = it == m_sites.cend() ? nullptr : &*it;
     if (!siteFree(site))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/robotstxt.h"
+#include "host/controls.h"
 
 #include <QHash>
 #include <QList>
@@ -28,6 +29,13 @@ class HostSchedule final {
 public:
     void setPoliteness(const Politeness &politeness) { m_politeness = politeness; }
     const Politeness &politeness() const { return m_politeness; }
+
+    // Whether sites need keeping apart at all: not with the defaults, which
+    // then cost the fetcher nothing per page.
+    bool tracksSites() const
+    {
+        return m_politeness.perHostLimit < ReaderSlotCount || m_politeness.hostDelayMs > 0 || m_politeness.obeyRobots;
+    }
 
     // "http://host:80" for any address of that site; empty when it has none.
     static QString siteOf(const QString &url);

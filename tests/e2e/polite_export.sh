@@ -81,6 +81,7 @@ def read(name):
 dump = json.load(open(os.path.join(work, "dump.json"), encoding="utf-8"))
 panels = [p["text"] for p in dump["StatusBar1"]["panels"]]
 check(panels[5] == "Robots.txt - 1 pages skipped", f"robots panel {panels[5]!r}")
+check(dump["provenance"]["emails"] == 5 and dump["provenance"]["links"] == 5, f"provenance {dump['provenance']}")
 check(busy_requests == "2", f"the busy page was asked {busy_requests} times, expected 2 (429, then read again)")
 
 emails = read("emails.csv")
