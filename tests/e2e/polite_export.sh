@@ -61,6 +61,13 @@ SCRIPT
 timeout 200 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" --translation-host "$hostport" \
   --obey-robots yes --retry-after-cap 5 --script "$work/script.txt"
 busy_requests=$(curl -s "$base/fault/busy-count?key=e2e")
+# Settings out of range stop the program before any window, with exit code 2.
+for bad in "--per-host-limit 0" "--per-host-limit 5" "--host-delay -1" "--obey-robots maybe" "--retry-after-cap x"; do
+  code=0
+  # shellcheck disable=SC2086
+  "$quorvane" --program-folder "$work/folder" $bad --script "$work/none.txt" >/dev/null 2>"$work/usage.txt" || code=$?
+  [ "$code" = 2 ] && grep -q '^quorvane: bad ' "$work/usage.txt" || { echo "FAIL: $bad gave exit code $code"; exit 1; }
+done
 "$quorvane" export links "$work/saved-links.csv" --program-folder "$work/folder" >/dev/null
 
 python3 - "$work" "$base" "$busy_requests" "$quorvane" <<'PY'
