@@ -17,7 +17,7 @@ DocumentPtr bigPage()
     for (int i = 0; i < 32767; ++i) {
         // Site roots before longer addresses: the case a substring test gets wrong.
         doc->links.append({QStringLiteral("http://site%1.test/page/%2.htm").arg(i % 977).arg(i),
-                           QStringLiteral("Link number %1 & more").arg(i)});
+                           QStringLiteral("Link number %1 & more").arg(i), {}, {}});
     }
     return doc;
 }

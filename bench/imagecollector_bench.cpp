@@ -23,7 +23,7 @@ DocumentPtr collectorPage()
         doc->images.append(QStringLiteral("http://gallery.test/img/%1.png").arg(i));
         // Every other link is already queued: both outcomes of the lookups.
         const int site = i % 2 == 0 ? i : 100000 + i;
-        doc->links.append({QStringLiteral("http://site%1.test/index.htm").arg(site), QString()});
+        doc->links.append({QStringLiteral("http://site%1.test/index.htm").arg(site), QString(), {}, {}});
     }
     return doc;
 }

@@ -4,6 +4,7 @@
 #include "core/windowstate.h"
 #include "sitegen/sitegencommand.h"
 #include "partnerscli.h"
+#include "exports/exportcommands.h"
 #include "host/desktop/desktophost.h"
 #include "automation/automation.h"
 #include "ui/mainwindow.h"
@@ -59,6 +60,13 @@ QString settingsPath()
     return QStandardPaths::writableLocation(QStandardPaths::ConfigLocation) + QStringLiteral("/Quorvane/quorvane.ini");
 }
 
+// The program folder the settings name, for the commands that run without a window.
+QString settingsProgramFolder(const QSettings &settings)
+{
+    return settings.value(QStringLiteral("programFolder"), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .toString();
+}
+
 // Options over the per-user settings file over the built-in defaults.
 // Returns an exit code when the program should stop here, -1 to go on.
 int readOptions(Options *options)
@@ -88,6 +96,17 @@ int readOptions(Options *options)
         {"mail-program", "mailProgram", "COMMAND", "Mail program the toolbar starts (a command line).", {}},
         {"address-book", "addressBookProgram", "COMMAND", "Address book the toolbar starts (a command line).", {}},
         {"calculator", "calculatorProgram", "COMMAND", "Calculator the toolbar starts (a command line).", {}},
+        // The keyword fetcher's manners; empty user agent: program, version and home site.
+        {"user-agent", "userAgent", "TEXT", "How the program names itself to web servers.", {}},
+        {"per-host-limit", "perHostLimit", "N", "Requests at a time to one site while finding (1 to 4).",
+         QString::number(options->config.perHostLimit)},
+        {"host-delay", "hostDelayMs", "MS", "Pause between requests to one site while finding, in ms.",
+         QString::number(options->config.hostDelayMs)},
+        {"obey-robots", "obeyRobots", "yes|no", "Whether finding obeys the robots.txt of each site.",
+         QStringLiteral("no")},
+        {"retry-after-cap", "retryAfterCapSeconds", "SECONDS",
+         "Longest Retry-After wait honoured before a page is read again.",
+         QString::number(options->config.retryAfterCapSeconds)},
         {"state-folder", "stateFolder", "DIR", "Folder for copies of files that could not be saved.",
          defaultStateFolder()},
     };
@@ -136,7 +155,32 @@ int readOptions(Options *options)
     config.mailProgram = settingsOptions[4].value;
     config.addressBookProgram = settingsOptions[5].value;
     config.calculatorProgram = settingsOptions[6].value;
-    config.stateFolder = settingsOptions[7].value;
+    config.userAgent = settingsOptions[7].value;
+    const struct {
+        const char *what;
+        const QString &text;
+        int low;
+        int high;
+        int *value;
+    } numbers[] = {
+        {"per-host limit", settingsOptions[8].value, 1, 4, &config.perHostLimit},
+        {"host delay", settingsOptions[9].value, 0, 600000, &config.hostDelayMs},
+        {"Retry-After cap", settingsOptions[11].value, 0, 86400, &config.retryAfterCapSeconds},
+    };
+    for (const auto &n : numbers) {
+        bool ok = false;
+        const int value = n.text.trimmed().toInt(&ok);
+        if (!ok || value < n.low || value > n.high)
+            return usageError(QStringLiteral("bad %1 \"%2\" (expected %3 to %4)")
+                                  .arg(QLatin1String(n.what), n.text).arg(n.low).arg(n.high));
+        *n.value = value;
+    }
+    const QString robots = settingsOptions[10].value.trimmed().toLower();
+    if (robots != QLatin1String("yes") && robots != QLatin1String("no") && robots != QLatin1String("true")
+        && robots != QLatin1String("false"))
+        return usageError(QStringLiteral("bad robots setting \"%1\" (expected yes or no)").arg(settingsOptions[10].value));
+    config.obeyRobots = robots == QLatin1String("yes") || robots == QLatin1String("true");
+    config.stateFolder = settingsOptions[12].value;
     config.restoreAfterNormalExit = settings.value(QStringLiteral("restoreAfterNormalExit"), false).toBool();
     options->restoreSession = parser.isSet(restoreOption);
     // The generated shops' card gateway: placeholders until the deployment sets them.
@@ -187,22 +231,23 @@ int main(int argc, char *argv[])
         // The shop generator's command line needs no window system at all.
         if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("sitegen")) {
             const QSettings settings(settingsPath(), QSettings::IniFormat);
-            const QString folder = settings
-                                       .value(QStringLiteral("programFolder"),
-                                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-                                       .toString();
+            const QString folder = settingsProgramFolder(settings);
             QTextStream out(stdout), err(stderr);
             return quorvane::runSitegenCommand(args.mid(2), folder, out, err);
         }
         // So does the partner list: cron and schedulers run it without a display.
         if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("partners")) {
             const QSettings settings(settingsPath(), QSettings::IniFormat);
-            const QString folder = settings
-                                       .value(QStringLiteral("programFolder"),
-                                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-                                       .toString();
+            const QString folder = settingsProgramFolder(settings);
             const QString homeSite = settings.value(QStringLiteral("homeSite"), options.config.homeSite).toString();
             return quorvane::runPartnersCli(args.mid(2), folder, homeSite);
+        }
+        // So does an export of the last saved session.
+        if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("export")) {
+            const QSettings settings(settingsPath(), QSettings::IniFormat);
+            const QString folder = settingsProgramFolder(settings);
+            QTextStream out(stdout), err(stderr);
+            return quorvane::runExportCommand(args.mid(2), folder, out, err);
         }
         if (const int code = readOptions(&options); code >= 0)
             return code;
@@ -222,6 +267,7 @@ int main(int argc, char *argv[])
         quorvane::DesktopHost host(automated ? quorvane::DesktopHost::ServicesMode::Scripted
                                          : quorvane::DesktopHost::ServicesMode::Desktop,
                                 options.hiddenEngine);
+        host.setUserAgent(options.config.effectiveUserAgent());
         quorvane::WindowState state;
         quorvane::WindowLogic logic(state, host, options.config);
         {

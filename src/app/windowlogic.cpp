@@ -5,6 +5,7 @@
 #include "crawler/catalog.h"
 #include "crawler/crawler.h"
 #include "crawler/imagecollector.h"
+#include "exports/exportcommands.h"
 #include "links/channellists.h"
 #include "links/harvester.h"
 #include "links/homepagewalk.h"
@@ -20,6 +21,7 @@
 #include "shell/windowlayout.h"
 #include "sitegen/sitegenerator.h"
 
+#include <QDir>
 #include <QSet>
 
 namespace quorvane {
@@ -77,8 +79,16 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_imageCollector(std::make_unique<ImageCollector>(m_state, m_host, m_config, *m_harvester)),
       m_catalog(std::make_unique<Catalog>(m_state, m_host, *m_imageCollector, *m_siteGenerator)),
       m_adultListing(std::make_unique<AdultListing>(m_state, m_host)),
-      m_journal(std::make_unique<SessionJournal>(m_state, m_host, m_config))
+      m_journal(std::make_unique<SessionJournal>(m_state, m_host, m_config)),
+      m_exports(std::make_unique<ExportCommands>(m_state, m_host))
 {
+    // Every transfer of the window names the program the same way.
+    for (TransferSlot slot : AllTransferSlots) {
+        if (Transfer *transfer = m_host.transfer(slot))
+            transfer->setUserAgent(m_config.effectiveUserAgent());
+    }
+    m_crawler->setPoliteness(Politeness{m_config.perHostLimit, m_config.hostDelayMs, m_config.obeyRobots,
+                                        m_config.retryAfterCapSeconds});
     m_navigation->bind(*m_commands);
     m_navigation->setSearchStopper([this] { m_crawler->stopSearch(); });
     m_toolbar->bind(*m_commands);
@@ -94,6 +104,7 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
     m_imageCollector->bind(*m_commands);
     m_catalog->bind(*m_commands);
     m_adultListing->bind(*m_commands);
+    m_exports->bind(*m_commands);
     m_navigation->setWalkStopper([this] { m_imageCollector->stopWalk(); });
     m_privateZone->setLogoutListener([this] {
         m_imageCollector->forgetUnrecordedImages();
@@ -142,6 +153,8 @@ void WindowLogic::bindCommands()
 void WindowLogic::Form_Load()
 {
     m_lifecycle->Form_Load();
+    // Where the last session's results came from, for the exports.
+    m_state.provenance.load(QDir(m_config.programFolder).filePath(QString::fromLatin1(Provenance::FileName)));
 }
 
 void WindowLogic::startSessionJournal(bool newest)
@@ -164,6 +177,7 @@ void WindowLogic::Form_Unload()
         m_imageCollector->forgetUnrecordedImages();
         m_catalog->forgetUnrecordedPictures();
     });
+    m_state.provenance.save(QDir(m_config.programFolder).filePath(QString::fromLatin1(Provenance::FileName)));
     // Last: the lists as they were saved, and the session marked closed.
     m_journal->close();
 }

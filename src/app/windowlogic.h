@@ -16,6 +16,7 @@ class CommandTable;
 class Lifecycle;
 class Harvester;
 class Crawler;
+class ExportCommands;
 class SiteGenerator;
 class Navigation;
 class Toolbar;
@@ -84,6 +85,7 @@ public:
     Catalog &catalog() { return *m_catalog; }
     AdultListing &adultListing() { return *m_adultListing; }
     SessionJournal &sessionJournal() { return *m_journal; }
+    ExportCommands &exports() { return *m_exports; }
     // Where the role objects bind the events of the controls they own.
     CommandTable &commands() { return *m_commands; }
 
@@ -111,6 +113,7 @@ private:
     std::unique_ptr<Catalog> m_catalog;
     std::unique_ptr<AdultListing> m_adultListing;
     std::unique_ptr<SessionJournal> m_journal;
+    std::unique_ptr<ExportCommands> m_exports;
 };
 
 }  // namespace quorvane

@@ -3,6 +3,7 @@
 #include "partnersscript.h"
 #include "statedump.h"
 #include "core/windowstate.h"
+#include "exports/csvexports.h"
 #include "host/desktop/desktophost.h"
 #include "host/scriptedservices.h"
 #include "host/webengine/webenginebrowser.h"
@@ -254,6 +255,22 @@ Automation::Result Automation::execute(const ScriptCommand &c)
     case Kind::ResizeClient:
         m_window.resizeClient(c.number, c.number2);
         return Result::Done;
+    case Kind::Export: {
+        // The File > Export entry with its save dialog answered.
+        const std::optional<ExportKind> kind = exportKindNamed(c.target);
+        ScriptedServices *services = m_host.scriptedServices();
+        if (!kind)
+            return failed(QStringLiteral("unknown export \"%1\"").arg(c.target));
+        if (!services)
+            return failed(QStringLiteral("dialogs are not scripted in this run"));
+        for (const ExportInfo &info : exportKinds()) {
+            if (info.kind == *kind) {
+                services->queueAnswer(QStringLiteral("file:") + c.text);
+                m_window.triggerMenu(QString::fromLatin1(info.menu), -1);
+            }
+        }
+        return Result::Done;
+    }
     case Kind::Answer:
         if (ScriptedServices *services = m_host.scriptedServices()) {
             services->queueAnswer(c.text);

@@ -111,6 +111,7 @@ constexpr Signature Signatures[] = {
     {"wait-message", Kind::WaitMessage, {timeout}, "[MS]"},
     {"mark", Kind::Mark, {word}, "NAME"},
     {"partners", Kind::Partners, {control, optional(restOfLine)}, "ACTION [ARGUMENTS]"},
+    {"export", Kind::Export, {control, restOfLine}, "links|found|emails|emails-by-page|images|report FILE"},
     {"quit", Kind::Quit, {}, ""},
 };
 

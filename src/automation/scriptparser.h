@@ -43,6 +43,7 @@ struct ScriptCommand {
         WaitMessage,      // number: timeout ms
         Mark,             // text: name
         Partners,         // target: action, text: its arguments (see partnersscript.h)
+        Export,           // target: export kind (links, found, ...), text: file
         Quit,
     };
 

@@ -64,6 +64,14 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
     dump.insert(QStringLiteral("DocEvents5"), state.secondViewEventsConnected());
     dump.insert(QStringLiteral("orderMode"), state.orderMode());
     dump.insert(QStringLiteral("catalogs"), toArray(state.catalogs));
+    // How much the exports know of where the results came from.
+    const Provenance &provenance = state.provenance;
+    dump.insert(QStringLiteral("provenance"),
+                QJsonObject{{QStringLiteral("links"), int(provenance.links().size())},
+                            {QStringLiteral("foundPages"), int(provenance.foundPages().size())},
+                            {QStringLiteral("emails"), int(provenance.emails().size())},
+                            {QStringLiteral("images"), int(provenance.images().size())},
+                            {QStringLiteral("paused"), provenance.paused()}});
 
     for (BrowserId id : AllBrowsers) {
         if (Browser *b = host.browser(id)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/transfer.h"
+
 #include <QString>
 
 namespace quorvane {
@@ -25,6 +27,19 @@ struct Config {
     // Restore the previous session at start after a normal exit too; after an
     // unclean end the user is always asked.
     bool restoreAfterNormalExit = false;
+    // How the program names itself to web servers; empty: the program, its
+    // version and the home site.
+    QString userAgent;
+    // The keyword fetcher's manners: requests at a time to one site, the
+    // pause between requests to one site, whether robots.txt is obeyed, and
+    // the longest Retry-After wait honoured. The defaults read as before.
+    int perHostLimit = 4;
+    int hostDelayMs = 0;
+    bool obeyRobots = false;
+    int retryAfterCapSeconds = 120;
+
+    QString effectiveUserAgent() const { return userAgent.isEmpty() ? userAgentFor(homeSite) : userAgent; }
+
     // An address on the home site: "http://" HOST[:PORT] and the path.
     QString homeSiteUrl(const QString &path = {}) const { return QStringLiteral("http://") + homeSite + path; }
 };

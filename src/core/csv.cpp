@@ -34,16 +34,21 @@ void CsvWriter::appendRow(const QStringList &cells)
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i > 0)
             m_data += ',';
-        m_data += field(cells.at(i));
+        m_data += field(cells.at(i), m_guard);
     }
     m_data += "\r\n";
 }
 
 QByteArray CsvWriter::field(const QString &value)
 {
+    return field(value, true);
+}
+
+QByteArray CsvWriter::field(const QString &value, bool guard)
+{
     QString text = value;
     text.remove(QChar(u'\0'));
-    if (!text.isEmpty() && startsFormula(text.front()))
+    if (guard && !text.isEmpty() && startsFormula(text.front()))
         text.prepend(u'\'');
     QByteArray bytes = text.toUtf8();
     const bool quoted = bytes.contains('"') || bytes.contains(',') || bytes.contains('\r') || bytes.contains('\n');

@@ -24,6 +24,10 @@ class CsvWriter final {
 public:
     explicit CsvWriter(const QStringList &header);
 
+    // For files only the program reads back (no spreadsheet opens them):
+    // rows added after turning the guard off keep a leading = + - @ as is.
+    void setFormulaGuard(bool on) { m_guard = on; }
+
     // Cells past the header's count are written too; missing ones are empty.
     void addRow(const QStringList &cells);
     int rowCount() const { return m_rows; }
@@ -40,9 +44,11 @@ public:
 
 private:
     void appendRow(const QStringList &cells);
+    static QByteArray field(const QString &value, bool guard);
 
     QByteArray m_data;
     int m_rows = 0;
+    bool m_guard = true;
 };
 
 struct CsvLimits {

@@ -1,7 +1,10 @@
 #include "pageclues.h"
 
+#include "htmltext.h"
+
 #include <QRegularExpression>
 #include <QStringList>
+#include <QUrl>
 
 namespace quorvane {
 
@@ -119,6 +122,95 @@ PageClues readPageClues(const PageWords &page)
             && (text.contains(QStringLiteral("for sale")) || text.contains(QStringLiteral("this domain"))
                 || text.contains(QStringLiteral("related searches")) || text.contains(QStringLiteral("sponsored listings"))));
     return clues;
+}
+
+namespace {
+
+// The element text between <tag ...> and </tag>, tags inside dropped.
+QString elementText(const QString &html, QLatin1String tag)
+{
+    const QString open = u'<' + tag;
+    qsizetype from = 0;
+    while ((from = html.indexOf(open, from, Qt::CaseInsensitive)) >= 0) {
+        const qsizetype after = from + open.size();
+        if (after < html.size() && (html.at(after) == u'>' || html.at(after).isSpace()))
+            break;
+        from = after;
+    }
+    if (from < 0)
+        return {};
+    const qsizetype start = html.indexOf(u'>', from);
+    if (start < 0)
+        return {};
+    qsizetype end = html.indexOf(QStringLiteral("</") + tag, start, Qt::CaseInsensitive);
+    if (end < 0)
+        end = html.size();
+    QString text;
+    bool inTag = false;
+    for (qsizetype i = start + 1; i < end; ++i) {
+        const QChar c = html.at(i);
+        if (c == u'<')
+            inTag = true;
+        else if (c == u'>')
+            inTag = false;
+        else if (!inTag)
+            text += c;
+    }
+    return unescapeHtml(text).simplified();
+}
+
+}  // namespace
+
+PageWords pageWordsFromHtml(const QString &url, const QString &html)
+{
+    PageWords words;
+    words.host = QUrl(url).host();
+    words.title = elementText(html, QLatin1String("title"));
+    words.heading = elementText(html, QLatin1String("h1"));
+    QString text;
+    text.reserve(html.size());
+    bool inTag = false;
+    QLatin1String skipUntil;
+    for (qsizetype i = 0; i < html.size(); ++i) {
+        const QChar c = html.at(i);
+        if (!skipUntil.isEmpty()) {
+            if (c == u'<' && QStringView(html).mid(i, skipUntil.size()).compare(skipUntil, Qt::CaseInsensitive) == 0) {
+                i += skipUntil.size() - 1;
+                skipUntil = QLatin1String();
+                inTag = true;
+            }
+            continue;
+        }
+        if (c == u'<') {
+            inTag = true;
+            const QStringView rest = QStringView(html).mid(i + 1, 6);
+            if (rest.startsWith(QLatin1String("script"), Qt::CaseInsensitive))
+                skipUntil = QLatin1String("</script");
+            else if (rest.startsWith(QLatin1String("style"), Qt::CaseInsensitive))
+                skipUntil = QLatin1String("</style");
+            else if (rest.startsWith(QLatin1String("title"), Qt::CaseInsensitive))
+                skipUntil = QLatin1String("</title");
+            text += u' ';
+        } else if (c == u'>') {
+            inTag = false;
+        } else if (!inTag) {
+            text += c;
+        }
+    }
+    words.text = unescapeHtml(text).simplified();
+    return words;
+}
+
+int paragraphCount(const QString &html)
+{
+    int count = 0;
+    qsizetype from = 0;
+    while ((from = html.indexOf(QLatin1String("<p"), from, Qt::CaseInsensitive)) >= 0) {
+        from += 2;
+        if (from < html.size() && (html.at(from) == u'>' || html.at(from).isSpace()))
+            ++count;
+    }
+    return count;
 }
 
 }  // namespace quorvane

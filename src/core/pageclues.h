@@ -32,4 +32,10 @@ struct PageWords {
 // the pages these flags catch are short placeholders.
 PageClues readPageClues(const PageWords &page);
 
+// The words of a page from its markup (what a fetch read of it): the title,
+// the first H1 and the text outside tags, scripts and styles.
+PageWords pageWordsFromHtml(const QString &url, const QString &html);
+// How many paragraphs (P elements) the markup opens.
+int paragraphCount(const QString &html);
+
 }  // namespace quorvane

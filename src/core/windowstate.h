@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listcontrol.h"
+#include "provenance.h"
 #include "savekeeper.h"
 
 #include <QMap>
@@ -74,15 +75,26 @@ public:
     ListControl ara2, pubsearch, privchann, privsearch;
     ListControl pass, pass_search, pass_chann, today;
 
+    // Where the entries of the lists above came from, for the exports.
+    Provenance provenance;
+
     ComboBox Combo1;  // keyword box
     ComboBox Combo2;  // address bar
 
     // Window flags. Each setter tells the views, so none can be left stale.
     bool privateZone() const { return m_privateZone; }
-    void setPrivateZone(bool on) { setFlag(m_privateZone, on); }
+    void setPrivateZone(bool on)
+    {
+        setFlag(m_privateZone, on);
+        provenance.setPaused(m_privateZone && !m_keepPrivateRecord);
+    }
     // In the private zone: the user asked to keep a record of the pages seen.
     bool keepPrivateRecord() const { return m_keepPrivateRecord; }
-    void setKeepPrivateRecord(bool on) { setFlag(m_keepPrivateRecord, on); }
+    void setKeepPrivateRecord(bool on)
+    {
+        setFlag(m_keepPrivateRecord, on);
+        provenance.setPaused(m_privateZone && !m_keepPrivateRecord);
+    }
     bool harvestRequested() const { return m_harvestRequested; }
     void setHarvestRequested(bool on) { setFlag(m_harvestRequested, on); }
     bool imageBufferShown() const { return m_imageBufferShown; }

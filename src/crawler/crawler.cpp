@@ -3,12 +3,17 @@
 #include "foundreports.h"
 #include "core/addressgate.h"
 #include "core/commandtable.h"
+#include "core/emailaddress.h"
 #include "core/htmltext.h"
+#include "core/pageclues.h"
+#include "core/retryafter.h"
 #include "core/windowstate.h"
 #include "core/wordsearch.h"
 #include "host/host.h"
 #include "links/linksreports.h"
 #include "links/pageanalysis.h"
+
+#include <QDateTime>
 
 #include <algorithm>
 #include <utility>
@@ -19,6 +24,11 @@ namespace {
 const QString missingLinksWarning =
     QStringLiteral("You need get links before, click on 'Links Editor' menu and next click 'Get Links'");
 const QString warningTitle = QStringLiteral("Warning!!!");
+// Entries of the links list looked at for one free slot: past them, a long
+// run of one busy site waits rather than costing a scan per completion.
+constexpr int MaxScan = 4096;
+// The status panel the robots count goes to; panels 1 to 4 have their texts.
+constexpr int RobotsPanel = 6;
 }  // namespace
 
 Crawler::Crawler(WindowState &state, Host &host)
@@ -38,6 +48,8 @@ Crawler::Crawler(WindowState &state, Host &host)
     }
     if (Timer *t = m_host.timer(TimerId::PageQueueTimeout))
         m_connections.append(QObject::connect(t, &Timer::timeout, t, [this] { onPageQueueTimeout(); }));
+    if (Timer *t = m_host.timer(TimerId::Reserved8))
+        m_connections.append(QObject::connect(t, &Timer::timeout, t, [this] { onTick(); }));
     if (Browser *reader = m_host.browser(BrowserId::PageReader)) {
         // The snapshot is readable once the top document has completed; frames complete before it.
         m_connections.append(QObject::connect(reader, &Browser::documentComplete, reader, [this](bool topLevel) {
@@ -135,6 +147,9 @@ void Crawler::startFixedSearch(const QString &kind, const QStringList &words)
     if (!requireLinks() || offerSearchResume())
         return;
     m_searchKind = kind;
+    // The addresses listed beside the report are those of this search.
+    if (kind == QLatin1String("email"))
+        m_state.provenance.clearEmails();
     m_state.Combo1.list.setItems(words);
     m_state.List1.clear();
     m_state.setPanelText(2, QString());
@@ -238,28 +253,119 @@ void Crawler::restoreResumeState(ResumeItem item, const QStringList &values)
 void Crawler::dispatchFetches()
 {
     ListControl &links = m_state.listlinks;
-    bool anyExecuting = false;
-    for (int slot = 1; slot <= SlotCount; ++slot) {
-        if (Transfer *t = slotTransfer(slot); t && t->stillExecuting())
-            anyExecuting = true;
-    }
-    if (links.isEmpty() && !anyExecuting) {
+    const auto anyExecuting = [this] {
+        for (int slot = 1; slot <= SlotCount; ++slot) {
+            if (Transfer *t = slotTransfer(slot); t && t->stillExecuting())
+                return true;
+        }
+        return false;
+    };
+    if (links.isEmpty() && !anyExecuting() && !m_schedule.hasRetries()) {
         finishSearch();
         return;
     }
     for (int slot = 1; slot <= SlotCount; ++slot) {
         Transfer *transfer = slotTransfer(slot);
-        if (links.isEmpty() || !transfer || transfer->stillExecuting())
+        if (!transfer || transfer->stillExecuting())
             continue;
-        m_reading[slot] = links.at(0);
-        transfer->execute(m_reading[slot], PageReadSize);
-        if (Timer *timer = slotTimer(slot))
-            restart(timer);
-        if (!links.isEmpty())
-            links.removeAt(0);
+        bool robots = false;
+        const QString address = takeNextAddress(&robots);
+        if (address.isEmpty())
+            break;
+        startSlot(slot, address, robots);
         m_state.setPanelText(1, transfer->url());
     }
     m_state.setPanelText(2, QStringLiteral("Left - %1 pages to read").arg(links.count()));
+    // Pages a robots file keeps out can empty the list with nothing started.
+    if (links.isEmpty() && !anyExecuting() && !m_schedule.hasRetries()) {
+        finishSearch();
+        return;
+    }
+    armTick();
+}
+
+QString Crawler::takeNextAddress(bool *robots)
+{
+    *robots = false;
+    if (QString retry = m_schedule.takeReadyRetry(); !retry.isEmpty())
+        return retry;
+    ListControl &links = m_state.listlinks;
+    for (int i = 0; i < links.count() && i < MaxScan;) {
+        const QString address = links.at(i);
+        if (!m_schedule.allowedByRobots(address)) {
+            links.removeAt(i);
+            ++m_robotsSkipped;
+            showRobotsSkipped();
+            continue;
+        }
+        if (m_schedule.needsRobots(address)) {
+            *robots = true;
+            return HostSchedule::robotsUrl(HostSchedule::siteOf(address));
+        }
+        if (m_schedule.mayStart(address)) {
+            links.removeAt(i);
+            return address;
+        }
+        ++i;
+    }
+    return {};
+}
+
+void Crawler::startSlot(int slot, const QString &address, bool robots)
+{
+    Transfer *transfer = slotTransfer(slot);
+    const QString site = m_schedule.tracksSites() ? HostSchedule::siteOf(address) : QString();
+    if (robots) {
+        m_robotsSite[slot] = site;
+        m_schedule.setRobotsFetching(site);
+        transfer->execute(address, RobotsTxt::MaxBytes);
+    } else {
+        m_reading[slot] = address;
+        transfer->execute(address, PageReadSize);
+    }
+    m_slotSite[slot] = site;
+    m_schedule.started(site);
+    if (Timer *timer = slotTimer(slot))
+        restart(timer);
+}
+
+void Crawler::endSlot(int slot)
+{
+    m_reading[slot].clear();
+    if (!m_robotsSite[slot].isEmpty())
+        m_schedule.forgetRobotsFetch(std::exchange(m_robotsSite[slot], QString()));
+    if (!m_slotSite[slot].isEmpty())
+        m_schedule.ended(std::exchange(m_slotSite[slot], QString()));
+}
+
+void Crawler::armTick()
+{
+    Timer *tick = m_host.timer(TimerId::Reserved8);
+    if (!tick)
+        return;
+    if (!m_schedule.waiting()) {
+        if (tick->enabled())
+            tick->setEnabled(false);
+        return;
+    }
+    if (!tick->enabled()) {
+        tick->setInterval(TickMs);
+        tick->setEnabled(true);
+    }
+}
+
+void Crawler::onTick()
+{
+    m_schedule.tick(TickMs);
+    if (!m_state.listlinks.isEmpty() || m_schedule.hasRetries())
+        dispatchFetches();
+    else
+        armTick();
+}
+
+void Crawler::showRobotsSkipped()
+{
+    m_state.setPanelText(RobotsPanel, QStringLiteral("Robots.txt - %1 pages skipped").arg(m_robotsSkipped));
 }
 
 void Crawler::finishSearch()
@@ -270,6 +376,11 @@ void Crawler::finishSearch()
         if (Timer *timer = slotTimer(slot))
             timer->setEnabled(false);
     }
+    // Robots rules and pauses are kept for one search.
+    m_schedule.clear();
+    m_robotsSkipped = 0;
+    if (Timer *tick = m_host.timer(TimerId::Reserved8))
+        tick->setEnabled(false);
     m_state.listlinks.setItems(m_state.List1.items());
     const QString text = QStringLiteral("Found %1 links with Your Keywords. You may view report by click on "
                                         "'View Report' menu item.")
@@ -280,11 +391,27 @@ void Crawler::finishSearch()
         m_reports->viewreport_Click();
 }
 
+void Crawler::onRobotsFinished(int slot, const TransferResult &result)
+{
+    const QString site = m_robotsSite[slot];
+    const QString body = result.complete() ? slotTransfer(slot)->readData(RobotsTxt::MaxBytes) : QString();
+    m_robotsSite[slot].clear();
+    m_schedule.setRobots(site, RobotsTxt::fromFetch(result.status, body, slotTransfer(slot)->userAgent()));
+    endSlot(slot);
+    if (Timer *timer = slotTimer(slot))
+        timer->setEnabled(false);
+    dispatchFetches();
+}
+
 void Crawler::onSlotFinished(int slot, const TransferResult &result)
 {
+    if (!m_robotsSite[slot].isEmpty()) {
+        onRobotsFinished(slot, result);
+        return;
+    }
     Transfer *transfer = slotTransfer(slot);
     Timer *timer = slotTimer(slot);
-    m_reading[slot].clear();
+    endSlot(slot);
     if (result.complete()) {
         const QString text = transfer->readData(PageReadSize);
         if (timer)
@@ -295,25 +422,58 @@ void Crawler::onSlotFinished(int slot, const TransferResult &result)
         }
         const QString &url = result.url;
         m_state.List1.add(url);
+        recordFoundPage(url, text);
         m_state.setPanelText(2, QStringLiteral("Found - %1 pages").arg(m_state.List1.count()));
         if (m_state.keywordMode()) {
             if (Browser *main = m_host.browser(BrowserId::MainView))
                 main->writeDocument(liveRow(url));
         }
         dispatchFetches();
-    } else {
-        // Every slot takes its next link at once rather than waiting for its time-out.
-        transfer->cancel();
-        if (timer)
-            timer->setEnabled(false);
-        dispatchFetches();
-        readNextQueuedPage();
+        return;
     }
+    // A site that asks for time gets it: the page is read again after the
+    // wait it names (capped), once, while the other slots go on.
+    if ((result.status == 429 || result.status == 503) && result.headers.contains("Retry-After")) {
+        const std::optional<int> seconds = retryAfterSeconds(
+            result.headers.value("Retry-After"), QDateTime::currentDateTimeUtc(),
+            m_schedule.politeness().retryAfterCapSeconds);
+        if (seconds && m_schedule.deferRetry(result.url, *seconds * 1000)) {
+            if (timer)
+                timer->setEnabled(false);
+            dispatchFetches();
+            return;
+        }
+    }
+    // Every slot takes its next link at once rather than waiting for its time-out.
+    transfer->cancel();
+    if (timer)
+        timer->setEnabled(false);
+    dispatchFetches();
+    readNextQueuedPage();
+}
+
+void Crawler::recordFoundPage(const QString &url, const QString &text)
+{
+    // Only found pages pay for this, so a search over many misses costs no more.
+    Provenance::FoundPage page;
+    page.address = url;
+    for (const QString &word : m_state.Combo1.list.items()) {
+        if (containsWord(text, word) && !page.words.contains(word))
+            page.words.append(word);
+    }
+    page.paragraphs = paragraphCount(text);
+    page.clues = readPageClues(pageWordsFromHtml(url, text));
+    m_state.provenance.addFoundPage(page);
+    for (const QString &address : mailtoAddressesIn(text))
+        m_state.provenance.addEmail(address, url);
 }
 
 void Crawler::onSlotTimeout(int slot)
 {
-    m_reading[slot].clear();
+    // A robots file that never came counts as an unreachable site.
+    if (!m_robotsSite[slot].isEmpty())
+        m_schedule.setRobots(std::exchange(m_robotsSite[slot], QString()), RobotsTxt::disallowAll());
+    endSlot(slot);
     if (Timer *timer = slotTimer(slot))
         timer->setEnabled(false);
     if (Transfer *transfer = slotTransfer(slot))
@@ -341,10 +501,16 @@ void Crawler::stopSearch()
         if (Timer *timer = slotTimer(slot))
             timer->setEnabled(false);
         if (!m_reading[slot].isEmpty())
-            m_state.listlinks.add(std::exchange(m_reading[slot], QString()));
+            m_state.listlinks.add(m_reading[slot]);
+        endSlot(slot);
         if (Transfer *transfer = slotTransfer(slot))
             transfer->cancel();
     }
+    // Pages put back for later go back into the list, so a new Find reads them.
+    for (const QString &url : m_schedule.takeAllRetries())
+        m_state.listlinks.add(url);
+    if (Timer *tick = m_host.timer(TimerId::Reserved8))
+        tick->setEnabled(false);
 }
 
 void Crawler::readNextQueuedPage()

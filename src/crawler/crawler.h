@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hostschedule.h"
 #include "host/controls.h"
 #include "host/transfer.h"
 
@@ -31,6 +32,8 @@ class Crawler final {
 public:
     static constexpr int SlotCount = ReaderSlotCount;
     static constexpr int PageReadSize = 32000;
+    // How often time moves for pauses and put-back pages, on Timer8.
+    static constexpr int TickMs = 100;
 
     Crawler(WindowState &state, Host &host);
     ~Crawler();
@@ -61,6 +64,12 @@ public:
     // After a restart: the links being read go back into the links list, and
     // the next finder command or Read next offers to go on.
     void restoreResumeState(ResumeItem item, const QStringList &values);
+    // Defaults keep the old behaviour: four requests to a site at once, no
+    // pauses, no robots files; a 429 or 503 with Retry-After is read again.
+    void setPoliteness(const Politeness &politeness) { m_schedule.setPoliteness(politeness); }
+    const HostSchedule &schedule() const { return m_schedule; }
+    // Pages a robots file kept the fetcher from, this search.
+    int robotsSkipped() const { return m_robotsSkipped; }
 
     PageAnalysis &pageAnalysis() { return *m_analysis; }
     FoundReports &foundReports() { return *m_reports; }
@@ -84,6 +93,19 @@ private:
     void onSlotFinished(int slot, const TransferResult &result);
     void onSlotTimeout(int slot);
     void onPageQueueTimeout();
+    void onTick();
+    // Keeps what the exports tell of a found page: the words it matched, its
+    // paragraphs, soft-404 and parked clues, and its e-mail addresses.
+    void recordFoundPage(const QString &url, const QString &text);
+    // The next address a slot may fetch now: a page put back, a robots file
+    // a site needs first, or the first links-list entry whose site is free.
+    // Empty when none may start yet.
+    QString takeNextAddress(bool *robots);
+    void startSlot(int slot, const QString &address, bool robots);
+    void endSlot(int slot);
+    void onRobotsFinished(int slot, const TransferResult &result);
+    void armTick();
+    void showRobotsSkipped();
 
     Transfer *slotTransfer(int slot) const;
     Timer *slotTimer(int slot) const;
@@ -106,6 +128,11 @@ private:
     QString m_queuePage;
     bool m_reportInterrupted = false;
     bool m_stoppingReport = false;
+    // The site each slot is reading from, and the site whose robots file it reads.
+    QString m_slotSite[SlotCount + 1];
+    QString m_robotsSite[SlotCount + 1];
+    HostSchedule m_schedule;
+    int m_robotsSkipped = 0;
     // Host signals bound to this object, undone when it goes before the host.
     QList<QMetaObject::Connection> m_connections;
 };

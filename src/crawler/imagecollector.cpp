@@ -129,7 +129,7 @@ void ImageCollector::spill()
     m_unrecorded.clear();
 }
 
-void ImageCollector::addImage(const QString &address)
+void ImageCollector::addImage(const QString &address, const QString &page)
 {
     // The spill comes first: the address arriving at a full buffer always
     // becomes the first entry of the emptied one.
@@ -141,6 +141,8 @@ void ImageCollector::addImage(const QString &address)
     m_buffer.add(m_state.List2, address);
     if (m_state.privateZone() && !m_state.keepPrivateRecord())
         m_unrecorded.insert(address);
+    else if (!page.isEmpty())
+        m_state.provenance.addImage(address, page);
 }
 
 void ImageCollector::removeImage(const QString &address)
@@ -171,13 +173,13 @@ void ImageCollector::collect(const DocumentPtr &document, bool shownPage)
                 continue;
             if (href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
                 || href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
-                addImage(href);
+                addImage(href, document->url);
             else if (!shownPage || m_state.harvestRequested())
                 addCollectedLink(href);
         }
         for (const QString &image : document->images) {
             if (isPageAddressAllowed(image, document->url))
-                addImage(image);
+                addImage(image, document->url);
         }
     }
     for (const DocumentPtr &frame : document->frames)

@@ -34,7 +34,8 @@ public:
 
     void bind(CommandTable &commands);
 
-    void addImage(const QString &address);
+    // page: where the image was collected, kept for the exports.
+    void addImage(const QString &address, const QString &page = {});
     void addCollectedLink(const QString &address);
     void collectDocumentImages(const DocumentPtr &document);
     void collectShownPageImages(const DocumentPtr &document);

@@ -23,6 +23,10 @@ struct HtmlElement {
 struct HtmlLink {
     QString href;
     QString outerText;
+    QString rel;  // the rel attribute as written ("nofollow sponsored")
+    // The alt of an AREA, or of the first image with one inside an A: what
+    // names a link that has no text.
+    QString imageAlt;
 };
 
 // A read-only snapshot of one document and, recursively, of its frames.

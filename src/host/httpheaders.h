@@ -32,12 +32,19 @@ public:
     QByteArray value(QByteArrayView name) const;
     // Every field of that name, in order.
     QList<QByteArray> values(QByteArrayView name) const;
-    const QList<Field> &fields() const { return m_fields; }
-    bool isEmpty() const { return m_fields.isEmpty(); }
+    const QList<Field> &fields() const;
+    bool isEmpty() const { return fields().isEmpty(); }
 
 private:
-    QList<Field> m_fields;
-    qsizetype m_bytes = 0;
+    // Raw lines are split into fields on the first look only: most responses
+    // are never asked about their headers, and a transfer should not pay for
+    // them on every page.
+    void parse() const;
+    bool addField(const QByteArray &name, const QByteArray &value) const;
+
+    mutable QByteArray m_raw;
+    mutable QList<Field> m_fields;
+    mutable qsizetype m_bytes = 0;
 };
 
 }  // namespace quorvane

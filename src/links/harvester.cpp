@@ -81,6 +81,8 @@ void Harvester::harvestDocument(const DocumentPtr &document)
             m_state.List3.add(linkRow(address, text));
             m_state.listlinks.add(address);
             m_state.List7.add(address);
+            m_state.provenance.addLink({address, link.outerText.isEmpty() ? link.imageAlt : link.outerText,
+                                        link.rel, document->url});
             m_index.insert(key);
             m_indexRevision = m_state.List3.revision();
         }

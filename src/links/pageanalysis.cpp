@@ -1,6 +1,7 @@
 #include "pageanalysis.h"
 
 #include "core/addressgate.h"
+#include "core/emailaddress.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
 #include "core/windowstate.h"
@@ -179,8 +180,10 @@ void PageAnalysis::addMailtoRows(const DocumentPtr &document)
     for (const HtmlLink &link : document->links) {
         // "javascript:...//mailto:" holds the word too, but is no e-mail link.
         const bool openable = addressScheme(link.href) == u"mailto" || isPageAddressAllowed(link.href, document->url);
-        if (openable && link.href.contains(QLatin1String("mailto:"), Qt::CaseInsensitive))
+        if (openable && link.href.contains(QLatin1String("mailto:"), Qt::CaseInsensitive)) {
             m_state.List3.add(mailtoRow(link.href, link.outerText));
+            m_state.provenance.addEmail(mailtoAddress(link.href), document->url);
+        }
     }
 }
 

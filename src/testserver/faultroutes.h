@@ -8,7 +8,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -133,6 +135,11 @@ inline bool dropConnection(const httplib::Request &request)
 //   /fault/status?code=N[&set-NAME=VALUE...]
 //                               answers status N (100 to 599, else 400) with a short
 //                               page and each set- parameter as a header NAME: VALUE
+//   /fault/busy?key=K&times=N[&after=S][&code=C][&body=TEXT]
+//                               answers C (default 429) with Retry-After: S (default 1)
+//                               to the first N requests with that key, then 200 with
+//                               TEXT as HTML
+//   /fault/busy-count?key=K     how many requests /fault/busy had with that key
 //   /fault/beacon               counts the request and answers 204 (any query)
 //   /fault/beacon-count         how many requests /fault/beacon had, as text
 inline void addFaultRoutes(httplib::Server &server,
@@ -272,6 +279,31 @@ inline void addFaultRoutes(httplib::Server &server,
                 response.set_header(name.substr(4), value);
         }
         response.set_content("<html><body>status " + std::to_string(response.status) + "</body></html>", "text/html");
+    });
+
+    struct Busy {
+        std::mutex mutex;
+        std::map<std::string, long long> requests;
+    };
+    auto busy = std::make_shared<Busy>();
+    server.Get("/fault/busy", [busy](const httplib::Request &request, httplib::Response &response) {
+        long long seen = 0;
+        {
+            const std::lock_guard<std::mutex> lock(busy->mutex);
+            seen = busy->requests[request.get_param_value("key")]++;
+        }
+        if (seen < numberParam(request, "times", 1)) {
+            response.status = int(std::clamp(numberParam(request, "code", 429), 400LL, 599LL));
+            response.set_header("Retry-After", request.has_param("after") ? request.get_param_value("after") : "1");
+            response.set_content("busy", "text/plain");
+            return;
+        }
+        response.set_content(request.get_param_value("body"), "text/html");
+    });
+    server.Get("/fault/busy-count", [busy](const httplib::Request &request, httplib::Response &response) {
+        const std::lock_guard<std::mutex> lock(busy->mutex);
+        const auto it = busy->requests.find(request.get_param_value("key"));
+        response.set_content(std::to_string(it == busy->requests.end() ? 0 : it->second), "text/plain");
     });
 
     server.Get("/fault/headers", [](const httplib::Request &request, httplib::Response &response) {

@@ -240,8 +240,9 @@ void CurlTransfer::finish(TransferState state)
     result.state = state;
     result.url = m_url;
     result.status = m_status;
+    // Without redirects the response came from the address asked, as given.
     if (m_status > 0)
-        result.finalUrl = m_current.toString(QUrl::FullyEncoded);
+        result.finalUrl = m_hops.isEmpty() ? m_url : m_current.toString(QUrl::FullyEncoded);
     result.redirects = m_hops;
     result.headers = m_headers;
     // Listeners may delete us; nothing may touch members after this.

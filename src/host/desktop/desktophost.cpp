@@ -25,8 +25,10 @@ DesktopHost::DesktopHost(ServicesMode mode, HiddenEngine hiddenEngine)
             continue;
         }
         CurlMulti *multi = m_multi.get();
-        m_browsers[id] = std::make_unique<TextBrowser>(name, [multi, name] {
-            return std::make_unique<CurlTransfer>(name + QStringLiteral(" fetch"), *multi);
+        m_browsers[id] = std::make_unique<TextBrowser>(name, [this, multi, name] {
+            auto transfer = std::make_unique<CurlTransfer>(name + QStringLiteral(" fetch"), *multi);
+            transfer->setUserAgent(m_userAgent);
+            return transfer;
         });
     }
     for (TransferSlot slot : AllTransferSlots)
@@ -40,6 +42,13 @@ DesktopHost::DesktopHost(ServicesMode mode, HiddenEngine hiddenEngine)
         m_scripted = std::make_unique<ScriptedServices>();
     else
         m_desktop = std::make_unique<QtWindowServices>();
+}
+
+void DesktopHost::setUserAgent(const QString &userAgent)
+{
+    m_userAgent = userAgent;
+    for (auto &[slot, transfer] : m_transfers)
+        transfer->setUserAgent(userAgent);
 }
 
 DesktopHost::~DesktopHost()

@@ -50,6 +50,9 @@ public:
     // A hidden web-engine reader of its own, when the hidden readers run on
     // the web engine; null on the text-only engine.
     std::unique_ptr<Browser> newHiddenReader(const QString &name);
+    // The user agent of every transfer, also of those the hidden readers
+    // make later.
+    void setUserAgent(const QString &userAgent);
 
     // Exactly one of these is non-null, by mode.
     QtWindowServices *desktopServices() const { return m_desktop.get(); }
@@ -65,6 +68,7 @@ private:
     std::unique_ptr<QtWindowServices> m_desktop;
     std::unique_ptr<ScriptedServices> m_scripted;
     HiddenEngine m_hiddenEngine = HiddenEngine::Text;
+    QString m_userAgent;
 };
 
 }  // namespace quorvane

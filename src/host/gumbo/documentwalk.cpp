@@ -275,6 +275,14 @@ DocumentPtr frameDocument(const GumboElement &element, WalkState &state)
     return (*state.frames)(resolveAgainst(state.base, QString::fromUtf8(src->value)), frameDepth);
 }
 
+// Attributes a page may make as long as it likes; no address or name needs more.
+QString clippedAttribute(const GumboElement &element, const char *name)
+{
+    constexpr qsizetype MaxAttributeChars = 2048;
+    const GumboAttribute *value = attribute(element, name);
+    return value ? QString::fromUtf8(value->value).left(MaxAttributeChars).simplified() : QString();
+}
+
 void enterElement(const GumboNode *node, WalkState &state)
 {
     const GumboElement &element = node->v.element;
@@ -295,7 +303,12 @@ void enterElement(const GumboNode *node, WalkState &state)
             if (attribute(element, "href")) {
                 item.href = resolved("href");
                 linkIndex = document.links.size();
-                document.links.append(HtmlLink{item.href, QString()});
+                HtmlLink link;
+                link.href = item.href;
+                link.rel = clippedAttribute(element, "rel");
+                if (element.tag == GUMBO_TAG_AREA)
+                    link.imageAlt = clippedAttribute(element, "alt");
+                document.links.append(std::move(link));
             }
             capture = element.tag == GUMBO_TAG_A;
             break;
@@ -309,6 +322,15 @@ void enterElement(const GumboNode *node, WalkState &state)
             if (attribute(element, "src")) {
                 item.src = resolved("src");
                 document.images.append(item.src);
+            }
+            // An image inside a link names it when the link has no text.
+            for (auto open = state.captures.rbegin(); open != state.captures.rend(); ++open) {
+                if (open->linkIndex < 0)
+                    continue;
+                QString &alt = document.links[open->linkIndex].imageAlt;
+                if (alt.isEmpty())
+                    alt = clippedAttribute(element, "alt");
+                break;
             }
             break;
         case GUMBO_TAG_FRAME:

@@ -70,7 +70,12 @@ std::optional<FrameSnapshot> parseFrameSnapshot(const QString &json)
     doc->links.reserve(std::min<qsizetype>(links.size(), kMaxSnapshotItems));
     for (qsizetype i = 0; i < links.size() && i < kMaxSnapshotItems; ++i) {
         const QJsonArray row = links.at(i).toArray();
-        doc->links.append(HtmlLink{stringAt(row, 0), stringAt(row, 1)});
+        HtmlLink link;
+        link.href = stringAt(row, 0);
+        link.outerText = stringAt(row, 1);
+        link.rel = stringAt(row, 2);
+        link.imageAlt = stringAt(row, 3);
+        doc->links.append(std::move(link));
     }
 
     const QJsonArray images = object->value(QLatin1String("images")).toArray();

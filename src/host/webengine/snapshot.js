@@ -243,6 +243,14 @@
         return clip(text, limit);
     }
 
+    // The alt of an area, or of the first image with one inside a link.
+    function altOf(el) {
+        if (tagOf(el) === 'AREA')
+            return el.getAttribute('alt') || '';
+        const image = el.querySelector ? el.querySelector('img[alt]') : null;
+        return image ? image.getAttribute('alt') || '' : '';
+    }
+
     function collect(where, maxItems, maxChars) {
         const body = docProp('body');
         const doc = {
@@ -264,7 +272,12 @@
         const links = docProp('links');
         for (let i = 0; links && i < links.length && i < maxItems; ++i) {
             const link = links[i];
-            doc.links.push([clip(link.href, maxChars), textOf(link, maxChars)]);
+            const row = [clip(link.href, maxChars), textOf(link, maxChars),
+                         clip(link.getAttribute('rel') || '', 2048), clip(altOf(link), 2048)];
+            // Most links have neither rel nor an image's alt.
+            while (row.length > 2 && row[row.length - 1] === '')
+                row.pop();
+            doc.links.push(row);
             linkIndex.set(link, i);
         }
         const images = docProp('images');
