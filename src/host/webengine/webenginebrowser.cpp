@@ -167,6 +167,8 @@ void WebEngineBrowser::navigate(const QString &url)
     m_document.reset();
     m_writeOpen = false;
     m_showsWritten = false;
+    // A write not yet flushed is superseded: flushed later it would replace this load with a blank page.
+    m_writePending = false;
     m_announced = true;
     if (m_watch)
         m_watch->start();
