@@ -12,6 +12,7 @@
 #include "links/privatezone.h"
 #include "session/sessionjournal.h"
 #include "shell/favorites.h"
+#include "shell/homesitewatch.h"
 #include "shell/lifecycle.h"
 #include "shell/menucommands.h"
 #include "shell/menutree.h"
@@ -77,7 +78,8 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_imageCollector(std::make_unique<ImageCollector>(m_state, m_host, m_config, *m_harvester)),
       m_catalog(std::make_unique<Catalog>(m_state, m_host, *m_imageCollector, *m_siteGenerator)),
       m_adultListing(std::make_unique<AdultListing>(m_state, m_host)),
-      m_journal(std::make_unique<SessionJournal>(m_state, m_host, m_config))
+      m_journal(std::make_unique<SessionJournal>(m_state, m_host, m_config)),
+      m_homeSiteWatch(std::make_unique<HomeSiteWatch>(m_state, m_host, m_config))
 {
     m_navigation->bind(*m_commands);
     m_navigation->setSearchStopper([this] { m_crawler->stopSearch(); });

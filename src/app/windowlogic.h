@@ -30,6 +30,7 @@ class ImageCollector;
 class Catalog;
 class AdultListing;
 class SessionJournal;
+class HomeSiteWatch;
 
 // The composition root of the window's logic: builds one object per role,
 // wires them to each other, and routes the window's events (menu entries,
@@ -111,6 +112,7 @@ private:
     std::unique_ptr<Catalog> m_catalog;
     std::unique_ptr<AdultListing> m_adultListing;
     std::unique_ptr<SessionJournal> m_journal;
+    std::unique_ptr<HomeSiteWatch> m_homeSiteWatch;
 };
 
 }  // namespace quorvane
