@@ -1,6 +1,7 @@
 #include "webenginebrowser.h"
 
 #include "framesnapshot.h"
+#include "localpagepolicy.h"
 #include "pagebridge.h"
 #include "rendererwatch.h"
 
@@ -17,6 +18,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <utility>
@@ -121,6 +123,11 @@ QWebEngineView *WebEngineBrowser::view() const
 void WebEngineBrowser::createPage()
 {
     m_page = new QWebEnginePage(m_profile, this);
+    // Remote pictures show in local pages; the policy refuses their scripts' remote requests.
+    if (!m_localPolicy)
+        m_localPolicy = new LocalPagePolicy(this);
+    m_page->setUrlRequestInterceptor(m_localPolicy);
+    m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     installScripts();
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);

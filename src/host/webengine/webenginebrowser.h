@@ -18,6 +18,7 @@ class QWebEngineView;
 
 namespace quorvane {
 
+class LocalPagePolicy;
 class PageBridge;
 class RendererWatch;
 
@@ -130,6 +131,7 @@ private:
     RendererWatch *m_watch = nullptr;  // only when bounded
     QPointer<QWebEngineView> m_view;
     QWebChannel *m_channel = nullptr;
+    LocalPagePolicy *m_localPolicy = nullptr;
     PageBridge *m_bridge = nullptr;
 
     bool m_visible = false;
