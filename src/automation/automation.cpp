@@ -397,9 +397,10 @@ bool Automation::writeScreenshot(const QString &path)
 
 bool Automation::writeDump(const QString &path, QString *error)
 {
-    const QByteArray json =
-        QJsonDocument(dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator))
-            .toJson(QJsonDocument::Indented);
+    QJsonObject dump = dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator);
+    if (const QJsonObject preferences = m_window.preferencesDump(); !preferences.isEmpty())
+        dump.insert(QStringLiteral("Preferences"), preferences);
+    const QByteArray json = QJsonDocument(dump).toJson(QJsonDocument::Indented);
     if (path.isEmpty()) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
         std::fflush(stdout);

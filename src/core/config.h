@@ -25,6 +25,10 @@ struct Config {
     // Restore the previous session at start after a normal exit too; after an
     // unclean end the user is always asked.
     bool restoreAfterNormalExit = false;
+    // What the hidden page readers run on: "text" or "webengine".
+    QString hiddenEngine = QStringLiteral("text");
+    // The settings file these were read from; the Preferences dialog writes it.
+    QString settingsFile;
     // An address on the home site: "http://" HOST[:PORT] and the path.
     QString homeSiteUrl(const QString &path = {}) const { return QStringLiteral("http://") + homeSite + path; }
 };

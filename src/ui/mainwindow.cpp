@@ -2,6 +2,7 @@
 
 #include "listmodel.h"
 #include "picturebutton.h"
+#include "preferencesdialog.h"
 #include "sitegenwindows.h"
 #include "toolbarimages.h"
 #include "core/windowstate.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &
     m_images = std::make_unique<ToolbarImages>(m_config.programFolder);
 
     buildMenus();
+    buildPreferencesEntry();
     buildToolbar();
     buildAddressRow();
     buildBrowserArea();
@@ -382,6 +384,8 @@ void MainWindow::selectListEntry(const QString &list, int index)
 
 bool MainWindow::clickControl(const QString &control, int index)
 {
+    if (PreferencesDialog::addresses(control))
+        return m_preferences && m_preferences->click(control);
     if (SitegenWindows::addresses(control)) {
         const bool known = m_sitegenWindows->click(control, index);
         syncNow();
@@ -445,6 +449,8 @@ bool MainWindow::rightClickControl(const QString &control, int index)
 
 bool MainWindow::typeText(const QString &control, const QString &text)
 {
+    if (PreferencesDialog::addresses(control))
+        return m_preferences && m_preferences->typeText(control, text);
     if (SitegenWindows::addresses(control))
         return m_sitegenWindows->typeText(control, text);
     QComboBox *combo = comboWidget(control);

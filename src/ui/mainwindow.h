@@ -6,8 +6,10 @@
 
 #include <QEvent>
 #include <QHash>
+#include <QJsonObject>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -28,6 +30,7 @@ class PictureButton;
 class ToolbarImages;
 class ListModel;
 class SitegenWindows;
+class PreferencesDialog;
 struct ComboBox;
 class WebEngineBrowser;
 class WindowState;
@@ -64,6 +67,10 @@ public:
     void showPopupMenu(const QString &menuName);
     // Sizes the window so that its client area (status bar included) is this many twips.
     void resizeClient(int widthTwips, int heightTwips);
+    // Edit > Preferences, not modal; its controls are "Preferences.NAME".
+    void showPreferences();
+    // The open Preferences dialog for the state dump; empty when none is open.
+    QJsonObject preferencesDump() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.
@@ -141,6 +148,10 @@ private:
     bool m_unloaded = false;
     // The generator windows Form2 and Form3; their controls are addressed as "Form2.NAME".
     SitegenWindows *m_sitegenWindows = nullptr;
+
+    // Additions of the desktop program beyond the design's window (mainwindowextras.cpp).
+    void buildPreferencesEntry();
+    QPointer<PreferencesDialog> m_preferences;
 };
 
 }  // namespace quorvane
