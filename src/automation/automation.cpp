@@ -217,6 +217,10 @@ Automation::Result Automation::execute(const ScriptCommand &c)
     case Kind::ResizeClient:
         m_window.resizeClient(c.number, c.number2);
         return Result::Done;
+    case Kind::Keys:
+        if (!m_window.pressKeys(c.text))
+            return failed(QStringLiteral("not a key chord: \"%1\"").arg(c.text));
+        return Result::Done;
     case Kind::Answer:
         if (ScriptedServices *services = m_host.scriptedServices()) {
             services->queueAnswer(c.text);
@@ -398,6 +402,7 @@ bool Automation::writeScreenshot(const QString &path)
 bool Automation::writeDump(const QString &path, QString *error)
 {
     QJsonObject dump = dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator);
+    dump.insert(QStringLiteral("focus"), m_window.focusedControl());
     if (const QJsonObject preferences = m_window.preferencesDump(); !preferences.isEmpty())
         dump.insert(QStringLiteral("Preferences"), preferences);
     const QByteArray json = QJsonDocument(dump).toJson(QJsonDocument::Indented);

@@ -104,6 +104,7 @@ constexpr Signature Signatures[] = {
     {"page-out", Kind::PageOut, {shownView}, "VIEW"},
     {"page-dblclick", Kind::PageDoubleClick, {shownView, restOfLine}, "VIEW SELECTOR"},
     {"page-click", Kind::PageClick, {shownView, restOfLine}, "VIEW SELECTOR"},
+    {"keys", Kind::Keys, {file}, "CHORD"},
     {"quit", Kind::Quit, {}, ""},
 };
 

@@ -39,6 +39,7 @@ struct ScriptCommand {
         PageOut,          // target: WebBrowser1 or WebBrowser5
         PageDoubleClick,  // target: WebBrowser1 or WebBrowser5, text: CSS selector
         PageClick,        // target: WebBrowser1 or WebBrowser5, text: CSS selector
+        Keys,             // text: one key chord, e.g. Alt+Left
         Quit,
     };
 

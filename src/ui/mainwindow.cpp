@@ -107,6 +107,7 @@ MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &
     connect(&m_events, &WindowEvents::closeRequested, this, &QWidget::close, Qt::QueuedConnection);
     m_state.setChangeListener([this] { scheduleSync(); });
     m_sitegenWindows = new SitegenWindows(m_generator, this);
+    buildKeyboard();
     syncNow();
 }
 

@@ -71,6 +71,10 @@ public:
     void showPreferences();
     // The open Preferences dialog for the state dump; empty when none is open.
     QJsonObject preferencesDump() const;
+    // A key chord ("Alt+Left", "Tab") on the focused widget, shortcuts first; false if unreadable.
+    bool pressKeys(const QString &keys);
+    // The control name of the widget holding the keyboard focus, if any.
+    QString focusedControl() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.
@@ -151,6 +155,7 @@ private:
 
     // Additions of the desktop program beyond the design's window (mainwindowextras.cpp).
     void buildPreferencesEntry();
+    void buildKeyboard();
     QPointer<PreferencesDialog> m_preferences;
 };
 
