@@ -403,6 +403,7 @@ bool Automation::writeDump(const QString &path, QString *error)
 {
     QJsonObject dump = dumpState(m_state, m_host, m_host.scriptedServices(), &m_generator);
     dump.insert(QStringLiteral("focus"), m_window.focusedControl());
+    dump.insert(QStringLiteral("pictureSources"), m_window.pictureSources());
     if (const QJsonObject preferences = m_window.preferencesDump(); !preferences.isEmpty())
         dump.insert(QStringLiteral("Preferences"), preferences);
     const QByteArray json = QJsonDocument(dump).toJson(QJsonDocument::Indented);

@@ -812,8 +812,10 @@ void MainWindow::syncPictures()
 {
     for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it) {
         const QString file = m_state.pictureImage(it.key());
-        if (it.value()->imageName() != file)
-            it.value()->showImage(file, m_images->image(file));
+        if (it.value()->imageName() != file) {
+            it.value()->showImage(file, m_images->image(file, devicePixelRatioF()));
+            it.value()->setProperty("imageSource", m_images->source(file, devicePixelRatioF()));
+        }
     }
 }
 

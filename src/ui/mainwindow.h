@@ -75,6 +75,8 @@ public:
     bool pressKeys(const QString &keys);
     // The control name of the widget holding the keyboard focus, if any.
     QString focusedControl() const;
+    // Each picture button's image file as read: a skin in the program folder or a shipped resource.
+    QJsonObject pictureSources() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.

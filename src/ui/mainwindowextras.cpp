@@ -181,6 +181,14 @@ QString MainWindow::focusedControl() const
     return {};
 }
 
+QJsonObject MainWindow::pictureSources() const
+{
+    QJsonObject sources;
+    for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it)
+        sources.insert(it.key(), it.value()->property("imageSource").toString());
+    return sources;
+}
+
 QJsonObject MainWindow::preferencesDump() const
 {
     return m_preferences ? m_preferences->dump() : QJsonObject();
