@@ -262,4 +262,9 @@ void WindowLogic::resizeClient(int widthTwips, int heightTwips)
     m_layout->Form_Resize(widthTwips, heightTwips);
 }
 
+bool WindowLogic::holdsLinkClicks() const
+{
+    return m_catalog->takesDoubleClicks();
+}
+
 }  // namespace quorvane

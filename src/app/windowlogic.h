@@ -69,6 +69,7 @@ public:
     void panelClick(int panel) override;
     void panelDoubleClick(int panel) override;
     void resizeClient(int widthTwips, int heightTwips) override;
+    bool holdsLinkClicks() const override;
 
     Harvester &harvester() { return *m_harvester; }
     Crawler &crawler() { return *m_crawler; }

@@ -14,6 +14,9 @@ enum class TransferState { Error = 11, Complete = 12 };
 struct TransferResult {
     TransferState state = TransferState::Error;
     QString url;
+    // An error where nothing answered at the address (no connection, no name,
+    // no response at all), as opposed to an answer that was an error.
+    bool unreachable = false;
 
     bool complete() const { return state == TransferState::Complete; }
 };

@@ -5,6 +5,8 @@
 #include "core/windowstate.h"
 #include "host/host.h"
 
+#include <memory>
+
 namespace quorvane {
 
 namespace {
@@ -21,7 +23,9 @@ HomeSiteWatch::HomeSiteWatch(WindowState &state, Host &host, const Config &confi
     for (const HomeSiteList &list : homeSiteLists) {
         if (Transfer *inet = m_host.transfer(list.slot)) {
             m_connections.append(QObject::connect(inet, &Transfer::finished, inet, [this, &list](const TransferResult &r) {
-                onListFinished(list, r.complete());
+                // An answer that was an error means the site is there: no note, no retry.
+                if (r.complete() || r.unreachable)
+                    onListFinished(list, r.complete());
             }));
         }
     }
@@ -77,15 +81,30 @@ void HomeSiteWatch::onListFinished(const HomeSiteList &list, bool complete)
         return;
     m_reported = true;
     m_state.setPanelText(1, unreachableText(m_config.homeSite));
-    const QString page = offlinePage(m_config.homeSiteUrl(QStringLiteral("/welcome.htm")));
-    for (BrowserId id : {BrowserId::SecondView, BrowserId::MainView}) {
-        Browser *view = m_host.browser(id);
-        // The welcome page failed with its lists; a page the user opened stays.
-        if (view && (id == BrowserId::SecondView || showsNothing(*view))) {
-            view->closeDocument();
-            view->writeDocument(page);
+    if (Browser *mainView = m_host.browser(BrowserId::MainView); mainView && showsNothing(*mainView))
+        writeOfflineNote(*mainView);
+    // The welcome page failed with its lists: the note replaces it once its load is over.
+    if (Browser *secondView = m_host.browser(BrowserId::SecondView)) {
+        if (!secondView->busy()) {
+            writeOfflineNote(*secondView);
+        } else {
+            auto once = std::make_shared<QMetaObject::Connection>();
+            *once = QObject::connect(secondView, &Browser::documentComplete, secondView, [this, secondView, once](bool top) {
+                if (!top)
+                    return;
+                QObject::disconnect(*once);
+                if (m_reported)
+                    writeOfflineNote(*secondView);
+            });
+            m_connections.append(*once);
         }
     }
+}
+
+void HomeSiteWatch::writeOfflineNote(Browser &view)
+{
+    view.closeDocument();
+    view.writeDocument(offlinePage(m_config.homeSiteUrl(QStringLiteral("/welcome.htm"))));
 }
 
 void HomeSiteWatch::retry()

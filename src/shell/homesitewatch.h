@@ -9,6 +9,7 @@
 
 namespace quorvane {
 
+class Browser;
 class Host;
 class WindowState;
 struct Config;
@@ -46,6 +47,7 @@ public:
 private:
     void onListFinished(const HomeSiteList &list, bool complete);
     void retry();
+    void writeOfflineNote(Browser &view);
 
     WindowState &m_state;
     Host &m_host;

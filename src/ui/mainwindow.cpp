@@ -650,6 +650,7 @@ void MainWindow::syncNow()
     layoutControls();
     layoutOverlays();
     syncFocus();
+    syncLinkHold();
     m_syncing = false;
 }
 

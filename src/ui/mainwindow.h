@@ -158,6 +158,8 @@ private:
     // Additions of the desktop program beyond the design's window (mainwindowextras.cpp).
     void buildPreferencesEntry();
     void buildKeyboard();
+    // The views hold a link's navigation while a double click would file it.
+    void syncLinkHold();
     QPointer<PreferencesDialog> m_preferences;
 };
 

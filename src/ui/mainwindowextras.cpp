@@ -5,7 +5,9 @@
 
 #include "picturebutton.h"
 #include "preferencesdialog.h"
+#include "host/desktop/desktophost.h"
 #include "host/qt/keyinput.h"
+#include "host/webengine/webenginebrowser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -179,6 +181,15 @@ QString MainWindow::focusedControl() const
             return w->objectName();
     }
     return {};
+}
+
+void MainWindow::syncLinkHold()
+{
+    const int ms = m_events.holdsLinkClicks() ? QApplication::doubleClickInterval() : 0;
+    for (WebEngineBrowser *browser : m_host.viewBrowsers()) {
+        if (browser)
+            browser->setLinkClickHold(ms);
+    }
 }
 
 QJsonObject MainWindow::pictureSources() const

@@ -144,11 +144,11 @@ void FakeTransfer::complete(const QString &body)
     emit finished(TransferResult{TransferState::Complete, m_url});
 }
 
-void FakeTransfer::fail()
+void FakeTransfer::fail(bool unreachable)
 {
     m_executing = false;
     m_body.clear();
-    emit finished(TransferResult{TransferState::Error, m_url});
+    emit finished(TransferResult{TransferState::Error, m_url, unreachable});
 }
 
 FakeTimer::FakeTimer(QString name, ManualClock &clock, QObject *parent)

@@ -101,7 +101,7 @@ public:
     // Completes the running operation with body (cut at the caller's maximum) and raises 12.
     void complete(const QString &body);
     // Fails the running operation and raises 11.
-    void fail();
+    void fail(bool unreachable = true);
 
     const QStringList &executed() const { return m_executed; }
     int lastMaxBytes() const { return m_maxBytes; }

@@ -222,8 +222,9 @@ void CurlTransfer::finish(TransferState state)
         m_text = decodeBody(m_body, QByteArray(contentType));
     }
     m_body = QByteArray();
+    const bool unreachable = state == TransferState::Error && responseCode(m_easy) == 0;
     // Listeners may delete us; nothing may touch members after this.
-    emit finished(TransferResult{state, m_url});
+    emit finished(TransferResult{state, m_url, unreachable});
 }
 
 void CurlTransfer::failLater()

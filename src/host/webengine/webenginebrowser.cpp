@@ -21,6 +21,7 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <utility>
 
 namespace quorvane {
@@ -58,6 +59,17 @@ const QString &writeSource()
 {
     static const QString source = resourceText(QStringLiteral(":/quorvane/write.js"));
     return source;
+}
+
+const QString &linkHoldSource()
+{
+    static const QString source = resourceText(QStringLiteral(":/quorvane/linkhold.js"));
+    return source;
+}
+
+QString linkHoldSetting(int ms)
+{
+    return QStringLiteral("window.quorvaneLinkHold = %1;\n").arg(ms);
 }
 
 const QString &channelSource()
@@ -157,6 +169,24 @@ void WebEngineBrowser::installScripts()
     // In the top frame early too, so it hears frames that load before the top is parsed.
     add("quorvane-snapshot-early", snapshotSource(), QWebEngineScript::DocumentCreation, false);
     add("quorvane-snapshot", snapshotSource(), QWebEngineScript::DocumentReady, true);
+    add("quorvane-linkhold", linkHoldSetting(m_linkHoldMs) + linkHoldSource(), QWebEngineScript::DocumentCreation, true);
+}
+
+void WebEngineBrowser::setLinkClickHold(int ms)
+{
+    ms = std::max(ms, 0);
+    if (ms == m_linkHoldMs)
+        return;
+    m_linkHoldMs = ms;
+    // For the documents to come, and at once for the one shown.
+    QWebEngineScriptCollection &scripts = m_page->scripts();
+    for (const QWebEngineScript &old : scripts.find(QStringLiteral("quorvane-linkhold"))) {
+        QWebEngineScript script = old;
+        scripts.remove(old);
+        script.setSourceCode(linkHoldSetting(ms) + linkHoldSource());
+        scripts.insert(script);
+    }
+    m_page->runJavaScript(linkHoldSetting(ms), QWebEngineScript::ApplicationWorld);
 }
 
 void WebEngineBrowser::navigate(const QString &url)

@@ -93,6 +93,9 @@ public:
     // tells whether such an element was there (false for a bad selector too).
     enum class PointerAction { Move, Click, DoubleClick, Leave };
     void pointAt(const QString &selector, PointerAction action, std::function<void(bool found)> done);
+    // Holds a followed link's navigation for ms (0: not at all), so that a
+    // double click on a link reaches the window instead of leaving the page.
+    void setLinkClickHold(int ms);
 
 signals:
     // Print, PageSetup and SaveAs need dialogs, which belong to the window.
@@ -132,6 +135,7 @@ private:
     QPointer<QWebEngineView> m_view;
     QWebChannel *m_channel = nullptr;
     LocalPagePolicy *m_localPolicy = nullptr;
+    int m_linkHoldMs = 0;
     PageBridge *m_bridge = nullptr;
 
     bool m_visible = false;
