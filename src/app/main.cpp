@@ -1,5 +1,5 @@
 #include "host/host.h"
-#include "host/qt/hostport.h"
+#include "core/hostport.h"
 #include "windowlogic.h"
 #include "core/windowstate.h"
 #include "sitegen/sitegencommand.h"
@@ -152,6 +152,8 @@ int readOptions(Options *options)
     config.homeSite = settingsOptions[1].value;
     config.translationHost = settingsOptions[2].value;
     const QString hiddenEngine = settingsOptions[3].value;
+    config.hiddenEngine = hiddenEngine;
+    config.settingsFile = settingsPath();
     config.mailProgram = settingsOptions[4].value;
     config.addressBookProgram = settingsOptions[5].value;
     config.calculatorProgram = settingsOptions[6].value;

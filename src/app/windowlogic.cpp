@@ -13,6 +13,7 @@
 #include "links/privatezone.h"
 #include "session/sessionjournal.h"
 #include "shell/favorites.h"
+#include "shell/homesitewatch.h"
 #include "shell/lifecycle.h"
 #include "shell/menucommands.h"
 #include "shell/menutree.h"
@@ -80,7 +81,8 @@ WindowLogic::WindowLogic(WindowState &state, Host &host, Config config, QObject 
       m_catalog(std::make_unique<Catalog>(m_state, m_host, *m_imageCollector, *m_siteGenerator)),
       m_adultListing(std::make_unique<AdultListing>(m_state, m_host)),
       m_journal(std::make_unique<SessionJournal>(m_state, m_host, m_config)),
-      m_exports(std::make_unique<ExportCommands>(m_state, m_host))
+      m_exports(std::make_unique<ExportCommands>(m_state, m_host)),
+      m_homeSiteWatch(std::make_unique<HomeSiteWatch>(m_state, m_host, m_config))
 {
     // Every transfer of the window names the program the same way.
     for (TransferSlot slot : AllTransferSlots) {
@@ -276,6 +278,11 @@ void WindowLogic::panelDoubleClick(int panel)
 void WindowLogic::resizeClient(int widthTwips, int heightTwips)
 {
     m_layout->Form_Resize(widthTwips, heightTwips);
+}
+
+bool WindowLogic::holdsLinkClicks() const
+{
+    return m_catalog->takesDoubleClicks();
 }
 
 }  // namespace quorvane

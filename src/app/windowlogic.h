@@ -31,6 +31,7 @@ class ImageCollector;
 class Catalog;
 class AdultListing;
 class SessionJournal;
+class HomeSiteWatch;
 
 // The composition root of the window's logic: builds one object per role,
 // wires them to each other, and routes the window's events (menu entries,
@@ -69,6 +70,7 @@ public:
     void panelClick(int panel) override;
     void panelDoubleClick(int panel) override;
     void resizeClient(int widthTwips, int heightTwips) override;
+    bool holdsLinkClicks() const override;
 
     Harvester &harvester() { return *m_harvester; }
     Crawler &crawler() { return *m_crawler; }
@@ -114,6 +116,7 @@ private:
     std::unique_ptr<AdultListing> m_adultListing;
     std::unique_ptr<SessionJournal> m_journal;
     std::unique_ptr<ExportCommands> m_exports;
+    std::unique_ptr<HomeSiteWatch> m_homeSiteWatch;
 };
 
 }  // namespace quorvane

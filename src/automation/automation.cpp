@@ -271,6 +271,10 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         }
         return Result::Done;
     }
+    case Kind::Keys:
+        if (!m_window.pressKeys(c.text))
+            return failed(QStringLiteral("not a key chord: \"%1\"").arg(c.text));
+        return Result::Done;
     case Kind::Answer:
         if (ScriptedServices *services = m_host.scriptedServices()) {
             services->queueAnswer(c.text);
@@ -501,6 +505,10 @@ bool Automation::writeDump(const QString &path, QString *error)
         state.insert(QStringLiteral("Form2"), form2);
     }
     addPartnersDump(state, m_window);
+    state.insert(QStringLiteral("focus"), m_window.focusedControl());
+    state.insert(QStringLiteral("pictureSources"), m_window.pictureSources());
+    if (const QJsonObject preferences = m_window.preferencesDump(); !preferences.isEmpty())
+        state.insert(QStringLiteral("Preferences"), preferences);
     const QByteArray json = QJsonDocument(state).toJson(QJsonDocument::Indented);
     if (path.isEmpty()) {
         std::fwrite(json.constData(), 1, size_t(json.size()), stdout);

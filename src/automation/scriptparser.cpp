@@ -112,6 +112,7 @@ constexpr Signature Signatures[] = {
     {"mark", Kind::Mark, {word}, "NAME"},
     {"partners", Kind::Partners, {control, optional(restOfLine)}, "ACTION [ARGUMENTS]"},
     {"export", Kind::Export, {control, restOfLine}, "links|found|emails|emails-by-page|images|report FILE"},
+    {"keys", Kind::Keys, {file}, "CHORD"},
     {"quit", Kind::Quit, {}, ""},
 };
 

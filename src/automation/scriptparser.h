@@ -44,6 +44,7 @@ struct ScriptCommand {
         Mark,             // text: name
         Partners,         // target: action, text: its arguments (see partnersscript.h)
         Export,           // target: export kind (links, found, ...), text: file
+        Keys,             // text: one key chord, e.g. Alt+Left
         Quit,
     };
 

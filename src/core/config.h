@@ -40,6 +40,10 @@ struct Config {
 
     QString effectiveUserAgent() const { return userAgent.isEmpty() ? userAgentFor(homeSite) : userAgent; }
 
+    // What the hidden page readers run on: "text" or "webengine".
+    QString hiddenEngine = QStringLiteral("text");
+    // The settings file these were read from; the Preferences dialog writes it.
+    QString settingsFile;
     // An address on the home site: "http://" HOST[:PORT] and the path.
     QString homeSiteUrl(const QString &path = {}) const { return QStringLiteral("http://") + homeSite + path; }
 };

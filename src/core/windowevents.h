@@ -36,6 +36,9 @@ public:
     virtual void panelDoubleClick(int panel) = 0;
     // The client area's new size in twips (status bar included).
     virtual void resizeClient(int widthTwips, int heightTwips) = 0;
+    // Whether the views should hold a link's navigation for the double-click
+    // interval, so that double-clicking a link files it instead of following it.
+    virtual bool holdsLinkClicks() const { return false; }
 
 signals:
     // The window asks to be closed (menu exit); the view closes and calls Form_Unload.

@@ -111,6 +111,12 @@ bool Catalog::doubleClick(const HtmlElement &source, bool mainView)
     return false;
 }
 
+bool Catalog::takesDoubleClicks() const
+{
+    const int k = m_state.Combo1.selected();
+    return m_generator.acceptsPictures() || (!m_state.Combo1.text.isEmpty() && k >= 0 && k < FillableCount);
+}
+
 void Catalog::forgetUnrecordedPictures()
 {
     for (const auto &[k, tag] : std::as_const(m_unrecorded)) {

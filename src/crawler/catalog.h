@@ -44,6 +44,10 @@ public:
     // put there.
     void forgetUnrecordedPictures();
     QByteArray savedCatalogFile() const;
+    // Whether a double click on a link would file it now (a catalog entry is
+    // chosen, or the generator takes pictures): the views then hold a link's
+    // navigation for the double-click interval, so the second click can come.
+    bool takesDoubleClicks() const;
 
 private:
     bool doubleClick(const HtmlElement &source, bool mainView);

@@ -540,10 +540,24 @@ void Crawler::onPageQueueTimeout()
         reader->stop();
     if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
         timer->setEnabled(false);
-    m_queuePage.clear();
+    const QString timedOut = std::exchange(m_queuePage, QString());
     // Only the page that timed out is lost; it has already left the queue.
-    if (m_state.keywordMode())
+    if (m_state.List4.isEmpty()) {
+        // Nothing is left to read, so nothing would ever print the rows read so far.
+        m_analysis->printReport();
+        return;
+    }
+    if (m_state.keywordMode()) {
         readNextQueuedPage();
+        return;
+    }
+    // The run rests here until Read next; say so, or the last texts look like work going on.
+    m_state.setPanelText(1, pageTimedOutText(timedOut));
+}
+
+QString Crawler::pageTimedOutText(const QString &page)
+{
+    return QStringLiteral("No answer from %1 in 30 s: choose Read next to go on").arg(page);
 }
 
 }  // namespace quorvane

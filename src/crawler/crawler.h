@@ -80,6 +80,8 @@ public:
     // Whether text (already cut to the read size) holds one of words, ignoring case.
     static bool containsAnyWord(const QString &text, const QStringList &words);
     static QString liveRow(const QString &url);
+    // Panel 1 after a page of the report run timed out outside a keyword search.
+    static QString pageTimedOutText(const QString &page);
 
 private:
     void startKeywordSearch();

@@ -38,6 +38,7 @@ enum class TimerId {
     PrivateSearchRetry = 11,     // one retry of the private search-engine list
     Reserved12 = 12,
     JournalFlush = 13,  // the session journal's write-behind, every second
+    HomeSiteRetry = 14,  // the next try of the home site's lists after they failed
 };
 inline constexpr std::array<TimerId, 10> AllTimers = {
     TimerId::PageQueueTimeout, TimerId::Reader1Timeout, TimerId::Reader2Timeout, TimerId::Reader3Timeout,
@@ -45,7 +46,7 @@ inline constexpr std::array<TimerId, 10> AllTimers = {
     TimerId::PrivateSearchRetry, TimerId::Reserved12};
 // Timers of the program's own background work: not window controls, so
 // start-up leaves them alone and the dump does not list them.
-inline constexpr std::array<TimerId, 1> BackgroundTimers = {TimerId::JournalFlush};
+inline constexpr std::array<TimerId, 2> BackgroundTimers = {TimerId::JournalFlush, TimerId::HomeSiteRetry};
 
 // The transfer instances; each value is the number in its control name.
 enum class TransferSlot {

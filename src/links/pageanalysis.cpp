@@ -128,6 +128,11 @@ void PageAnalysis::onReaderPageComplete()
         m_readNextQueuedPage();
         return;
     }
+    printReport();
+}
+
+void PageAnalysis::printReport()
+{
     if (Browser *main = m_host.browser(BrowserId::MainView)) {
         main->closeDocument();
         main->writeDocument(QStringLiteral("<table border='0' width='100%' cellspacing='0' cellpadding='0'>"));

@@ -25,6 +25,8 @@ public:
     void addlink_Click();
     // WebBrowser2 has completed a page: analyse it, then read on or show the report.
     void onReaderPageComplete();
+    // The end of the report run: the rows go into the main view as one table.
+    void printReport();
 
     void analysePageWithQuestion(const DocumentPtr &document);
     void analysePageInBackground(const DocumentPtr &document);

@@ -47,7 +47,8 @@ void PrivateZone::logOut()
         mainView->closeDocument();
         mainView->writeDocument(QString());
     }
-    m_state.setEnabled(QStringLiteral("sreport"), false);
+    // Save image buf stays on: outside the zone it saves with the HTML filter.
+    m_state.setEnabled(QStringLiteral("sreport"), true);
     m_state.setKeepPrivateRecord(false);
     m_state.setComboText(m_state.Combo2, QString());
     showAddressBarAndButtons(true);

@@ -1,5 +1,6 @@
 #include "lifecycle.h"
 
+#include "homesitewatch.h"
 #include "core/htmltext.h"
 #include "core/listfile.h"
 #include "core/savekeeper.h"
@@ -10,21 +11,6 @@
 #include <QDir>
 
 namespace quorvane {
-
-namespace {
-struct Download {
-    TransferSlot slot;
-    const char *path;
-    int maxBytes;
-};
-// The lists the home site publishes, fetched at every start.
-constexpr Download startupDownloads[] = {
-    {TransferSlot::PublicChannels, "/pubchannels.txt", 12000},
-    {TransferSlot::PublicSearch, "/pubsearch.txt", 12000},
-    {TransferSlot::Accounts, "/pass.txt", 12000},
-    {TransferSlot::NextHomePages, "/list5.txt", 64000},
-};
-}  // namespace
 
 Lifecycle::Lifecycle(WindowState &state, Host &host, const Config &config)
     : m_state(state), m_host(host), m_config(config)
@@ -52,7 +38,7 @@ void Lifecycle::Form_Load()
         secondView->setVisible(false);
         secondView->navigate(m_config.homeSiteUrl(QStringLiteral("/welcome.htm")));
     }
-    for (const Download &d : startupDownloads) {
+    for (const HomeSiteList &d : homeSiteLists) {
         if (Transfer *inet = m_host.transfer(d.slot))
             inet->execute(m_config.homeSiteUrl(QString::fromLatin1(d.path)), d.maxBytes);
     }

@@ -262,7 +262,13 @@ void SiteGenerator::Command4_Click()
     const QString site = shoppages::siteName(category);
     const QString page = QDir(m_programFolder).absoluteFilePath(site + QStringLiteral("/f_") + site + QStringLiteral(".htm"));
     if (Browser *browser = m_host.browser(BrowserId::MainView)) {
+        // The preview goes to the view the user sees: the second view gives way.
+        if (Browser *secondView = m_host.browser(BrowserId::SecondView); secondView && secondView->isVisible()) {
+            secondView->setVisible(false);
+            m_state.setVisible(controlName(BrowserId::SecondView), false);
+        }
         browser->setVisible(true);
+        m_state.setVisible(controlName(BrowserId::MainView), true);
         m_state.notify();
         browser->navigate(QUrl::fromLocalFile(page).toString());
     }

@@ -3,6 +3,7 @@
 #include "listmodel.h"
 #include "panellabel.h"
 #include "picturebutton.h"
+#include "preferencesdialog.h"
 #include "sitegenwindows.h"
 #include "toolbarimages.h"
 #include "core/windowstate.h"
@@ -98,6 +99,7 @@ MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &
 
     buildMenus();
     buildPartnersMenu();
+    buildPreferencesEntry();
     buildToolbar();
     buildAddressRow();
     buildBrowserArea();
@@ -113,6 +115,7 @@ MainWindow::MainWindow(WindowState &state, WindowEvents &events, SiteGenerator &
     // The state keeps its own marks of what changed.
     m_state.setChangeListener([this] { scheduleSync(0); });
     m_sitegenWindows = new SitegenWindows(m_generator, this);
+    buildKeyboard();
     syncNow();
 }
 
@@ -384,6 +387,8 @@ void MainWindow::selectListEntry(const QString &list, int index)
 
 bool MainWindow::clickControl(const QString &control, int index)
 {
+    if (PreferencesDialog::addresses(control))
+        return m_preferences && m_preferences->click(control);
     if (SitegenWindows::addresses(control)) {
         const bool known = m_sitegenWindows->click(control, index);
         syncNow();
@@ -447,6 +452,8 @@ bool MainWindow::rightClickControl(const QString &control, int index)
 
 bool MainWindow::typeText(const QString &control, const QString &text)
 {
+    if (PreferencesDialog::addresses(control))
+        return m_preferences && m_preferences->typeText(control, text);
     if (SitegenWindows::addresses(control))
         return m_sitegenWindows->typeText(control, text);
     QComboBox *combo = comboWidget(control);
@@ -680,6 +687,7 @@ void MainWindow::sync(unsigned changes)
     if (changes & (WindowState::ListsChanged | controls))
         layoutOverlays();
     syncFocus();
+    syncLinkHold();
     m_syncing = false;
 }
 
@@ -842,8 +850,10 @@ void MainWindow::syncPictures()
 {
     for (auto it = m_toolButtons.cbegin(); it != m_toolButtons.cend(); ++it) {
         const QString file = m_state.pictureImage(it.key());
-        if (it.value()->imageName() != file)
-            it.value()->showImage(file, m_images->image(file));
+        if (it.value()->imageName() != file) {
+            it.value()->showImage(file, m_images->image(file, devicePixelRatioF()));
+            it.value()->setProperty("imageSource", m_images->source(file, devicePixelRatioF()));
+        }
     }
 }
 

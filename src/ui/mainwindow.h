@@ -34,6 +34,7 @@ class ToolbarImages;
 class ListModel;
 class PanelLabel;
 class SitegenWindows;
+class PreferencesDialog;
 struct ComboBox;
 class WebEngineBrowser;
 class WindowState;
@@ -82,6 +83,16 @@ public:
     // its database cannot be opened.
     PartnersWindow *partnersWindow(QString *error = nullptr);
     PartnersWindow *existingPartnersWindow() const;
+    // Edit > Preferences, not modal; its controls are "Preferences.NAME".
+    void showPreferences();
+    // The open Preferences dialog for the state dump; empty when none is open.
+    QJsonObject preferencesDump() const;
+    // A key chord ("Alt+Left", "Tab") on the focused widget, shortcuts first; false if unreadable.
+    bool pressKeys(const QString &keys);
+    // The control name of the widget holding the keyboard focus, if any.
+    QString focusedControl() const;
+    // Each picture button's image file as read: a skin in the program folder or a shipped resource.
+    QJsonObject pictureSources() const;
 
 signals:
     // After Form_Unload, when the window has accepted its close.
@@ -172,6 +183,13 @@ private:
     // The generator windows Form2 and Form3; their controls are addressed as "Form2.NAME".
     SitegenWindows *m_sitegenWindows = nullptr;
     QPointer<PartnersWindow> m_partners;
+
+    // Additions of the desktop program beyond the design's window (mainwindowextras.cpp).
+    void buildPreferencesEntry();
+    void buildKeyboard();
+    // The views hold a link's navigation while a double click would file it.
+    void syncLinkHold();
+    QPointer<PreferencesDialog> m_preferences;
 };
 
 }  // namespace quorvane

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The home site's lists through the real window: start-up fills the public
 # menus and shows their buttons; the demo account logs in, its private menus
-# fill, a private channel opens; logging out restores the public window.
+# fill, a private channel opens; logging out restores the public window, where
+# Save image buf still saves; a login at once after it opens the start page.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
@@ -21,7 +22,14 @@ menu privch(0)
 wait-load WebBrowser1
 dump $work/channel.json
 press Picture14
+answer file $work/buffer.htm
+menu sreport
 dump $work/out.json
+answer text demo
+answer no
+press Picture14
+wait-idle 30000
+dump $work/again.json
 SCRIPT
 
 timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
@@ -33,7 +41,8 @@ import json, os, sys
 work, base = sys.argv[1:3]
 def load(name):
     return json.load(open(os.path.join(work, name), encoding="utf-8"))
-start, private, channel, out = (load(n) for n in ("start.json", "private.json", "channel.json", "out.json"))
+start, private, channel, out, again = (load(n) for n in ("start.json", "private.json", "channel.json", "out.json",
+                                                         "again.json"))
 from checks import check, finish
 def shown(dump, control):
     return dump["controls"].get(control, {}).get("visible")
@@ -59,6 +68,12 @@ check(channel["WebBrowser1"]["url"] == base + "/private/partners.htm", f"channel
 
 check(out["privateZone"] == 0, "still private after logging out")
 check(out["Combo2"]["visible"] and out["Combo2"]["text"] == "", "address bar not restored")
+check(out["menuEntries"]["sreport"]["enabled"], "Save image buf disabled after logging out")
+saved = os.path.join(work, "buffer.htm")
+check(os.path.exists(saved) and open(saved, "rb").read().startswith(b"<html>\r\n\r\n<head><title>Image Buffer's contents"),
+      "Save image buf wrote no buffer file after logging out")
+check(again["privateZone"] == 1 and again["WebBrowser1"]["url"] == base + "/private/start.htm",
+      f"a login right after a logout shows {again['WebBrowser1']['url']}")
 inputs = [d for d in out["dialogs"] if d["kind"] == "input"]
 check(len(inputs) == 1 and inputs[0]["answer"] != "demo", f"password input not masked: {inputs}")
 for name in os.listdir(os.path.join(work, "folder")):

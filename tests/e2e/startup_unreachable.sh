@@ -37,3 +37,24 @@ QT_QPA_PLATFORM=offscreen timeout 30 "$quorvane" --program-folder "$work/folder"
 head -c 8 "$work/shot.png" | od -An -tx1 | grep -q '89 50 4e 47 0d 0a 1a 0a' || { echo "screenshot is not a PNG"; exit 1; }
 # The shutdown still wrote the lists.
 [ -f "$work/folder/lb.prv" ] || { echo "shutdown did not write lb.prv"; exit 1; }
+
+# A home site where nothing listens: the status bar says so and the views show
+# an offline note instead of nothing.
+closed=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+mkdir "$work/closed"
+cat >"$work/closed.txt" <<SCRIPT
+wait 4000
+dump $work/closed.json
+SCRIPT
+QT_QPA_PLATFORM=offscreen timeout 60 "$quorvane" --program-folder "$work/closed" \
+  --home-site "127.0.0.1:$closed" --translation-host "127.0.0.1:$closed" --script "$work/closed.txt"
+python3 - "$work/closed.json" "127.0.0.1:$closed" <<'PY'
+import json, sys
+from checks import check, finish
+dump, home = json.load(open(sys.argv[1], encoding="utf-8")), sys.argv[2]
+panel = dump["StatusBar1"]["panels"][0]["text"]
+check("cannot be reached" in panel and home in panel and "retried" in panel, f"panel 1: {panel!r}")
+for view in ("WebBrowser1", "WebBrowser5"):
+    check(dump[view]["title"] == "Offline", f"{view} shows {dump[view]['url']} ({dump[view]['title']!r})")
+finish()
+PY

@@ -398,6 +398,22 @@ TEST(WebEngineBrowser, WritesAppendUntilACloseOrALoadAndStayOutOfReachOfThePageS
               QStringLiteral("row one\n\nrow two"));
     EXPECT_FALSE(runScript(browser.page(), QStringLiteral("typeof window.caught === 'string'")).toBool());
     EXPECT_EQ(browser.locationUrl(), QStringLiteral("about:blank"));
+
+    // A navigation in the same turn as a write (a logout's blank page, then a
+    // login's start page) shows the page: the write it supersedes never lands.
+    for (const bool pause : {false, true}) {
+        SCOPED_TRACE(pause ? "a turn between" : "same turn");
+        const int loads = log.events().count(QStringLiteral("document top"));
+        browser.closeDocument();
+        browser.writeDocument(QString());
+        if (pause)
+            spin(0);
+        browser.navigate(hostile);
+        ASSERT_TRUE(waitForTopDocument(log, loads + 1));
+        spin(300);
+        EXPECT_EQ(browser.locationUrl(), hostile);
+        EXPECT_EQ(runScript(browser.page(), QStringLiteral("location.href")).toString(), hostile);
+    }
 }
 
 TEST(WebEngineBrowser, MouseEventsReportTheSourceElement)

@@ -1,5 +1,5 @@
 // Draws the toolbar's picture-button bitmaps: for each button a normal, a
-// hover and (all but one) a pressed state, 24 x 24 pixels, written as BMP
+// hover and (all but one) a pressed state, 24 x 24 pixels (and 48 x 48 as NAME@2x), written as BMP
 // files under the names the window loads. Run: quorvane_iconrender OUTDIR
 #include <QDir>
 #include <QGuiApplication>
@@ -242,15 +242,17 @@ QColor accentOf(const QString &glyph)
     return colours.value(glyph, QColor(80, 80, 80));
 }
 
-QImage render(const QString &glyph, State state)
+// scale 2 draws the same picture on 48 x 48 pixels for screens of twice the density.
+QImage render(const QString &glyph, State state, int scale)
 {
-    QImage image(Size, Size, QImage::Format_RGB32);
+    QImage image(Size * scale, Size * scale, QImage::Format_RGB32);
     const QColor face = state == State::Normal ? QColor(239, 239, 239)
                       : state == State::Hover  ? QColor(248, 250, 255)
                                                : QColor(196, 204, 216);
     image.fill(face);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
 
     // Hover is raised, pressed is sunken; normal is flat.
     if (state != State::Normal) {
@@ -282,9 +284,9 @@ QImage render(const QString &glyph, State state)
     p.end();
     if (state == State::Normal) {
         // The resting look is slightly muted, so hover stands out.
-        for (int y = 0; y < Size; ++y) {
+        for (int y = 0; y < image.height(); ++y) {
             auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < Size; ++x) {
+            for (int x = 0; x < image.width(); ++x) {
                 const QColor c(line[x]);
                 const int grey = qGray(line[x]);
                 line[x] = qRgb((c.red() * 4 + grey) / 5, (c.green() * 4 + grey) / 5, (c.blue() * 4 + grey) / 5);
@@ -347,12 +349,16 @@ int main(int argc, char *argv[])
         for (const auto &[name, state] : states) {
             if (!name)
                 continue;
-            const QString path = out.filePath(QString::fromLatin1(name));
-            if (!render(glyph, state).save(path, "BMP")) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-                return 1;
+            const QString file = QString::fromLatin1(name);
+            // "back1.bmp" and, for screens of twice the density, "back1@2x.bmp".
+            for (const int scale : {1, 2}) {
+                const QString path = out.filePath(scale == 1 ? file : QString(file).insert(file.lastIndexOf(u'.'), u"@2x"));
+                if (!render(glyph, state, scale).save(path, "BMP")) {
+                    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                    return 1;
+                }
+                ++written;
             }
-            ++written;
         }
     }
     std::printf("%d bitmaps written to %s\n", written, qPrintable(out.path()));

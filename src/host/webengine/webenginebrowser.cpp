@@ -1,6 +1,7 @@
 #include "webenginebrowser.h"
 
 #include "framesnapshot.h"
+#include "localpagepolicy.h"
 #include "pagebridge.h"
 #include "rendererwatch.h"
 
@@ -21,6 +22,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -67,6 +69,17 @@ const QString &writeSource()
 {
     static const QString source = resourceText(QStringLiteral(":/quorvane/write.js"));
     return source;
+}
+
+const QString &linkHoldSource()
+{
+    static const QString source = resourceText(QStringLiteral(":/quorvane/linkhold.js"));
+    return source;
+}
+
+QString linkHoldSetting(int ms)
+{
+    return QStringLiteral("window.quorvaneLinkHold = %1;\n").arg(ms);
 }
 
 const QString &channelSource()
@@ -158,6 +171,11 @@ QWebEngineView *WebEngineBrowser::view() const
 void WebEngineBrowser::createPage()
 {
     m_page = new QWebEnginePage(m_profile, this);
+    // Remote pictures show in local pages; the policy refuses their scripts' remote requests.
+    if (!m_localPolicy)
+        m_localPolicy = new LocalPagePolicy(this);
+    m_page->setUrlRequestInterceptor(m_localPolicy);
+    m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     m_page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
     installScripts();
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
@@ -190,6 +208,24 @@ void WebEngineBrowser::installScripts()
     // In the top frame early too, so it hears frames that load before the top is parsed.
     add("quorvane-snapshot-early", snapshotSource(), QWebEngineScript::DocumentCreation, false);
     add("quorvane-snapshot", snapshotSource(), QWebEngineScript::DocumentReady, true);
+    add("quorvane-linkhold", linkHoldSetting(m_linkHoldMs) + linkHoldSource(), QWebEngineScript::DocumentCreation, true);
+}
+
+void WebEngineBrowser::setLinkClickHold(int ms)
+{
+    ms = std::max(ms, 0);
+    if (ms == m_linkHoldMs)
+        return;
+    m_linkHoldMs = ms;
+    // For the documents to come, and at once for the one shown.
+    QWebEngineScriptCollection &scripts = m_page->scripts();
+    for (const QWebEngineScript &old : scripts.find(QStringLiteral("quorvane-linkhold"))) {
+        QWebEngineScript script = old;
+        scripts.remove(old);
+        script.setSourceCode(linkHoldSetting(ms) + linkHoldSource());
+        scripts.insert(script);
+    }
+    m_page->runJavaScript(linkHoldSetting(ms), QWebEngineScript::ApplicationWorld);
 }
 
 void WebEngineBrowser::navigate(const QString &url)
@@ -208,6 +244,8 @@ void WebEngineBrowser::navigate(const QString &url)
     m_writeOpen = false;
     m_showsWritten = false;
     forgetWritten();
+    // A write not yet flushed is superseded: flushed later it would replace this load with a blank page.
+    m_writePending = false;
     m_announced = true;
     if (m_watch)
         m_watch->start();

@@ -23,6 +23,7 @@ class QWebEngineView;
 
 namespace quorvane {
 
+class LocalPagePolicy;
 class PageBridge;
 class RendererWatch;
 
@@ -106,6 +107,9 @@ public:
     // tells whether such an element was there (false for a bad selector too).
     enum class PointerAction { Move, Click, DoubleClick, Leave };
     void pointAt(const QString &selector, PointerAction action, std::function<void(bool found)> done);
+    // Holds a followed link's navigation for ms (0: not at all), so that a
+    // double click on a link reaches the window instead of leaving the page.
+    void setLinkClickHold(int ms);
 
     // Written text handed to the page so far, in UTF-16 units: a document
     // grown by rows costs its rows once, not once per row.
@@ -161,6 +165,8 @@ private:
     RendererWatch *m_watch = nullptr;  // only when bounded
     QPointer<QWebEngineView> m_view;
     QWebChannel *m_channel = nullptr;
+    LocalPagePolicy *m_localPolicy = nullptr;
+    int m_linkHoldMs = 0;
     PageBridge *m_bridge = nullptr;
 
     bool m_visible = false;

@@ -1,7 +1,7 @@
 #include "support/shellfixture.h"
 
 #include "automation/statedump.h"
-#include "host/qt/hostport.h"
+#include "core/hostport.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -110,6 +110,38 @@ TEST_F(CatalogTest, WithoutAUsableCatalogNothingIsFiledAndTheUserIsAskedToChoose
     }
 }
 
+TEST_F(CatalogTest, LinksAreHeldOnlyWhileADoubleClickWouldFileThem)
+{
+    const struct {
+        const char *what;
+        int selected;  // -1: none
+        const char *typed;
+        bool generator;
+        bool holds;
+    } cases[] = {
+        {"nothing chosen", -1, nullptr, false, false},
+        {"the first catalog", 0, nullptr, false, true},
+        {"the last fillable catalog", 18, nullptr, false, true},
+        {"an entry beyond the fillable ones", 19, nullptr, false, false},
+        {"a typed name, no entry", 0, "hats", false, false},
+        {"the generator takes pictures", -1, nullptr, true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.selected >= 0) {
+            select(c.selected);
+        } else {
+            m_state.Combo1.list.setSelected(-1);
+            m_state.Combo1.text.clear();
+        }
+        if (c.typed)
+            m_state.typeComboText(m_state.Combo1, c.typed);
+        if (c.generator)
+            m_logic.siteGenerator().show();
+        EXPECT_EQ(m_logic.holdsLinkClicks(), c.holds);
+    }
+}
+
 TEST_F(CatalogTest, WhileTheGeneratorIsShownTheDoubleClickFillsItsPictureField)
 {
     m_logic.siteGenerator().show();

@@ -163,11 +163,26 @@ TEST_F(CrawlerTest, PageQueueReaderLoadsOneAtATimeAndLosesOnlyATimedOutPage)
     EXPECT_EQ(reader().navigations(), (QStringList{url('a'), url('b')}));
     EXPECT_EQ(m_state.List4.items(), QStringList{url('c')});
 
-    // Outside a keyword run a time-out reads nothing further.
+    // Outside a keyword run a time-out reads nothing further, and says so.
     m_state.setKeywordMode(false);
     m_host.clock().advance(TimeOut);
     EXPECT_FALSE(timer(3) || reader().busy());
     EXPECT_EQ(m_state.List4.items(), QStringList{url('c')});
+    EXPECT_EQ(m_state.panelText(1), Crawler::pageTimedOutText(url('b')));
+    EXPECT_TRUE(m_state.panelText(1).contains("Read next"));
+
+    // The last page timing out still prints the rows read so far.
+    m_state.List3.setItems({"<tr><td>row</td></tr>"});
+    for (const bool keywordMode : {false, true}) {
+        SCOPED_TRACE(keywordMode);
+        m_state.List4.setItems({url('c')});
+        m_state.setKeywordMode(keywordMode);
+        menu("readnext");
+        m_host.clock().advance(TimeOut);
+        EXPECT_EQ(mainView().written(), "<table border='0' width='100%' cellspacing='0' cellpadding='0'>"
+                                        "<tr><td>row</td></tr></table>");
+        EXPECT_FALSE(m_state.keywordMode());
+    }
 }
 
 TEST_F(CrawlerTest, YesRunsTheFullReportOverTheFoundPages)

@@ -1,5 +1,5 @@
 #include "host/qt/filefilter.h"
-#include "host/qt/hostport.h"
+#include "core/hostport.h"
 
 #include <gtest/gtest.h>
 

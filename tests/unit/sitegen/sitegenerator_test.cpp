@@ -228,11 +228,16 @@ TEST_F(SiteGeneratorTest, GenerateUsesTheCardProfileAndPreviewShowsTheFramesetOf
     EXPECT_TRUE(form.contains("<table id='mine'>"));
     EXPECT_TRUE(form.contains("authnet25"));  // the payment form
 
+    // With the second view shown, the preview must not load into the hidden main view.
     mainView().setVisible(false);
+    m_host.fakeBrowser(BrowserId::SecondView).setVisible(true);
     press("Command4");
     EXPECT_FALSE(m_gen.visible());
     EXPECT_TRUE(m_gen.exists());
     EXPECT_TRUE(mainView().isVisible());
+    EXPECT_FALSE(m_host.fakeBrowser(BrowserId::SecondView).isVisible());
+    EXPECT_TRUE(m_state.control("WebBrowser1").visible);
+    EXPECT_FALSE(m_state.control("WebBrowser5").visible);
     EXPECT_EQ(mainView().navigations().last(), QUrl::fromLocalFile(site + QStringLiteral("/f_my shop.htm")).toString());
 
     const QJsonObject dump = dumpState(m_state, m_host, nullptr, &m_gen);

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# A catalog filled by double clicks on two ordinary links of one page, with
+# real pointer input and a server that answers at once: the page stays, both
+# links are filed in order; a single click still follows its link, and with no
+# catalog chosen a click follows at once.
+# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
+
+site="$work/site"
+mkdir -p "$site" "$work/folder"
+cp "$source"/homesite/samples/img/{sea,meadow}.png "$site/"
+cat >"$site/page.htm" <<'HTML'
+<html><body><h3>Pictures</h3>
+<p><a id="a" href="sea.png"><img src="sea.png" width="96" height="64"></a>
+<a id="b" href="meadow.png"><img src="meadow.png" width="96" height="64"></a>
+<a id="next" href="next.htm">next</a></p></body></html>
+HTML
+echo '<html><body>next page</body></html>' >"$site/next.htm"
+start_home_site "$site"
+
+cat >"$work/script.txt" <<SCRIPT
+wait-idle 30000
+navigate WebBrowser1 $base/page.htm
+wait-load WebBrowser1
+type Combo1 pictures
+key Combo1 Enter
+click Combo1 0
+page-dblclick WebBrowser1 a#a
+wait 800
+page-dblclick WebBrowser1 a#b
+wait 800
+dump $work/filed.json
+menu viewcatalo
+wait 1000
+screenshot $work/catalog.png
+navigate WebBrowser1 $base/page.htm
+wait-load WebBrowser1
+page-click WebBrowser1 a#next
+wait-load WebBrowser1
+dump $work/followed.json
+SCRIPT
+timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
+  --translation-host "$hostport" --script "$work/script.txt"
+
+python3 - "$work" "$base" <<'PY'
+import json, os, sys
+from checks import check, finish
+work, base = sys.argv[1:3]
+load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
+filed, followed = load("filed.json"), load("followed.json")
+check(filed["WebBrowser1"]["url"] == base + "/page.htm", f"the double click left the page for {filed['WebBrowser1']['url']}")
+expected = f"<img src='{base}/sea.png'><img src='{base}/meadow.png'>"
+check(filed["catalogs"][0] == expected, f"catalog 0: {filed['catalogs'][0]!r}")
+check(followed["WebBrowser1"]["url"] == base + "/next.htm", f"a single click did not follow: {followed['WebBrowser1']['url']}")
+finish()
+PY
