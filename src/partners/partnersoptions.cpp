@@ -103,6 +103,14 @@ std::optional<PartnersOptions> parsePartnersOptions(const QStringList &arguments
                 *error = QStringLiteral("--timeout takes 1 to 600 seconds, not \"%1\"").arg(value.left(100));
                 return std::nullopt;
             }
+        } else if (name == u"--hidden-engine" && check && options.hiddenEngine.isEmpty()) {
+            if (!take())
+                return std::nullopt;
+            if (value != u"text" && value != u"webengine") {
+                *error = QStringLiteral("--hidden-engine takes text or webengine, not \"%1\"").arg(value.left(100));
+                return std::nullopt;
+            }
+            options.hiddenEngine = value;
         } else if (arg.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown or repeated option \"%1\" for %2").arg(arg.left(100), command);
             return std::nullopt;
