@@ -103,22 +103,29 @@ PageClues readPageClues(const PageWords &page)
 {
     const QString title = normalized(page.title);
     const QString heading = normalized(page.heading);
-    const QString text = normalized(page.text);
+    // Only short pages are read by their text: a long one needs no text work.
+    qsizetype letters = 0;
+    for (const QChar c : page.text) {
+        if (!c.isSpace() && ++letters > ShortParkedText)
+            break;
+    }
+    const QString text = letters > ShortParkedText ? QString() : normalized(page.text);
+    const qsizetype textSize = letters > ShortParkedText ? letters : text.size();
 
     PageClues clues;
     bool missingTitle = isMissingTitle(heading);
     for (const QString &segment : titleSegments(title))
         missingTitle = missingTitle || isMissingTitle(segment);
     clues.softNotFound = missingTitle
-        || (text.size() <= ShortMissingText && missingSentence().match(text).hasMatch());
+        || (textSize <= ShortMissingText && missingSentence().match(text).hasMatch());
 
     const QString host = bareHost(page.host);
     bool titledWithHost = false;
     for (const QString &segment : titleSegments(title))
         titledWithHost = titledWithHost || (!host.isEmpty() && bareHost(segment) == host);
     clues.parked = parkedSentence().match(title).hasMatch()
-        || (text.size() <= ShortParkedText && parkedSentence().match(text).hasMatch())
-        || (titledWithHost && text.size() <= TinyText
+        || (textSize <= ShortParkedText && parkedSentence().match(text).hasMatch())
+        || (titledWithHost && textSize <= TinyText
             && (text.contains(QStringLiteral("for sale")) || text.contains(QStringLiteral("this domain"))
                 || text.contains(QStringLiteral("related searches")) || text.contains(QStringLiteral("sponsored listings"))));
     return clues;
