@@ -4,6 +4,7 @@
 // checks as the Partners window does. Pages per second are the items per second.
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
+#include "host/gumbo/linkscan.h"
 #include "host/qt/qttimer.h"
 #include "partners/partnerchecker.h"
 #include "partners/partnerstore.h"
@@ -124,6 +125,23 @@ void BM_PartnersCheck1000Pages(benchmark::State &bench)
     bench.SetItemsProcessed(bench.iterations() * Pages);
 }
 BENCHMARK(BM_PartnersCheck1000Pages)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What a check reads of one generated 40 KB partner page: the one-pass
+// reading (0) against the full parser (1).
+void BM_PartnerPageFindings(benchmark::State &bench)
+{
+    QString body;
+    while (body.size() < 40000)
+        body += QStringLiteral("<p>Generated partner page 7, a paragraph of text to make the page weigh like a real one.</p>\n");
+    const QString html = QStringLiteral("<!DOCTYPE html><html><head><title>Generated partner 7</title></head><body>") + body
+        + QStringLiteral("<p><a href=\"http://mysite.example/\">My Site</a></p></body></html>");
+    const QString page = QStringLiteral("http://partner.test/partners/gen/7");
+    for (auto _ : bench) {
+        const MarkupScan scan = bench.range(0) ? scanMarkupFully(html, page) : scanMarkup(html, page);
+        benchmark::DoNotOptimize(scan.links.size());
+    }
+}
+BENCHMARK(BM_PartnerPageFindings)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The same pages through the curl command line, four at a time, for comparison.
 void BM_PartnersCurlParallel4Command(benchmark::State &bench)

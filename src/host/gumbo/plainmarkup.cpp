@@ -62,9 +62,18 @@ constexpr qsizetype MaxTitle = 4096;
 
 const Tag *findTag(std::string_view name)
 {
-    for (const Tag &tag : Tags) {
-        if (tag.name == name)
-            return &tag;
+    // By first letter: a page has hundreds of tags.
+    static const auto byLetter = [] {
+        std::array<std::vector<const Tag *>, 26> index;
+        for (const Tag &tag : Tags)
+            index[size_t(tag.name.front() - 'a')].push_back(&tag);
+        return index;
+    }();
+    if (name.empty() || name.front() < 'a' || name.front() > 'z')
+        return nullptr;
+    for (const Tag *tag : byLetter[size_t(name.front() - 'a')]) {
+        if (tag->name == name)
+            return tag;
     }
     return nullptr;
 }
@@ -118,8 +127,7 @@ const Named NamedReferences[] = {
 // known here, which the full parser's table must read.
 bool decodeReferences(QStringView text, QString &out)
 {
-    out.clear();
-    out.reserve(text.size());
+    out.resize(0);  // keeps the buffer for the next run
     qsizetype i = 0;
     while (i < text.size()) {
         const qsizetype amp = text.indexOf(u'&', i);
@@ -207,7 +215,7 @@ private:
 
     // Tokens.
     bool text(QStringView run);
-    bool startTag(QStringView name, const Tag &tag, QStringView attributes, qsizetype &at);
+    bool startTag(const Tag &tag, QStringView written, qsizetype &at);
     bool endTag(const Tag &tag);
     bool readAttributes(qsizetype &at, std::vector<Attribute> *into);
     bool rawContent(const Tag &tag, qsizetype &at);
@@ -244,6 +252,7 @@ private:
     bool m_baseSeen = false;
     QString m_canonical;
     QString m_scratch;
+    std::vector<Attribute> m_attributes;  // of the tag being read
 };
 
 std::optional<MarkupScan> PlainReader::read()
@@ -316,13 +325,14 @@ std::optional<MarkupScan> PlainReader::read()
             return std::nullopt;
         m_sawTag = true;
         const qsizetype attributesAt = j;
-        if (!readAttributes(j, nullptr))
+        m_attributes.clear();
+        if (!readAttributes(j, isEnd ? nullptr : &m_attributes))
             return std::nullopt;
         const QStringView written = m_html.mid(attributesAt, j - attributesAt);
         if (isEnd) {
             if (!endTag(*tag))
                 return std::nullopt;
-        } else if (!startTag(name, *tag, written, j)) {
+        } else if (!startTag(*tag, written, j)) {
             return std::nullopt;
         }
         i = j;
@@ -480,7 +490,7 @@ void PlainReader::flush()
 {
     if (m_runHasText)
         appendScanText(m_scan.text, m_run);
-    m_run.clear();
+    m_run.resize(0);
     m_runHasText = false;
 }
 
@@ -720,14 +730,9 @@ bool PlainReader::rawContent(const Tag &tag, qsizetype &at)
     return true;
 }
 
-bool PlainReader::startTag(QStringView name, const Tag &tag, QStringView written, qsizetype &at)
+bool PlainReader::startTag(const Tag &tag, QStringView written, qsizetype &at)
 {
-    std::vector<Attribute> attributes;
-    {
-        qsizetype from = name.data() - m_html.data() + name.size();
-        if (!readAttributes(from, &attributes))
-            return false;
-    }
+    const std::vector<Attribute> &attributes = m_attributes;
     const std::string_view lower = tag.name;
     if (lower == "html") {
         if (m_mode != Mode::BeforeHead || m_bodyStarted)
@@ -918,13 +923,17 @@ void appendScanText(QString &into, QStringView node)
 {
     if (into.size() >= MaxScanText)
         return;
-    into += node.toString().simplified();
+    // Collapsed a node at a time, the text is collapsed as a whole.
+    const QString collapsed = node.toString().simplified();
+    if (collapsed.isEmpty())
+        return;
+    into += collapsed;
     into += u' ';
 }
 
 void finishScanText(QString &text)
 {
-    text = text.simplified();
+    text.chop(text.endsWith(u' ') ? 1 : 0);
     text.truncate(MaxScanText);
 }
 
