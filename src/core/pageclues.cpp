@@ -152,18 +152,7 @@ QString elementText(const QString &html, QLatin1String tag)
     qsizetype end = html.indexOf(QStringLiteral("</") + tag, start, Qt::CaseInsensitive);
     if (end < 0)
         end = html.size();
-    QString text;
-    bool inTag = false;
-    for (qsizetype i = start + 1; i < end; ++i) {
-        const QChar c = html.at(i);
-        if (c == u'<')
-            inTag = true;
-        else if (c == u'>')
-            inTag = false;
-        else if (!inTag)
-            text += c;
-    }
-    return unescapeHtml(text).simplified();
+    return markupText(QStringView(html).mid(start + 1, end - start - 1));
 }
 
 }  // namespace
