@@ -182,10 +182,16 @@ void PartnerChecker::armWake()
         m_wake.setEnabled(false);
         return;
     }
-    const qint64 wait = std::clamp<qint64>(earliest - m_now(), 1, std::numeric_limits<int>::max());
+    // A wake already due no later stays: an early wake only looks again, and
+    // re-arming the timer at every reply costs more than the check.
+    const qint64 now = m_now();
+    if (m_wake.enabled() && m_wakeAt <= earliest)
+        return;
+    const qint64 wait = std::clamp<qint64>(earliest - now, 1, std::numeric_limits<int>::max());
     m_wake.setEnabled(false);
     m_wake.setInterval(int(wait));
     m_wake.setEnabled(true);
+    m_wakeAt = now + wait;
 }
 
 void PartnerChecker::onWake()

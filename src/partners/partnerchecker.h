@@ -105,6 +105,7 @@ private:
 
     PageFetcher &m_fetcher;
     Timer &m_wake;
+    qint64 m_wakeAt = 0;  // when m_wake fires, while it is enabled
     std::function<qint64()> m_now;
     Options m_options;
     QList<OwnSite> m_sites;
