@@ -505,6 +505,8 @@ bool Automation::writeDump(const QString &path, QString *error)
         state.insert(QStringLiteral("Form2"), form2);
     }
     addPartnersDump(state, m_window);
+    // Beside what the state says the bar holds, what the window draws of it.
+    state.insert(QStringLiteral("statusBarShown"), m_window.statusBarDump());
     state.insert(QStringLiteral("focus"), m_window.focusedControl());
     state.insert(QStringLiteral("pictureSources"), m_window.pictureSources());
     if (const QJsonObject preferences = m_window.preferencesDump(); !preferences.isEmpty())
