@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
 #include <QPixmap>
 #include <QPointer>
 
@@ -270,6 +271,14 @@ Automation::Result Automation::execute(const ScriptCommand &c)
             }
         }
         return Result::Done;
+    }
+    case Kind::ScreenshotWindow: {
+        QWidget *window = m_window.namedWindow(c.target);
+        if (!window || (!window->isVisible() && !qobject_cast<QMenu *>(window)))
+            return failed(QStringLiteral("%1 is not open").arg(c.target));
+        m_window.syncNow();
+        return window->grab().save(c.text, "PNG") ? Result::Done
+                                                   : failed(QStringLiteral("cannot write screenshot %1").arg(c.text));
     }
     case Kind::Keys:
         if (!m_window.pressKeys(c.text))

@@ -307,7 +307,7 @@ void MainWindow::buildStatusBar()
         m_events.buttonClick(QStringLiteral("ProgressStop"));
         syncNow();
     }, bar);
-    bar->insertPermanentWidget(2, m_progressPanel, 1);
+    bar->insertPermanentWidget(2, m_progressPanel, 0);
 }
 
 QJsonObject MainWindow::statusBarDump() const

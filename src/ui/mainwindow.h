@@ -88,6 +88,9 @@ public:
     void showPreferences();
     // The open Preferences dialog for the state dump; empty when none is open.
     QJsonObject preferencesDump() const;
+    // An open window beside the main one by name ("Preferences", "Partners"),
+    // or a menu of the menu bar ("Menu.nav"), or null.
+    QWidget *namedWindow(const QString &name) const;
     // A key chord ("Alt+Left", "Tab") on the focused widget, shortcuts first; false if unreadable.
     bool pressKeys(const QString &keys);
     // The control name of the widget holding the keyboard focus, if any.

@@ -98,6 +98,13 @@ void ProgressPanel::showElapsed()
         m_elapsed->setText(text);
 }
 
+QSize ProgressPanel::sizeHint() const
+{
+    QSize size = QWidget::sizeHint();
+    size.rwidth() += m_bar->maximumWidth() - m_bar->sizeHint().width();
+    return size;
+}
+
 QJsonObject ProgressPanel::dump() const
 {
     return {{QStringLiteral("visible"), isVisibleTo(parentWidget())},

@@ -28,6 +28,8 @@ public:
     void sync();
     // What the panel shows, for the state dump.
     QJsonObject dump() const;
+    // As wide as the bar can grow where there is room; as narrow as its least.
+    QSize sizeHint() const override;
 
 private:
     void showElapsed();
