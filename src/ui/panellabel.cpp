@@ -31,6 +31,8 @@ void PanelLabel::setText(const QString &text)
 void PanelLabel::setBaseToolTip(const QString &toolTip)
 {
     m_baseToolTip = toolTip;
+    // Screen readers name the panel by what its tool tip says.
+    setAccessibleDescription(toolTip);
 }
 
 void PanelLabel::setStretching(bool stretching)
