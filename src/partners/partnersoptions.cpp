@@ -6,7 +6,7 @@ namespace quorvane {
 
 int shardOf(const QString &page, int shards)
 {
-    // FNV-1a over the UTF-8 bytes: fixed by definition, unlike qHash's seed.
+    // FNV-1a over the UTF-8 bytes: the same on every machine and in every run, unlike qHash.
     quint64 hash = 14695981039346656037ULL;
     for (const char byte : page.trimmed().toUtf8()) {
         hash ^= quint8(byte);
