@@ -2,6 +2,7 @@
 // write each) beside `curl --parallel --parallel-max 4` fetching the same
 // pages in the same run; and opening a store of 1,000 partners and 100,000
 // checks as the Partners window does. Pages per second are the items per second.
+#include "curlpeer.h"
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
 #include "host/gumbo/linkscan.h"
@@ -18,11 +19,9 @@
 #include <QEventLoop>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -146,25 +145,14 @@ BENCHMARK(BM_PartnerPageFindings)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)
 // The same pages through the curl command line, four at a time, for comparison.
 void BM_PartnersCurlParallel4Command(benchmark::State &bench)
 {
-    if (std::system("command -v curl >/dev/null 2>&1") != 0 || serverBases().size() != Servers) {
-        bench.SkipWithError("curl or the test servers missing");
+    if (serverBases().size() != Servers) {
+        bench.SkipWithError("the test servers did not start");
         return;
     }
-    QTemporaryFile config;
-    if (!config.open()) {
-        bench.SkipWithError("no temporary file");
-        return;
-    }
+    QStringList urls;
     for (int i = 0; i < Pages; ++i)
-        config.write(QByteArray("url = \"") + pageUrl(i).toUtf8() + "\"\noutput = \"/dev/null\"\n");
-    config.flush();
-    const std::string command =
-        "curl -s --parallel --parallel-max 4 -K " + config.fileName().toStdString() + " 2>/dev/null";
-    for (auto _ : bench) {
-        if (std::system(command.c_str()) != 0)
-            bench.SkipWithError("curl failed");
-    }
-    bench.SetItemsProcessed(bench.iterations() * Pages);
+        urls.append(pageUrl(i));
+    bench::runCurlParallel4(bench, urls);
 }
 BENCHMARK(BM_PartnersCurlParallel4Command)->Unit(benchmark::kMillisecond)->UseRealTime();
 
