@@ -26,6 +26,9 @@ QString url(char c)
     return QStringLiteral("http://site.test/") + QLatin1Char(c);
 }
 
+const QString Question = QStringLiteral("Quorvane did not close properly. Restore the previous session? "
+                                        "(3 links, 1 found pages, 2 pages left to read, 2 pictures, 1 catalogs)");
+
 // One run of the program on the fake host: a crash is the run going away
 // without its shutdown.
 struct ProgramRun {
@@ -59,13 +62,21 @@ struct ProgramRun {
 
 class SessionJournalTest : public ::testing::Test {
 protected:
-    Config config() const
+    Config config(bool restoreAlways = false) const
     {
         Config c;
         c.programFolder = m_folder.path();
         c.stateFolder = m_state.path();
         c.homeSite = QStringLiteral("home.test");
+        c.restoreAfterNormalExit = restoreAlways;
         return c;
+    }
+    // A filled session that ends without its shutdown.
+    void crashFilled() const
+    {
+        ProgramRun run(config());
+        fill(run);
+        run.logic.sessionJournal().sync();
     }
     // A session with something in every list the user would miss.
     static void fill(ProgramRun &run)
@@ -102,14 +113,6 @@ protected:
         EXPECT_TRUE(s.List6.contains(QStringLiteral("http://home.test/next1.htm")));
         EXPECT_TRUE(s.keywordMode());
     }
-    static const QString &question()
-    {
-        static const QString text = QStringLiteral(
-            "Quorvane did not close properly. Restore the previous session? "
-            "(3 links, 1 found pages, 2 pages left to read, 2 pictures, 1 catalogs)");
-        return text;
-    }
-
     QTemporaryDir m_folder;
     QTemporaryDir m_state;
 };
@@ -152,13 +155,9 @@ TEST(JournalStore, AFileThatIsNoJournalIsSetAsideAndANewOneStarted)
 
 TEST_F(SessionJournalTest, AfterACrashYesRestoresEverythingTheUserWouldMiss)
 {
-    {
-        ProgramRun first(config());
-        fill(first);
-        first.logic.sessionJournal().sync();
-    }  // killed: no shutdown
+    crashFilled();
     ProgramRun second(config(), {QStringLiteral("yes")});
-    EXPECT_EQ(second.questions(), QStringList{question()});
+    EXPECT_EQ(second.questions(), QStringList{Question});
     expectFilled(second.state);
 
     // The restored session is recorded again: a second crash loses nothing either.
@@ -167,14 +166,10 @@ TEST_F(SessionJournalTest, AfterACrashYesRestoresEverythingTheUserWouldMiss)
 
 TEST_F(SessionJournalTest, NoStartsAsTodayAndKeepsTheJournalForOneMoreStart)
 {
-    {
-        ProgramRun first(config());
-        fill(first);
-        first.logic.sessionJournal().sync();
-    }
+    crashFilled();
     {
         ProgramRun second(config(), {QStringLiteral("no")});
-        EXPECT_EQ(second.questions(), QStringList{question()});
+        EXPECT_EQ(second.questions(), QStringList{Question});
         EXPECT_TRUE(second.state.listlinks.isEmpty());
         second.closeWindow();
     }
@@ -200,9 +195,7 @@ TEST_F(SessionJournalTest, ACleanEndAsksNothingUnlessTheSettingRestoresAlways)
         fill(plain);
         plain.closeWindow();
     }
-    Config always = config();
-    always.restoreAfterNormalExit = true;
-    ProgramRun restored(always);
+    ProgramRun restored(config(true));
     EXPECT_TRUE(restored.questions().isEmpty());
     expectFilled(restored.state);
 }
@@ -234,9 +227,7 @@ TEST_F(SessionJournalTest, AnUnrecordedPrivateSessionLeavesNothingInTheJournal)
         // The shutdown waits for the writer without handing over anything new.
         first.closeWindow();
     }
-    Config always = config();
-    always.restoreAfterNormalExit = true;
-    ProgramRun second(always);
+    ProgramRun second(config(true));
     EXPECT_EQ(second.state.listlinks.items(), QStringList{url('a')});
 }
 
