@@ -35,10 +35,7 @@ press Picture23
 menu add
 dump $work/added.json
 SCRIPT
-run() {
-  run_window 120 "$work/folder" "$1"
-}
-run "$work/first.txt"
+run_window 120 "$work/folder" "$work/first.txt"
 
 cat >"$work/second.txt" <<SCRIPT
 dump $work/restarted.json
@@ -61,7 +58,7 @@ wait 300
 wait-load WebBrowser1
 dump $work/rightclicked.json
 SCRIPT
-run "$work/second.txt"
+run_window 120 "$work/folder" "$work/second.txt"
 
 python3 - "$work" "$first" "$second" <<'PY'
 import json, os, sys
