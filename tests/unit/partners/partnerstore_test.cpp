@@ -1,9 +1,8 @@
 #include "partners/partnerstore.h"
 
+#include "support/sqlfile.h"
 #include "support/testfiles.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,20 +11,6 @@ namespace quorvane {
 namespace {
 
 constexpr qint64 Minute = 60 * 1000;
-
-// Runs each statement on the SQLite file at path, as another program would.
-void execOn(const QString &path, const QStringList &statements)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        for (const QString &statement : statements)
-            ASSERT_TRUE(q.exec(statement)) << statement.toStdString();
-    }
-    QSqlDatabase::removeDatabase("other");
-}
 
 CheckRecord checkAt(qint64 at, bool live)
 {
@@ -148,7 +133,7 @@ TEST(PartnerStoreFile, MigrationAndRefusals)
 {
     QTemporaryDir dir;
     const QString oldFile = dir.filePath("old.sqlite");
-    execOn(oldFile, {
+    testing::execSql(oldFile, {
         "CREATE TABLE partners (id INTEGER PRIMARY KEY, page TEXT NOT NULL UNIQUE, site TEXT NOT NULL DEFAULT '',"
                            " anchor TEXT NOT NULL DEFAULT '', outreach TEXT NOT NULL DEFAULT 'found', note TEXT NOT NULL DEFAULT '',"
                            " added_at INTEGER NOT NULL DEFAULT 0, outreach_changed_at INTEGER NOT NULL DEFAULT 0, verdict TEXT,"
@@ -176,7 +161,7 @@ TEST(PartnerStoreFile, MigrationAndRefusals)
     const QByteArray text = QByteArray("just some text, not a database at all").repeated(100);
     testing::writeBytes(textFile, text);
     const QString newerFile = dir.filePath("newer.sqlite");
-    execOn(newerFile, {"PRAGMA user_version=99"});
+    testing::execSql(newerFile, {"PRAGMA user_version=99"});
     const struct {
         QString path;
         const char *message;

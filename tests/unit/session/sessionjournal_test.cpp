@@ -1,4 +1,5 @@
 #include "support/fakehost.h"
+#include "support/sqlfile.h"
 #include "support/testfiles.h"
 #include "app/windowlogic.h"
 #include "core/windowstate.h"
@@ -8,9 +9,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -348,16 +346,6 @@ TEST_F(SessionJournalTest, AfterAFailedWriteTheNextOneCarriesEverythingAgain)
     const QString journal = QDir(m_folder.path()).filePath(QString::fromLatin1(SessionJournal::FileName));
     // Another connection takes the lists' table away, so that a write fails
     // as on a full disk, and gives it back.
-    const auto alter = [&journal](const char *sql) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alter"));
-            db.setDatabaseName(journal);
-            ASSERT_TRUE(db.open());
-            QSqlQuery query(db);
-            ASSERT_TRUE(query.exec(QString::fromLatin1(sql))) << query.lastError().text().toStdString();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("alter"));
-    };
     const auto tick = [](ProgramRun &run) {
         run.host.clock().advance(SessionJournal::FlushIntervalMs);
         run.logic.sessionJournal().sync();
@@ -368,13 +356,13 @@ TEST_F(SessionJournalTest, AfterAFailedWriteTheNextOneCarriesEverythingAgain)
         ProgramRun first(config());
         first.state.listlinks.setItems({url('a')});
         tick(first);
-        alter("DROP TABLE lists");
+        quorvane::testing::execSql(journal, {"DROP TABLE lists"});
         first.state.listlinks.add(url('b'));
         first.state.List1.add(url('f'));
         tick(first);
         EXPECT_TRUE(first.state.panelText(1).startsWith(QStringLiteral("Cannot write the session journal")));
-        alter("CREATE TABLE lists (session INTEGER NOT NULL, name TEXT NOT NULL, items BLOB NOT NULL,"
-              " PRIMARY KEY (session, name))");
+        quorvane::testing::execSql(journal, {"CREATE TABLE lists (session INTEGER NOT NULL, name TEXT NOT NULL, items BLOB NOT NULL,"
+              " PRIMARY KEY (session, name))"});
         // Nothing changes after the failure; the next tick writes it all the same.
         tick(first);
         EXPECT_EQ(first.state.panelText(1), QStringLiteral("Session journal written again"));
