@@ -7,7 +7,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
-mkdir -p "$site" "$work/folder"
+mkdir -p "$site"
 printf '<html><head><title>First</title></head><body><p>first</p></body></html>' >"$site/first.htm"
 printf '<html><head><title>Slow pictures</title></head><body><p>text</p><img src="/fault/slow?ms=6000"></body></html>' \
   >"$site/slow.htm"
@@ -23,8 +23,7 @@ dump $work/committed.json
 wait-load WebBrowser1
 dump $work/loaded.json
 SCRIPT
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
 import json, os, sys

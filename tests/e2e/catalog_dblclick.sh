@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
-mkdir -p "$site" "$work/folder"
+mkdir -p "$site"
 cp "$source"/homesite/samples/img/{sea,meadow}.png "$site/"
 cat >"$site/page.htm" <<'HTML'
 <html><body><h3>Pictures</h3>
@@ -40,8 +40,7 @@ page-click WebBrowser1 a#next
 wait-load WebBrowser1
 dump $work/followed.json
 SCRIPT
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
 import json, os, sys

@@ -8,7 +8,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-mkdir "$work/folder"
 # Start-up sends Browser 1 to the next home page; let it land first.
 cat >"$work/script.txt" <<SCRIPT
 wait-idle 30000
@@ -27,8 +26,7 @@ answer file $work/report.htm
 menu savereport
 SCRIPT
 
-QT_QPA_PLATFORM=offscreen timeout 200 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --hidden-engine "${QUORVANE_E2E_HIDDEN_ENGINE:-text}" --script "$work/script.txt"
+run_window 200 "$work/folder" "$work/script.txt" --hidden-engine "${QUORVANE_E2E_HIDDEN_ENGINE:-text}"
 
 python3 - "$work" "$base" "${QUORVANE_E2E_HIDDEN_ENGINE:-text}" <<'PY'
 import json, os, sys

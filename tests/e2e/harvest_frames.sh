@@ -7,7 +7,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 start_home_site
 
-mkdir "$work/folder"
 # Start-up shows the site's first next home page in Browser 1; let it settle first.
 cat >"$work/script.txt" <<SCRIPT
 wait-idle 30000
@@ -17,8 +16,7 @@ menu getlinks
 dump $work/out.json
 SCRIPT
 
-QT_QPA_PLATFORM=offscreen timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" "$source/homesite/samples" <<'PY'
 import html.parser, json, os, sys, urllib.parse

@@ -41,8 +41,7 @@ for engine in text webengine; do
     echo "wait 1000"
     echo "dump $work/$engine/walk.json"
   } >"$work/$engine/script.txt"
-  timeout 120 "$quorvane" --program-folder "$work/$engine" --home-site "$hostport" \
-    --translation-host "$hostport" --hidden-engine "$engine" --script "$work/$engine/script.txt"
+  run_window 120 "$work/$engine" "$work/$engine/script.txt" --hidden-engine "$engine"
 done
 
 python3 - "$work" "$base" <<'PY'

@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
-mkdir -p "$site" "$work/walk" "$work/stop"
+mkdir -p "$site"
 cat >"$site/start.htm" <<'HTML'
 <html><body><img src="s.png"><a href="a.htm">a</a><a id="stay" href="a.htm" onclick="return false">stay</a></body></html>
 HTML
@@ -41,8 +41,7 @@ dump $work/hover.json
 page-dblclick WebBrowser1 a[onclick]
 dump $work/walk.json
 SCRIPT
-timeout 120 "$quorvane" --program-folder "$work/walk" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/walk.txt"
+run_window 120 "$work/walk" "$work/walk.txt"
 
 cat >"$work/stop.txt" <<SCRIPT
 wait-idle 30000
@@ -54,8 +53,7 @@ press Picture4
 wait 1000
 dump $work/stop.json
 SCRIPT
-timeout 120 "$quorvane" --program-folder "$work/stop" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/stop.txt"
+run_window 120 "$work/stop" "$work/stop.txt"
 
 python3 - "$work" "$base" <<'PY'
 import json, os, sys

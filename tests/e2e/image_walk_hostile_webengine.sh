@@ -7,7 +7,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
-mkdir -p "$site" "$work/folder"
+mkdir -p "$site"
 cat >"$site/start.htm" <<'HTML'
 <html><body><a href="/fault/endless">endless</a><a href="/fault/gzip-bomb">bomb</a><a href="a.htm">a</a></body></html>
 HTML
@@ -25,8 +25,7 @@ press Picture15
 wait-idle 20000
 dump $work/walk.json
 SCRIPT
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --hidden-engine webengine --script "$work/walk.txt"
+run_window 120 "$work/folder" "$work/walk.txt" --hidden-engine webengine
 
 python3 - "$work" "$base" <<'PY'
 import json, os, sys

@@ -7,7 +7,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-mkdir "$work/folder"
 cat >"$work/script.txt" <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/next/page2.htm
@@ -38,8 +37,7 @@ wait 500
 dump $work/stop.json
 SCRIPT
 
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
 import json, os, sys

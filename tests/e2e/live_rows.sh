@@ -8,7 +8,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-mkdir "$work/folder"
 cat >"$work/script.txt" <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/gen/index.htm?n=60
@@ -28,8 +27,7 @@ answer file $work/rows.htm
 menu save_file
 SCRIPT
 
-QT_QPA_PLATFORM=offscreen timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt" >"$work/out.txt"
+run_window 120 "$work/folder" "$work/script.txt" >"$work/out.txt"
 
 python3 - "$work" "$base" <<'PY'
 import json, os, re, sys

@@ -5,13 +5,11 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
-mkdir "$work/folder"
 cat >"$work/script.txt" <<SCRIPT
 wait-idle
 dump $work/dump.json
 SCRIPT
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" <<'PY'
 import json, os, sys

@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
-mkdir -p "$site/private" "$work/folder"
+mkdir -p "$site/private"
 cat >"$site/robots.txt" <<'TXT'
 User-agent: *
 Disallow: /private/
@@ -58,8 +58,7 @@ export images $work/images.csv
 export report $work/report.csv
 SCRIPT
 
-timeout 200 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" --translation-host "$hostport" \
-  --obey-robots yes --retry-after-cap 5 --script "$work/script.txt"
+run_window 200 "$work/folder" "$work/script.txt" --obey-robots yes --retry-after-cap 5
 busy_requests=$(curl -s "$base/fault/busy-count?key=e2e")
 # Settings out of range stop the program before any window, with exit code 2.
 for bad in "--per-host-limit 0" "--per-host-limit 5" "--host-delay -1" "--obey-robots maybe" "--retry-after-cap x"; do

@@ -8,7 +8,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-mkdir "$work/folder"
 cat >"$work/script.txt" <<SCRIPT
 wait-idle 30000
 dump $work/start.json
@@ -32,8 +31,7 @@ wait-idle 30000
 dump $work/again.json
 SCRIPT
 
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
 import json, os, sys

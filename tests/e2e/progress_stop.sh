@@ -10,7 +10,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-mkdir "$work/folder"
 slow="$base/gen/index.htm?n=40&ms=500"
 cat >"$work/script.txt" <<SCRIPT
 wait-idle 30000
@@ -44,8 +43,7 @@ resize 200 200
 wait 300
 dump $work/small.json
 SCRIPT
-QT_QPA_PLATFORM=offscreen timeout 150 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --mail-program "/opt/mail/my-mail --compose" --script "$work/script.txt"
+run_window 150 "$work/folder" "$work/script.txt" --mail-program "/opt/mail/my-mail --compose"
 
 python3 - "$work" <<'PY'
 import json, os, sys

@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
-mkdir -p "$site" "$work/folder"
+mkdir -p "$site"
 printf '<html><head><title>Links</title></head><body><a href="a.htm">Tom &amp; Jerry</a></body></html>' >"$site/page.htm"
 printf '<html><head><title>Second</title></head><body><p>second view page</p></body></html>' >"$site/second.htm"
 start_home_site "$site"
@@ -49,8 +49,7 @@ answer file $missing/catalog.htm
 menu save_file
 dump $work/dump.json
 SCRIPT
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" "$missing" <<'PY'
 import json, os, sys

@@ -10,7 +10,6 @@ start_home_site
 first=$base/samples/links.htm
 second=$base/samples/images.htm  # a link of the first page
 
-mkdir "$work/folder"
 cat >"$work/first.txt" <<SCRIPT
 # The start-up downloads may show a next home page in Browser 1: let them finish first.
 wait-idle
@@ -36,11 +35,7 @@ press Picture23
 menu add
 dump $work/added.json
 SCRIPT
-run() {
-  QT_QPA_PLATFORM=offscreen timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-    --translation-host "$hostport" --script "$1"
-}
-run "$work/first.txt"
+run_window 120 "$work/folder" "$work/first.txt"
 
 cat >"$work/second.txt" <<SCRIPT
 dump $work/restarted.json
@@ -63,7 +58,7 @@ wait 300
 wait-load WebBrowser1
 dump $work/rightclicked.json
 SCRIPT
-run "$work/second.txt"
+run_window 120 "$work/folder" "$work/second.txt"
 
 python3 - "$work" "$first" "$second" <<'PY'
 import json, os, sys

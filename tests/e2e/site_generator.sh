@@ -47,8 +47,7 @@ click Form2.Close
 dump $work/closed.json
 SCRIPT
 
-timeout 120 "$quorvane" --program-folder "$work/folder" --home-site "$hostport" \
-  --translation-host "$hostport" --script "$work/script.txt"
+run_window 120 "$work/folder" "$work/script.txt"
 
 "$quorvane" sitegen "$work/saved.pro" --order-mode online --program-folder "$work/cli" >"$work/cli.out"
 set +e

@@ -1,11 +1,12 @@
 #include "statelog.h"
 
+#include "support/testfiles.h"
+
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
 #include "testserver/hostilepages.h"
 #include "testserver/loopbackserver.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -39,11 +40,8 @@ TEST(LoopbackServer, ServesPagesTheFolderAndTheRoutesFirstMatchFirst)
     for (const auto &[name, bytes] : {std::pair{"list.txt", "a {{HOST}} b {{HOST}}"},
                                       {"page.htm", "<a href=\"http://{{HOST}}/x\">"},
                                       {"code.js", "'{{HOST}}'"},
-                                      {"shadowed.html", "from the folder"}}) {
-        QFile file(root.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+                                      {"shadowed.html", "from the folder"}})
+        testing::writeBytes(root.filePath(QString::fromLatin1(name)), bytes);
     int made = 0;
     LoopbackServer::Options options;
     options.staticRoot = root.path().toStdString();

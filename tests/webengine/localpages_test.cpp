@@ -3,6 +3,8 @@
 #include "eventlog.h"
 #include "testsupport.h"
 
+#include "support/testfiles.h"
+
 #include "host/webengine/localpagepolicy.h"
 #include "host/webengine/webenginebrowser.h"
 
@@ -10,7 +12,6 @@
 
 #include <QColor>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -48,10 +49,7 @@ TEST(WebEngineLocalPages, ShowRemotePicturesButTheirScriptsReachNoServer)
 
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("saved.htm"));
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(QStringLiteral("<html><body>%1</body></html>").arg(body).toUtf8());
-    out.close();
+    testing::writeBytes(file, QStringLiteral("<html><body>%1</body></html>").arg(body).toUtf8());
 
     const struct {
         const char *name;

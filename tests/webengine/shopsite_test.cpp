@@ -1,12 +1,13 @@
 #include "testsupport.h"
 
+#include "support/testfiles.h"
+
 #include "sitegen/cardprofile.h"
 #include "sitegen/shoppages.h"
 #include "sitegen/sitegeneration.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QWebEnginePage>
@@ -18,13 +19,6 @@ namespace {
 QString fileUrl(const LoopbackServer &server, const QString &path)
 {
     return urlOf(server, '/' + QUrl::toPercentEncoding(path, "/").toStdString());
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 class ShopInBrowser : public ::testing::Test {
@@ -129,7 +123,7 @@ TEST_F(ShopInBrowser, ListBasketOrderFormAndRemoveWorkAcrossFrames)
 TEST_F(ShopInBrowser, ShopNamedWithQuotesAndMarkupWorksAndGoesHomeToTheTypedAddress)
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("home.htm")), "<html><body>home</body></html>");
+    testing::writeBytes(dir.filePath(QStringLiteral("home.htm")), "<html><body>home</body></html>");
     LoopbackServer server(quickServer({}, dir.path().toStdString()));
     // Leading zeros: neither octal nor a syntax error in the item script.
     const ShopDescription shop = shopOf(

@@ -23,6 +23,12 @@ const QString hostilePage = QStringLiteral(
 class HostilePageTest : public ShellTest {
 protected:
     FakeBrowser &reader(BrowserId id) { return m_host.fakeBrowser(id); }
+    // The home site's FILE, read on slot, answers text.
+    void download(TransferSlot slot, const char *file, int maxBytes, const QString &text)
+    {
+        m_host.fakeTransfer(slot).execute(QStringLiteral("http://home/") + QLatin1String(file), maxBytes);
+        m_host.fakeTransfer(slot).complete(text);
+    }
     void expectOnlyWebAddresses(const ListControl &list)
     {
         for (const QString &entry : list.items()) {
@@ -99,24 +105,18 @@ TEST_F(HostilePageTest, NoListEntryOpensAScriptAndADoubleClickFilesNone)
 
 TEST_F(HostilePageTest, DownloadedListsKeepWebAddressesOnly)
 {
-    m_host.fakeTransfer(TransferSlot::PublicChannels).execute(QStringLiteral("http://home/pubchannels.txt"), 12000);
-    m_host.fakeTransfer(TransferSlot::PublicChannels)
-        .complete(QStringLiteral("Evil<javascript:alert(1)>Local<file:///etc/passwd>Good<http://good.test/>"));
+    download(TransferSlot::PublicChannels, "pubchannels.txt", 12000,
+             QStringLiteral("Evil<javascript:alert(1)>Local<file:///etc/passwd>Good<http://good.test/>"));
     EXPECT_EQ(m_state.menuArray(QStringLiteral("pubch")), QStringList{"Good"});
     EXPECT_EQ(m_state.ara2.items(), (QStringList{"", "http://good.test/"}));
     EXPECT_EQ(m_state.panelText(1), QStringLiteral("Skipped 2 downloaded entries that are not web addresses"));
 
-    m_host.fakeTransfer(TransferSlot::NextHomePages).execute(QStringLiteral("http://home/list5.txt"), 64000);
-    m_host.fakeTransfer(TransferSlot::NextHomePages)
-        .complete(QStringLiteral("javascript:alert(2)\r\nhttp://next.test/\r\n"));
+    download(TransferSlot::NextHomePages, "list5.txt", 64000, QStringLiteral("javascript:alert(2)\r\nhttp://next.test/\r\n"));
     EXPECT_EQ(mainView().navigations().value(0), QStringLiteral("http://next.test/"));
 
     // An account whose start page is a script: the login works, the page is not opened.
-    m_host.fakeTransfer(TransferSlot::Accounts).execute(QStringLiteral("http://home/pass.txt"), 12000);
-    m_host.fakeTransfer(TransferSlot::Accounts)
-        .complete(QStringLiteral("pw<http://s/><http://c/><javascript:alert(3)>"));
-    m_host.scripted().queueAnswer(QStringLiteral("text:pw"));
-    m_host.scripted().queueAnswer(QStringLiteral("no"));
+    download(TransferSlot::Accounts, "pass.txt", 12000, QStringLiteral("pw<http://s/><http://c/><javascript:alert(3)>"));
+    answer({QStringLiteral("text:pw"), QStringLiteral("no")});
     const qsizetype before = mainView().navigations().size();
     click("Picture14");
     EXPECT_TRUE(m_state.privateZone());
@@ -128,10 +128,8 @@ TEST_F(HostilePageTest, DownloadedListsKeepWebAddressesOnly)
 TEST_F(HostilePageTest, AnUnrecordedPrivateSessionLeavesNoPictureBehind)
 {
     const auto loginAndCollect = [this](const char *keepRecord, const QString &page) {
-        m_host.fakeTransfer(TransferSlot::Accounts).execute(QStringLiteral("http://home/pass.txt"), 12000);
-        m_host.fakeTransfer(TransferSlot::Accounts).complete(QStringLiteral("pw<http://s/><http://c/><http://start/>"));
-        m_host.scripted().queueAnswer(QStringLiteral("text:pw"));
-        m_host.scripted().queueAnswer(QString::fromLatin1(keepRecord));
+        download(TransferSlot::Accounts, "pass.txt", 12000, QStringLiteral("pw<http://s/><http://c/><http://start/>"));
+        answer({QStringLiteral("text:pw"), QString::fromLatin1(keepRecord)});
         click("Picture14");
         mainView().load(page, QStringLiteral("<body><img src='") + page + QStringLiteral("p.png'></body>"));
         m_state.Combo1.list.setItems({QStringLiteral("cats")});
@@ -165,8 +163,7 @@ TEST_F(HostilePageTest, AnUnrecordedPrivateSessionLeavesNoPictureBehind)
 
 TEST_F(HostilePageTest, TheDumpMasksAccountPasswords)
 {
-    m_host.fakeTransfer(TransferSlot::Accounts).execute(QStringLiteral("http://home/pass.txt"), 12000);
-    m_host.fakeTransfer(TransferSlot::Accounts).complete(QStringLiteral("Secret<http://s/><http://c/><http://start/>"));
+    download(TransferSlot::Accounts, "pass.txt", 12000, QStringLiteral("Secret<http://s/><http://c/><http://start/>"));
     const QJsonObject dump = dumpState(m_state, m_host, &m_host.scripted());
     EXPECT_EQ(dump.value(QStringLiteral("pass")).toObject().value(QStringLiteral("items")).toArray(),
               QJsonArray{QStringLiteral("***")});

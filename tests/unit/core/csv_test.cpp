@@ -15,17 +15,12 @@ TEST(CsvWriter, QuotesWhatNeedsItAndDefusesFormulas)
         QString value;
         QByteArray written;
     } cases[] = {
-        {QStringLiteral("plain"), "plain"},
-        {QString(), ""},
-        {QStringLiteral("a,b"), "\"a,b\""},
+        {QStringLiteral("plain"), "plain"}, {QString(), ""}, {QStringLiteral("a,b"), "\"a,b\""},
         {QStringLiteral("say \"hi\""), "\"say \"\"hi\"\"\""},
         {QStringLiteral("two\r\nlines"), "\"two\r\nlines\""},
         {QStringLiteral("lf\nonly"), "\"lf\nonly\""},
-        {QStringLiteral("=1+2"), "'=1+2"},
-        {QStringLiteral("+1"), "'+1"},
-        {QStringLiteral("-5"), "'-5"},
-        {QStringLiteral("@SUM(A1)"), "'@SUM(A1)"},
-        {QStringLiteral("\tx"), "'\tx"},
+        {QStringLiteral("=1+2"), "'=1+2"}, {QStringLiteral("+1"), "'+1"}, {QStringLiteral("-5"), "'-5"},
+        {QStringLiteral("@SUM(A1)"), "'@SUM(A1)"}, {QStringLiteral("\tx"), "'\tx"},
         {QStringLiteral("\rx"), "\"'\rx\""},
         {QStringLiteral("=HYPERLINK(\"http://x\",\"y\")"), "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
         {QStringLiteral("a=b"), "a=b"},  // only a leading sign starts a formula

@@ -9,7 +9,7 @@ TEST(EmailAddress, TakesTheDecodedAddressOfAMailtoLinkAndNothingElse)
 {
     const struct {
         const char *href;
-        const char *address;
+        const char *address = "";
     } cases[] = {
         {"mailto:info@shop.test", "info@shop.test"},
         {"MAILTO:Sales@Shop.Test?subject=Hi&body=x", "Sales@Shop.Test"},
@@ -17,17 +17,10 @@ TEST(EmailAddress, TakesTheDecodedAddressOfAMailtoLinkAndNothingElse)
         {"mailto:%6A%6F%65@shop.test#x", "joe@shop.test"},
         {"mailto:a@x.test,b@y.test", "a@x.test"},
         {"mailto: spaced@x.test ", "spaced@x.test"},
-        {"mailto:logo@2x.png", ""},
-        {"mailto:photo@3x.JPEG", ""},
-        {"mailto:name at example dot com", ""},
-        {"mailto:joe&#64;shop.test", ""},
-        {"mailto:@shop.test", ""},
-        {"mailto:joe@localhost", ""},
-        {"mailto:joe@shop.", ""},
-        {"mailto:a<b>@shop.test", ""},
-        {"mailto:a%0d%0aBcc:x@evil.test", ""},
-        {"http://shop.test/mailto:joe@shop.test", ""},
-        {"mailto:", ""},
+        // None of these is an e-mail address.
+        {"mailto:logo@2x.png"}, {"mailto:photo@3x.JPEG"}, {"mailto:name at example dot com"}, {"mailto:joe&#64;shop.test"},
+        {"mailto:@shop.test"}, {"mailto:joe@localhost"}, {"mailto:joe@shop."}, {"mailto:a<b>@shop.test"},
+        {"mailto:a%0d%0aBcc:x@evil.test"}, {"http://shop.test/mailto:joe@shop.test"}, {"mailto:"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.href);

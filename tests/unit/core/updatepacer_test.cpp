@@ -41,21 +41,9 @@ TEST(UpdatePacer, ChangesAreDrawnAtMostOnceAFrameWithEverythingMarked)
         std::vector<std::pair<qint64, unsigned>> updates;
     } cases[] = {
         {"a first change is drawn on the next turn",
-         [](PacedWindow &w) {
-             w.pacer.mark(1);
-             w.pacer.mark(4);
-             w.advance(0);
-         },
-         {{0, 5}}},
+         [](PacedWindow &w) { w.pacer.mark(1); w.pacer.mark(4); w.advance(0); }, {{0, 5}}},
         {"changes within a frame wait for its end",
-         [](PacedWindow &w) {
-             w.pacer.mark(1);
-             w.advance(5);
-             w.pacer.mark(2);
-             w.advance(3);
-             w.pacer.mark(8);
-             w.advance(100);
-         },
+         [](PacedWindow &w) { w.pacer.mark(1); w.advance(5); w.pacer.mark(2); w.advance(3); w.pacer.mark(8); w.advance(100); },
          {{0, 1}, {16, 10}}},
         {"an update made at once takes the marks, the armed one finds nothing",
          [](PacedWindow &w) {
@@ -64,15 +52,9 @@ TEST(UpdatePacer, ChangesAreDrawnAtMostOnceAFrameWithEverythingMarked)
              w.advance(100);
          },
          {}},
+        // mark(0): the marks are kept elsewhere.
         {"a change just after an update made at once waits for the frame",
-         [](PacedWindow &w) {
-             w.advance(50);
-             w.pacer.take();
-             w.advance(4);
-             w.pacer.mark(0);  // marks kept elsewhere
-             w.advance(100);
-         },
-         {{66, 0}}},
+         [](PacedWindow &w) { w.advance(50); w.pacer.take(); w.advance(4); w.pacer.mark(0); w.advance(100); }, {{66, 0}}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -37,8 +37,11 @@ protected:
         for (int i = from; i < from + count; ++i)
             images().addImage(image(i));
     }
-    void walkTheSmallSite();
 };
+
+// On QtWebEngine the page is read after the navigation is reported: true runs
+// the walk with the document coming late, with documentComplete.
+class ImageWalkTest : public ImageCollectorTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_F(ImageCollectorTest, FullBufferSpillsAfterAnEarlierRunsFilesAndKeepsTheBufferWhenItCannot)
 {
@@ -126,8 +129,9 @@ TEST_F(ImageCollectorTest, LinkFilterDropsFilterWordsAndKnownAddresses)
     EXPECT_EQ(m_state.List2.count(), 1);
 }
 
-void ImageCollectorTest::walkTheSmallSite()
+TEST_P(ImageWalkTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEachImageOnce)
 {
+    walker().setDocumentLate(GetParam());
     page("http://w.test/a.htm", "<body><img src='1.png'><a href='b.htm'>b</a><a href='c.htm'>c</a></body>");
     page("http://w.test/b.htm", "<body><img src='1.png'><img src='2.png'><a href='a.htm'>a</a></body>");
     page("http://w.test/c.htm", "<body><a href='3.jpg'>3</a></body>");
@@ -143,18 +147,7 @@ void ImageCollectorTest::walkTheSmallSite()
     EXPECT_EQ(m_state.panelText(2), "Found - 0 links  ! ");
     EXPECT_FALSE(images().walking() || walkTimer());
 }
-
-TEST_F(ImageCollectorTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEachImageOnce)
-{
-    walkTheSmallSite();
-}
-
-// On QtWebEngine the page is read after the navigation is reported.
-TEST_F(ImageCollectorTest, AutomaticCollectorTakesADocumentThatComesWithDocumentComplete)
-{
-    walker().setDocumentLate(true);
-    walkTheSmallSite();
-}
+INSTANTIATE_TEST_SUITE_P(DocumentEarlyOrLate, ImageWalkTest, ::testing::Bool());
 
 TEST_F(ImageCollectorTest, TimeOutMovesOnAndStopHaltsTheWalkUntilStartedAgain)
 {

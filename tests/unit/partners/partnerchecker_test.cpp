@@ -14,6 +14,7 @@ namespace quorvane {
 namespace {
 
 const QString Linked = QStringLiteral("<a href='http://mysite.example/'>My site</a>");
+const QString OnePage = QStringLiteral("http://a.example/p");
 
 class PartnerCheckerTest : public ::testing::Test {
 protected:
@@ -43,6 +44,12 @@ protected:
     }
     // Answers the robots.txt of page's origin with 404 (no rules).
     void noRobots(const QString &origin) { ASSERT_TRUE(m_fetcher.answer(origin + "/robots.txt", FakeFetcher::page(404))); }
+    // Starts a run of OnePage on a host without robots rules.
+    void startOne()
+    {
+        start({OnePage});
+        noRobots("http://a.example:80");
+    }
     Verdict verdictOf(const QString &page) { return deriveVerdict(m_records.at(page)); }
 
     ManualClock m_clock;
@@ -87,9 +94,8 @@ TEST_F(PartnerCheckerTest, FourAtATimeOnePerHost)
 // Retry-After is obeyed; the partner is unreachable only past the last try.
 TEST_F(PartnerCheckerTest, RetriesWithBackOff)
 {
-    const QString page = QStringLiteral("http://a.example/p");
-    start({page});
-    noRobots("http://a.example:80");
+    const QString &page = OnePage;
+    startOne();
     struct Step {
         FetchReply reply;
         qint64 waitBefore;  // ms until the next try, or -1 for the end
@@ -117,9 +123,8 @@ TEST_F(PartnerCheckerTest, RetriesWithBackOff)
 
 TEST_F(PartnerCheckerTest, PassingFailureIsNoAlarm)
 {
-    const QString page = QStringLiteral("http://a.example/p");
-    start({page});
-    noRobots("http://a.example:80");
+    const QString &page = OnePage;
+    startOne();
     ASSERT_TRUE(m_fetcher.answer(page, FakeFetcher::page(503, {}, {{"Retry-After", "1"}})));
     m_clock.advance(1000);
     ASSERT_TRUE(m_fetcher.answer(page, FakeFetcher::page(200, Linked)));
@@ -129,9 +134,8 @@ TEST_F(PartnerCheckerTest, PassingFailureIsNoAlarm)
 
 TEST_F(PartnerCheckerTest, RetryAfterPastTheLimitGivesUp)
 {
-    const QString page = QStringLiteral("http://a.example/p");
-    start({page});
-    noRobots("http://a.example:80");
+    const QString &page = OnePage;
+    startOne();
     ASSERT_TRUE(m_fetcher.answer(page, FakeFetcher::page(429, {}, {{"Retry-After", "86400"}})));
     ASSERT_EQ(m_order.size(), 1);
     EXPECT_EQ(verdictOf(page), Verdict::Unreachable);
@@ -141,9 +145,8 @@ TEST_F(PartnerCheckerTest, RetryAfterPastTheLimitGivesUp)
 // A page that never answers is given up at the time-out and tried again.
 TEST_F(PartnerCheckerTest, TimeOutCancelsAndRetries)
 {
-    const QString page = QStringLiteral("http://a.example/p");
-    start({page});
-    noRobots("http://a.example:80");
+    const QString &page = OnePage;
+    startOne();
     m_clock.advance(30000);
     EXPECT_EQ(m_fetcher.cancelled(), 1);
     EXPECT_FALSE(m_fetcher.pendingUrls().contains(page));
@@ -217,12 +220,6 @@ TEST_F(PartnerCheckerTest, ScriptOnlyLink)
     EXPECT_EQ(m_runsFinished, 1);
 }
 
-}  // namespace
-}  // namespace quorvane
-
-namespace quorvane {
-namespace {
-
 // The web-engine reader's side: the links of the rendered document and its
 // frames, or not loaded when the page never completes.
 TEST(BrowserRenderedLinksTest, ReadsTheRenderedDocument)
@@ -257,12 +254,6 @@ TEST(BrowserRenderedLinksTest, ReadsTheRenderedDocument)
     browser.finishLoad();
     EXPECT_FALSE(outcome.called);
 }
-
-}  // namespace
-}  // namespace quorvane
-
-namespace quorvane {
-namespace {
 
 // Findings that come back later (a parse on another thread): the run waits
 // for them, and those of a cancelled run are dropped.

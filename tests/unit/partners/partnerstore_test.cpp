@@ -1,8 +1,8 @@
 #include "partners/partnerstore.h"
 
-#include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include "support/sqlfile.h"
+#include "support/testfiles.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -133,27 +133,21 @@ TEST(PartnerStoreFile, MigrationAndRefusals)
 {
     QTemporaryDir dir;
     const QString oldFile = dir.filePath("old.sqlite");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "old");
-        db.setDatabaseName(oldFile);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec("CREATE TABLE partners (id INTEGER PRIMARY KEY, page TEXT NOT NULL UNIQUE, site TEXT NOT NULL DEFAULT '',"
+    testing::execSql(oldFile, {
+        "CREATE TABLE partners (id INTEGER PRIMARY KEY, page TEXT NOT NULL UNIQUE, site TEXT NOT NULL DEFAULT '',"
                            " anchor TEXT NOT NULL DEFAULT '', outreach TEXT NOT NULL DEFAULT 'found', note TEXT NOT NULL DEFAULT '',"
                            " added_at INTEGER NOT NULL DEFAULT 0, outreach_changed_at INTEGER NOT NULL DEFAULT 0, verdict TEXT,"
-                           " previous_verdict TEXT, verdict_since INTEGER NOT NULL DEFAULT 0, last_checked_at INTEGER NOT NULL DEFAULT 0)"));
-        ASSERT_TRUE(q.exec("CREATE TABLE own_sites (position INTEGER PRIMARY KEY, site TEXT NOT NULL)"));
-        ASSERT_TRUE(q.exec("CREATE TABLE checks (id INTEGER PRIMARY KEY, partner_id INTEGER NOT NULL, checked_at INTEGER NOT NULL,"
+                           " previous_verdict TEXT, verdict_since INTEGER NOT NULL DEFAULT 0, last_checked_at INTEGER NOT NULL DEFAULT 0)",
+        "CREATE TABLE own_sites (position INTEGER PRIMARY KEY, site TEXT NOT NULL)",
+        "CREATE TABLE checks (id INTEGER PRIMARY KEY, partner_id INTEGER NOT NULL, checked_at INTEGER NOT NULL,"
                            " verdict TEXT NOT NULL, http_status INTEGER NOT NULL DEFAULT 0, final_address TEXT NOT NULL DEFAULT '',"
                            " link_found INTEGER NOT NULL DEFAULT 0, rel TEXT NOT NULL DEFAULT '', anchor_text TEXT NOT NULL DEFAULT '',"
-                           " robots TEXT NOT NULL DEFAULT '', record TEXT NOT NULL DEFAULT '{}')"));
-        ASSERT_TRUE(q.exec("CREATE TABLE status_changes (id INTEGER PRIMARY KEY, partner_id INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
-                           " what TEXT NOT NULL, old_value TEXT NOT NULL DEFAULT '', new_value TEXT NOT NULL DEFAULT '')"));
-        ASSERT_TRUE(q.exec("INSERT INTO partners (page, verdict) VALUES ('http://kept.example/', 'live')"));
-        ASSERT_TRUE(q.exec("PRAGMA user_version=1"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("old");
+                           " robots TEXT NOT NULL DEFAULT '', record TEXT NOT NULL DEFAULT '{}')",
+        "CREATE TABLE status_changes (id INTEGER PRIMARY KEY, partner_id INTEGER NOT NULL, changed_at INTEGER NOT NULL,"
+                           " what TEXT NOT NULL, old_value TEXT NOT NULL DEFAULT '', new_value TEXT NOT NULL DEFAULT '')",
+        "INSERT INTO partners (page, verdict) VALUES ('http://kept.example/', 'live')",
+        "PRAGMA user_version=1",
+    });
     {
         PartnerStore store;
         QString error;
@@ -163,41 +157,23 @@ TEST(PartnerStoreFile, MigrationAndRefusals)
         EXPECT_FALSE(store.partners().first().lost);
     }
 
-    struct Bad {
-        const char *name;
-        QByteArray content;
+    const QString textFile = dir.filePath("text.sqlite");
+    const QByteArray text = QByteArray("just some text, not a database at all").repeated(100);
+    testing::writeBytes(textFile, text);
+    const QString newerFile = dir.filePath("newer.sqlite");
+    testing::execSql(newerFile, {"PRAGMA user_version=99"});
+    const struct {
+        QString path;
         const char *message;
-    };
-    const Bad bad[] = {
-        {"text.sqlite", QByteArray("just some text, not a database at all").repeated(100), "no partner database"},
-    };
-    for (const Bad &b : bad) {
-        SCOPED_TRACE(b.name);
-        QFile file(dir.filePath(b.name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(b.content);
-        file.close();
+    } refused[] = {{textFile, "no partner database"}, {newerFile, "newer program"}};
+    for (const auto &r : refused) {
+        SCOPED_TRACE(r.message);
         PartnerStore store;
         QString error;
-        EXPECT_FALSE(store.open(file.fileName(), &error));
-        EXPECT_TRUE(error.contains(b.message)) << error.toStdString();
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll(), b.content);
+        EXPECT_FALSE(store.open(r.path, &error));
+        EXPECT_TRUE(error.contains(r.message)) << error.toStdString();
     }
-    const QString newerFile = dir.filePath("newer.sqlite");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
-        db.setDatabaseName(newerFile);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec("PRAGMA user_version=99"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("newer");
-    PartnerStore newer;
-    QString error;
-    EXPECT_FALSE(newer.open(newerFile, &error));
-    EXPECT_TRUE(error.contains("newer program")) << error.toStdString();
+    EXPECT_EQ(testing::readBytes(textFile), text);
 }
 
 }  // namespace

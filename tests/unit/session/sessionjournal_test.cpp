@@ -1,4 +1,5 @@
 #include "support/fakehost.h"
+#include "support/sqlfile.h"
 #include "support/testfiles.h"
 #include "app/windowlogic.h"
 #include "core/windowstate.h"
@@ -8,9 +9,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -25,6 +23,9 @@ QString url(char c)
 {
     return QStringLiteral("http://site.test/") + QLatin1Char(c);
 }
+
+const QString Question = QStringLiteral("Quorvane did not close properly. Restore the previous session? "
+                                        "(3 links, 1 found pages, 2 pages left to read, 2 pictures, 1 catalogs)");
 
 // One run of the program on the fake host: a crash is the run going away
 // without its shutdown.
@@ -59,13 +60,21 @@ struct ProgramRun {
 
 class SessionJournalTest : public ::testing::Test {
 protected:
-    Config config() const
+    Config config(bool restoreAlways = false) const
     {
         Config c;
         c.programFolder = m_folder.path();
         c.stateFolder = m_state.path();
         c.homeSite = QStringLiteral("home.test");
+        c.restoreAfterNormalExit = restoreAlways;
         return c;
+    }
+    // A filled session that ends without its shutdown.
+    void crashFilled() const
+    {
+        ProgramRun run(config());
+        fill(run);
+        run.logic.sessionJournal().sync();
     }
     // A session with something in every list the user would miss.
     static void fill(ProgramRun &run)
@@ -102,14 +111,6 @@ protected:
         EXPECT_TRUE(s.List6.contains(QStringLiteral("http://home.test/next1.htm")));
         EXPECT_TRUE(s.keywordMode());
     }
-    static const QString &question()
-    {
-        static const QString text = QStringLiteral(
-            "Quorvane did not close properly. Restore the previous session? "
-            "(3 links, 1 found pages, 2 pages left to read, 2 pictures, 1 catalogs)");
-        return text;
-    }
-
     QTemporaryDir m_folder;
     QTemporaryDir m_state;
 };
@@ -152,13 +153,9 @@ TEST(JournalStore, AFileThatIsNoJournalIsSetAsideAndANewOneStarted)
 
 TEST_F(SessionJournalTest, AfterACrashYesRestoresEverythingTheUserWouldMiss)
 {
-    {
-        ProgramRun first(config());
-        fill(first);
-        first.logic.sessionJournal().sync();
-    }  // killed: no shutdown
+    crashFilled();
     ProgramRun second(config(), {QStringLiteral("yes")});
-    EXPECT_EQ(second.questions(), QStringList{question()});
+    EXPECT_EQ(second.questions(), QStringList{Question});
     expectFilled(second.state);
 
     // The restored session is recorded again: a second crash loses nothing either.
@@ -167,14 +164,10 @@ TEST_F(SessionJournalTest, AfterACrashYesRestoresEverythingTheUserWouldMiss)
 
 TEST_F(SessionJournalTest, NoStartsAsTodayAndKeepsTheJournalForOneMoreStart)
 {
-    {
-        ProgramRun first(config());
-        fill(first);
-        first.logic.sessionJournal().sync();
-    }
+    crashFilled();
     {
         ProgramRun second(config(), {QStringLiteral("no")});
-        EXPECT_EQ(second.questions(), QStringList{question()});
+        EXPECT_EQ(second.questions(), QStringList{Question});
         EXPECT_TRUE(second.state.listlinks.isEmpty());
         second.closeWindow();
     }
@@ -200,9 +193,7 @@ TEST_F(SessionJournalTest, ACleanEndAsksNothingUnlessTheSettingRestoresAlways)
         fill(plain);
         plain.closeWindow();
     }
-    Config always = config();
-    always.restoreAfterNormalExit = true;
-    ProgramRun restored(always);
+    ProgramRun restored(config(true));
     EXPECT_TRUE(restored.questions().isEmpty());
     expectFilled(restored.state);
 }
@@ -234,9 +225,7 @@ TEST_F(SessionJournalTest, AnUnrecordedPrivateSessionLeavesNothingInTheJournal)
         // The shutdown waits for the writer without handing over anything new.
         first.closeWindow();
     }
-    Config always = config();
-    always.restoreAfterNormalExit = true;
-    ProgramRun second(always);
+    ProgramRun second(config(true));
     EXPECT_EQ(second.state.listlinks.items(), QStringList{url('a')});
 }
 
@@ -357,16 +346,6 @@ TEST_F(SessionJournalTest, AfterAFailedWriteTheNextOneCarriesEverythingAgain)
     const QString journal = QDir(m_folder.path()).filePath(QString::fromLatin1(SessionJournal::FileName));
     // Another connection takes the lists' table away, so that a write fails
     // as on a full disk, and gives it back.
-    const auto alter = [&journal](const char *sql) {
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("alter"));
-            db.setDatabaseName(journal);
-            ASSERT_TRUE(db.open());
-            QSqlQuery query(db);
-            ASSERT_TRUE(query.exec(QString::fromLatin1(sql))) << query.lastError().text().toStdString();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("alter"));
-    };
     const auto tick = [](ProgramRun &run) {
         run.host.clock().advance(SessionJournal::FlushIntervalMs);
         run.logic.sessionJournal().sync();
@@ -377,13 +356,13 @@ TEST_F(SessionJournalTest, AfterAFailedWriteTheNextOneCarriesEverythingAgain)
         ProgramRun first(config());
         first.state.listlinks.setItems({url('a')});
         tick(first);
-        alter("DROP TABLE lists");
+        quorvane::testing::execSql(journal, {"DROP TABLE lists"});
         first.state.listlinks.add(url('b'));
         first.state.List1.add(url('f'));
         tick(first);
         EXPECT_TRUE(first.state.panelText(1).startsWith(QStringLiteral("Cannot write the session journal")));
-        alter("CREATE TABLE lists (session INTEGER NOT NULL, name TEXT NOT NULL, items BLOB NOT NULL,"
-              " PRIMARY KEY (session, name))");
+        quorvane::testing::execSql(journal, {"CREATE TABLE lists (session INTEGER NOT NULL, name TEXT NOT NULL, items BLOB NOT NULL,"
+              " PRIMARY KEY (session, name))"});
         // Nothing changes after the failure; the next tick writes it all the same.
         tick(first);
         EXPECT_EQ(first.state.panelText(1), QStringLiteral("Session journal written again"));
