@@ -689,6 +689,8 @@ void WebEngineBrowser::writeDocument(const QString &html)
     m_holdCurrent = true;
     m_document.reset();
     m_writePending = true;
+    // The grown document is read once the appends pause, not between two of them.
+    m_retakeTimer->stop();
     scheduleWrite();
 }
 
@@ -698,8 +700,9 @@ void WebEngineBrowser::scheduleWrite()
     if (m_writeScheduled)
         return;
     m_writeScheduled = true;
-    const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : qint64(WriteFrameMs);
-    const int delay = int(std::clamp<qint64>(WriteFrameMs - since, 0, WriteFrameMs));
+    const int interval = writeIntervalMs(m_writtenSent);
+    const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : qint64(interval);
+    const int delay = int(std::clamp<qint64>(interval - since, 0, interval));
     QTimer::singleShot(delay, this, [this] {
         m_writeScheduled = false;
         flushWrite();
@@ -859,6 +862,7 @@ void WebEngineBrowser::flushWrite()
     m_writtenSent = m_written.size();
     m_appendable = true;  // the page runs the calls in order: a failed one is answered below
     m_writeCharsSent += text.size();
+    ++m_writesSent;
     m_sinceFlush.start();
     m_writeInFlight = true;
     const quint64 serial = ++m_writeSerial;
