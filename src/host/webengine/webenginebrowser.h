@@ -126,7 +126,7 @@ public:
     // append, so appends to a long one come less often: the renderer's work
     // per second stays about the same however long the document grows, and
     // the rows still show at least once a second.
-    static constexpr qsizetype ShownCharsPerWriteMs = 2000;
+    static constexpr qsizetype ShownCharsPerWriteMs = 100;
     static constexpr int MaxWriteIntervalMs = 1000;
     static int writeIntervalMs(qsizetype shownChars)
     {
