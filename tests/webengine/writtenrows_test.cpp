@@ -68,6 +68,33 @@ TEST(WebEngineWrittenRows, EachRowReachesThePageOnceAndTheDocumentHoldsThemAll)
     }
 }
 
+TEST(WebEngineWrittenRows, ANewDocumentsFirstRowsReachThePageTogether)
+{
+    // Rows found within the first tenth of a second after the document opens
+    // go with one write, and so with one blank page; the next ones are appended.
+    WebEngineBrowser browser(QStringLiteral("WebBrowser1"), WebEngineApp::profile(), true);
+    QString written;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 20; ++i) {
+        browser.writeDocument(row(i));
+        written += row(i);
+        spin(2);
+    }
+    const bool inTime = clock.elapsed() < WebEngineBrowser::FirstWriteMs;
+    ASSERT_TRUE(waitUntil([&] { return browser.writeCharsSent() == written.size(); }));
+    if (inTime)
+        EXPECT_EQ(browser.writesSent(), 1);
+    browser.writeDocument(row(20));
+    written += row(20);
+    ASSERT_TRUE(waitUntil([&] {
+        const DocumentPtr doc = browser.document();
+        return doc && doc->links.size() == 21;
+    }));
+    EXPECT_EQ(browser.writeCharsSent(), written.size());
+    EXPECT_EQ(browser.writtenDocument(), written);
+}
+
 TEST(WebEngineWrittenRows, AppendsToALongDocumentComeInFewerLargerPieces)
 {
     // A search's rows on a report of 20,000 rows: the page gets them a few

@@ -122,6 +122,11 @@ public:
     // Writes reach the page at most once per this many ms, each with what
     // was written since the last; a person sees no more than that.
     static constexpr int WriteFrameMs = 16;
+    // A new document's first text waits this long from its opening: a person
+    // sees that as at once, and the blank page it needs (a navigation, heavy
+    // work for the engine) then seldom takes the processor from the burst of
+    // work that writes it, such as a search finding its first pages.
+    static constexpr int FirstWriteMs = 100;
     // The page lays out all of a written document's rows again for each
     // append, so appends to a long one come less often: the renderer's work
     // per second stays about the same however long the document grows, and
@@ -230,6 +235,7 @@ private:
     qint64 m_writeCharsSent = 0;
     qint64 m_writesSent = 0;
     QElapsedTimer m_sinceFlush;
+    QElapsedTimer m_sinceOpen;  // of the written document
     QTimer *m_retakeTimer = nullptr;
 
     // Saves of loaded pages, the first one with the engine.
