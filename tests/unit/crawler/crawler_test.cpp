@@ -319,12 +319,14 @@ TEST_F(CrawlerTest, FoundPageFactsAreThereForTheNextReaderInTheOrderFound)
 TEST(FoundPageFacts, ManyPagesAtOnceKeepTheirOrderAndNothingIsLost)
 {
     Provenance provenance;
-    const int pages = 3 * FoundPageFacts::MaxWaiting + 7;
+    // Pages large enough that some have to wait for the ones before.
+    const QString filler(FoundPageFacts::MaxWaitingChars / 100, QLatin1Char('x'));
+    const int pages = 307;
     {
         FoundPageFacts facts(provenance);
         for (int i = 0; i < pages; ++i) {
             const QString address = QStringLiteral("http://many.test/%1").arg(i);
-            facts.add(address, {"kw"}, QStringLiteral("<p>kw <a href='mailto:a%1@many.test'>").arg(i));
+            facts.add(address, {"kw"}, QStringLiteral("<p>kw <a href='mailto:a%1@many.test'>").arg(i) + filler);
         }
         ASSERT_EQ(provenance.foundPages().size(), pages);
         for (int i = 0; i < pages; ++i) {
