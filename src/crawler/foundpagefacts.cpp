@@ -52,7 +52,9 @@ void FoundPageFacts::work()
     QMutexLocker lock(&m_mutex);
     while (!m_stop) {
         if (m_pages.empty()) {
+            m_sleeping = true;
             m_wake.wait(&m_mutex);
+            m_sleeping = false;
             continue;
         }
         m_reading = std::move(m_pages.front());
@@ -80,7 +82,9 @@ void FoundPageFacts::add(const QString &url, const QStringList &words, const QSt
     m_waitingChars += text.size();
     const QMutexLocker lock(&m_mutex);
     m_pages.push_back({m_nextSequence++, url, words, text});
-    m_wake.wakeAll();
+    // A thread at work takes the page when it is done: no call to the system per page.
+    if (m_sleeping)
+        m_wake.wakeAll();
 }
 
 void FoundPageFacts::settle()

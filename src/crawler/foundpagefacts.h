@@ -71,6 +71,7 @@ private:
     std::deque<Page> m_pages;
     std::optional<Page> m_reading;  // taken by the thread; reset when settle reads it itself
     std::vector<Read> m_read;
+    bool m_sleeping = false;
     bool m_stop = false;
 };
 
