@@ -3,14 +3,13 @@
 // the same server; and the report run through WebBrowser2 on the text-only
 // engine. Pages per second are the items per second.
 #include "crawlerbench.h"
+#include "curlpeer.h"
 #include "core/config.h"
 #include "host/textengine/textbrowser.h"
 #include "session/sessionjournal.h"
 
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
-#include <cstdlib>
 
 using namespace quorvane;
 using namespace quorvane::bench;
@@ -94,25 +93,10 @@ BENCHMARK(BM_KeywordSearch1000PagesJournaled)->Arg(1000)->Arg(20)->Unit(benchmar
 // The same pages through the curl command line, four at a time, for comparison.
 void BM_CurlParallel4Command(benchmark::State &bench)
 {
-    if (std::system("command -v curl >/dev/null 2>&1") != 0) {
-        bench.SkipWithError("curl not installed");
-        return;
-    }
-    QTemporaryFile config;
-    if (!config.open()) {
-        bench.SkipWithError("no temporary file");
-        return;
-    }
+    QStringList urls;
     for (int i = 0; i < Pages; ++i)
-        config.write(QByteArray("url = \"") + pageUrl(i, PageKb).toUtf8() + "\"\noutput = \"/dev/null\"\n");
-    config.flush();
-    const std::string command =
-        "curl -s --parallel --parallel-max 4 -K " + config.fileName().toStdString() + " 2>/dev/null";
-    for (auto _ : bench) {
-        if (std::system(command.c_str()) != 0)
-            bench.SkipWithError("curl failed");
-    }
-    bench.SetItemsProcessed(bench.iterations() * Pages);
+        urls.append(pageUrl(i, PageKb));
+    runCurlParallel4(bench, urls);
 }
 BENCHMARK(BM_CurlParallel4Command)->Unit(benchmark::kMillisecond)->UseRealTime();
 

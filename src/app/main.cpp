@@ -225,6 +225,12 @@ int readOptions(Options *options)
 int main(int argc, char *argv[])
 {
     Options options;
+    struct {
+        bool withEngine = false;
+        QStringList arguments;
+        QString folder;
+        QString userAgent;
+    } partners;
     {
         // Options are read before the window system starts, so that --help and
         // usage errors need no display.
@@ -240,9 +246,16 @@ int main(int argc, char *argv[])
         // So does the partner list: cron and schedulers run it without a display.
         if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("partners")) {
             const QSettings settings(settingsPath(), QSettings::IniFormat);
-            const QString folder = settingsProgramFolder(settings);
+            partners.folder = settingsProgramFolder(settings);
             const QString homeSite = settings.value(QStringLiteral("homeSite"), options.config.homeSite).toString();
-            return quorvane::runPartnersCli(args.mid(2), folder, homeSite);
+            partners.userAgent = settings.value(QStringLiteral("userAgent")).toString().simplified();
+            if (partners.userAgent.isEmpty())
+                partners.userAgent = quorvane::userAgentFor(homeSite);
+            partners.arguments = args.mid(2);
+            const QString engine = settings.value(QStringLiteral("hiddenEngine"), QStringLiteral("text")).toString();
+            if (!quorvane::partnersCliRendersScripts(partners.arguments, engine))
+                return quorvane::runPartnersCli(partners.arguments, partners.folder, partners.userAgent, false);
+            partners.withEngine = true;
         }
         // So does an export of the last saved session.
         if (const QStringList args = QCoreApplication::arguments(); args.size() > 1 && args.at(1) == QLatin1String("export")) {
@@ -251,8 +264,20 @@ int main(int argc, char *argv[])
             QTextStream out(stdout), err(stderr);
             return quorvane::runExportCommand(args.mid(2), folder, out, err);
         }
-        if (const int code = readOptions(&options); code >= 0)
-            return code;
+        if (!partners.withEngine) {
+            if (const int code = readOptions(&options); code >= 0)
+                return code;
+        }
+    }
+    if (partners.withEngine) {
+        // The web engine needs the window system, offscreen when there is no screen (cron).
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+            && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        QApplication app(argc, argv);
+        setApplicationNames();
+        return quorvane::runPartnersCli(partners.arguments, partners.folder, partners.userAgent, true);
     }
     const bool automated = !options.script.isEmpty() || !options.screenshot.isEmpty();
     // An automated run needs no screen: use the offscreen platform when there is none.

@@ -3,6 +3,8 @@
 #include "host/curl/curlmulti.h"
 #include "host/curl/curltransfer.h"
 #include "host/qt/qttimer.h"
+#include "host/webengine/webenginebrowser.h"
+#include "partners/browserrenderedlinks.h"
 #include "partners/partnerscommand.h"
 #include "partners/transferfetcher.h"
 
@@ -10,13 +12,24 @@
 #include <QDateTime>
 #include <QDir>
 #include <QTextStream>
+#include <QWebEngineProfile>
 
 #include <memory>
 #include <vector>
 
 namespace quorvane {
 
-int runPartnersCli(const QStringList &arguments, const QString &defaultProgramFolder, const QString &homeSite)
+bool partnersCliRendersScripts(const QStringList &arguments, const QString &hiddenEngineSetting)
+{
+    QString error;
+    const auto options = parsePartnersOptions(arguments, &error);
+    if (!options || options->command != PartnersOptions::Command::Check)
+        return false;
+    return (options->hiddenEngine.isEmpty() ? hiddenEngineSetting : options->hiddenEngine) == u"webengine";
+}
+
+int runPartnersCli(const QStringList &arguments, const QString &defaultProgramFolder, const QString &userAgent,
+                   bool renderScripts)
 {
     QTextStream out(stdout), err(stderr);
     QString error;
@@ -36,7 +49,7 @@ int runPartnersCli(const QStringList &arguments, const QString &defaultProgramFo
     QList<Transfer *> pointers;
     for (int i = 0; i < 4; ++i) {
         transfers.push_back(std::make_unique<CurlTransfer>(QStringLiteral("Partners%1").arg(i + 1), multi));
-        transfers.back()->setUserAgent(userAgentFor(homeSite));
+        transfers.back()->setUserAgent(userAgent);
         pointers.append(transfers.back().get());
     }
     TransferFetcher fetcher(pointers);
@@ -47,6 +60,20 @@ int runPartnersCli(const QStringList &arguments, const QString &defaultProgramFo
     environment.wake = &wake;
     environment.now = [] { return QDateTime::currentMSecsSinceEpoch(); };
     environment.offload = PartnerChecker::onThreadPool();
+    // As in the window: a page whose link is missing from the markup is read
+    // again with its scripts run, off the record.
+    std::unique_ptr<QWebEngineProfile> profile;
+    std::unique_ptr<WebEngineBrowser> reader;
+    std::unique_ptr<QtTimer> readerTimeout;
+    std::unique_ptr<BrowserRenderedLinks> rendered;
+    if (renderScripts) {
+        profile = std::make_unique<QWebEngineProfile>();
+        profile->setHttpUserAgent(userAgent);
+        reader = std::make_unique<WebEngineBrowser>(QStringLiteral("PartnersReader"), profile.get(), false);
+        readerTimeout = std::make_unique<QtTimer>(QStringLiteral("PartnersReaderTimeout"));
+        rendered = std::make_unique<BrowserRenderedLinks>(*reader, *readerTimeout);
+        environment.rendered = rendered.get();
+    }
     PartnersCommand command(*options, partnersDatabasePath(folder), environment, out, err);
     int code = command.start();
     if (code < 0) {

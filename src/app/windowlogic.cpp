@@ -137,6 +137,8 @@ void WindowLogic::bindCommands()
     c.onMenu(QStringLiteral("getlinks"), [this] { m_harvester->getlinks_Click(); });
     c.onMenu(QStringLiteral("exit"), [this] { emit closeRequested(); });
     c.onButtonUp(QStringLiteral("Picture241"), [this](MouseButton) { m_harvester->Picture241_MouseUp(); });
+    // The Stop beside the progress bar is the toolbar's Stop.
+    c.onButtonClick(QStringLiteral("ProgressStop"), [this] { m_navigation->stop(); });
 
     // The keyword box files its text as a search word, or removes it.
     c.onKey(QStringLiteral("Combo1"), [this](Key key) {

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
 #include <QPixmap>
 #include <QPointer>
 
@@ -271,6 +272,14 @@ Automation::Result Automation::execute(const ScriptCommand &c)
         }
         return Result::Done;
     }
+    case Kind::ScreenshotWindow: {
+        QWidget *window = m_window.namedWindow(c.target);
+        if (!window || (!window->isVisible() && !qobject_cast<QMenu *>(window)))
+            return failed(QStringLiteral("%1 is not open").arg(c.target));
+        m_window.syncNow();
+        return window->grab().save(c.text, "PNG") ? Result::Done
+                                                   : failed(QStringLiteral("cannot write screenshot %1").arg(c.text));
+    }
     case Kind::Keys:
         if (!m_window.pressKeys(c.text))
             return failed(QStringLiteral("not a key chord: \"%1\"").arg(c.text));
@@ -505,6 +514,8 @@ bool Automation::writeDump(const QString &path, QString *error)
         state.insert(QStringLiteral("Form2"), form2);
     }
     addPartnersDump(state, m_window);
+    // Beside what the state says the bar holds, what the window draws of it.
+    state.insert(QStringLiteral("statusBarShown"), m_window.statusBarDump());
     state.insert(QStringLiteral("focus"), m_window.focusedControl());
     state.insert(QStringLiteral("pictureSources"), m_window.pictureSources());
     if (const QJsonObject preferences = m_window.preferencesDump(); !preferences.isEmpty())

@@ -113,6 +113,7 @@ constexpr Signature Signatures[] = {
     {"partners", Kind::Partners, {control, optional(restOfLine)}, "ACTION [ARGUMENTS]"},
     {"export", Kind::Export, {control, restOfLine}, "links|found|emails|emails-by-page|images|report FILE"},
     {"keys", Kind::Keys, {file}, "CHORD"},
+    {"screenshot-window", Kind::ScreenshotWindow, {control, file}, "Preferences|Partners|Menu.NAME FILE"},
     {"quit", Kind::Quit, {}, ""},
 };
 

@@ -45,6 +45,7 @@ struct ScriptCommand {
         Partners,         // target: action, text: its arguments (see partnersscript.h)
         Export,           // target: export kind (links, found, ...), text: file
         Keys,             // text: one key chord, e.g. Alt+Left
+        ScreenshotWindow, // target: a window other than the main one (Preferences), text: file
         Quit,
     };
 

@@ -5,6 +5,7 @@
 #include "host/host.h"
 #include "host/scriptedservices.h"
 #include "shell/menutree.h"
+#include "shell/toolbar.h"
 
 #include <QJsonArray>
 
@@ -57,7 +58,16 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
         panels.append(QJsonObject{{QStringLiteral("text"), state.panelText(p)},
                                   {QStringLiteral("toolTip"), state.panelToolTip(p)}});
     }
-    dump.insert(QStringLiteral("StatusBar1"), QJsonObject{{QStringLiteral("panels"), panels}});
+    const WorkProgress &progress = state.progress;
+    const QJsonObject progressJson{{QStringLiteral("work"), WorkProgress::workName(progress.work())},
+                                   {QStringLiteral("phase"), WorkProgress::phaseName(progress.phase())},
+                                   {QStringLiteral("done"), progress.done()},
+                                   {QStringLiteral("total"), progress.total()},
+                                   {QStringLiteral("found"), progress.found()},
+                                   {QStringLiteral("elapsedMs"), double(progress.elapsedMs())},
+                                   {QStringLiteral("text"), progress.text()}};
+    dump.insert(QStringLiteral("StatusBar1"),
+                QJsonObject{{QStringLiteral("panels"), panels}, {QStringLiteral("progress"), progressJson}});
     for (const auto &[name, value] : state.flags())
         dump.insert(name, value);
     dump.insert(QStringLiteral("DocEvents"), state.mainViewEventsConnected());
@@ -104,8 +114,12 @@ QJsonObject dumpState(const WindowState &state, Host &host, const ScriptedServic
     // Picture buttons: the bitmap shown now, and whether the button is shown.
     QJsonObject pictures;
     for (const QString &name : state.pictureNames()) {
+        const PictureButtonInfo *button = Toolbar::button(name);
+        const QString toolTip = state.pictureToolTip(name).isEmpty() && button ? QString::fromLatin1(button->toolTip)
+                                                                              : state.pictureToolTip(name);
         pictures.insert(name, QJsonObject{{QStringLiteral("image"), state.pictureImage(name)},
-                                          {QStringLiteral("visible"), state.control(name).visible}});
+                                          {QStringLiteral("visible"), state.control(name).visible},
+                                          {QStringLiteral("toolTip"), toolTip}});
     }
     dump.insert(QStringLiteral("pictures"), pictures);
     // Menu entries: enabled and visible, as the logic last set them or by design.

@@ -76,4 +76,19 @@ QString unescapeHtml(const QString &html)
     return out;
 }
 
+QString markupText(QStringView html)
+{
+    QString text;
+    bool inTag = false;
+    for (const QChar c : html) {
+        if (c == u'<')
+            inTag = true;
+        else if (c == u'>')
+            inTag = false;
+        else if (!inTag)
+            text += c;
+    }
+    return unescapeHtml(text).simplified();
+}
+
 }  // namespace quorvane

@@ -11,5 +11,8 @@ QString escapeHtmlAttribute(const QString &value);
 // Reverses both escapes (and &#NN; / &#xNN; numeric references), for showing
 // a stored row's text as the page had it.
 QString unescapeHtml(const QString &html);
+// The text of simple markup: tags dropped, references replaced, white space
+// collapsed. Not a parser: for the program's own rows and short page parts.
+QString markupText(QStringView html);
 
 }  // namespace quorvane

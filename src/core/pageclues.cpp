@@ -157,7 +157,14 @@ PageClues readPageClues(const PageWords &page)
 {
     const QString title = normalized(page.title);
     const QString heading = normalized(page.heading);
-    const QString text = normalized(page.text);
+    // Only short pages are read by their text: a long one needs no text work.
+    qsizetype letters = 0;
+    for (const QChar c : page.text) {
+        if (!c.isSpace() && ++letters > ShortParkedText)
+            break;
+    }
+    const QString text = letters > ShortParkedText ? QString() : normalized(page.text);
+    const qsizetype textSize = letters > ShortParkedText ? letters : text.size();
 
     PageClues clues;
     const QStringList segments = titleSegments(title);
@@ -165,15 +172,15 @@ PageClues readPageClues(const PageWords &page)
     for (const QString &segment : segments)
         missingTitle = missingTitle || isMissingTitle(segment);
     clues.softNotFound = missingTitle
-        || (text.size() <= ShortMissingText && mayHoldMissingSentence(text) && missingSentence().match(text).hasMatch());
+        || (textSize <= ShortMissingText && mayHoldMissingSentence(text) && missingSentence().match(text).hasMatch());
 
     const QString host = bareHost(page.host);
     bool titledWithHost = false;
     for (const QString &segment : segments)
         titledWithHost = titledWithHost || (!host.isEmpty() && bareHost(segment) == host);
     clues.parked = (mayHoldParkedSentence(title) && parkedSentence().match(title).hasMatch())
-        || (text.size() <= ShortParkedText && mayHoldParkedSentence(text) && parkedSentence().match(text).hasMatch())
-        || (titledWithHost && text.size() <= TinyText
+        || (textSize <= ShortParkedText && mayHoldParkedSentence(text) && parkedSentence().match(text).hasMatch())
+        || (titledWithHost && textSize <= TinyText
             && (text.contains(QStringLiteral("for sale")) || text.contains(QStringLiteral("this domain"))
                 || text.contains(QStringLiteral("related searches")) || text.contains(QStringLiteral("sponsored listings"))));
     return clues;
@@ -213,18 +220,7 @@ QString elementText(const QString &html, QLatin1String tag)
     qsizetype end = findMarkup(html, QString(u'/' + name), start);
     if (end < 0)
         end = html.size();
-    QString text;
-    bool inTag = false;
-    for (qsizetype i = start + 1; i < end; ++i) {
-        const QChar c = html.at(i);
-        if (c == u'<')
-            inTag = true;
-        else if (c == u'>')
-            inTag = false;
-        else if (!inTag)
-            text += c;
-    }
-    return unescapeHtml(text).simplified();
+    return markupText(QStringView(html).mid(start + 1, end - start - 1));
 }
 
 }  // namespace

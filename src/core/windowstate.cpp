@@ -22,6 +22,7 @@ WindowState::WindowState()
       Combo1{QString(), makeList("Combo1", false, CombosChanged)},
       Combo2{QStringLiteral("http://"), makeList("Combo2", false, CombosChanged)},
       catalogs(CatalogCount),
+      progress([this] { notify(PanelsChanged); }),
       m_caption(QStringLiteral("Specialized Quorvane Browser"))
 {
     static const char *const toolTips[PanelCount] = {
@@ -122,6 +123,14 @@ QString WindowState::panelToolTip(int panel) const
     return panel >= 1 && panel <= PanelCount ? m_panels[panel - 1].toolTip : QString();
 }
 
+void WindowState::setPanelToolTip(int panel, const QString &toolTip)
+{
+    if (panel < 1 || panel > PanelCount || m_panels[panel - 1].toolTip == toolTip)
+        return;
+    m_panels[panel - 1].toolTip = toolTip;
+    notify(PanelsChanged);
+}
+
 void WindowState::setComboText(ComboBox &combo, const QString &text)
 {
     if (combo.text == text)
@@ -176,6 +185,15 @@ void WindowState::setPictureImage(const QString &name, const QString &file)
     if (shown == file)
         return;
     shown = file;
+    notify(PicturesChanged);
+}
+
+void WindowState::setPictureToolTip(const QString &name, const QString &toolTip)
+{
+    QString &shown = m_pictureToolTips[name];
+    if (shown == toolTip)
+        return;
+    shown = toolTip;
     notify(PicturesChanged);
 }
 

@@ -3,6 +3,7 @@
 #include "listcontrol.h"
 #include "provenance.h"
 #include "savekeeper.h"
+#include "workprogress.h"
 
 #include <QMap>
 #include <QString>
@@ -123,6 +124,8 @@ public:
         notify(FlagsChanged);
     }
     QStringList catalogs;  // CatalogCount entries
+    // The long work under way, for the status bar's progress bar.
+    WorkProgress progress;
 
     // Lists by control name (including "Combo1" and "Combo2" for their drop-down lists).
     ListControl *list(const QString &name);
@@ -138,6 +141,7 @@ public:
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString &text);
     QString panelToolTip(int panel) const;
+    void setPanelToolTip(int panel, const QString &toolTip);
     void setComboText(ComboBox &combo, const QString &text);
     // Text the user types: it names no entry of the drop-down list any more, so
     // none is selected (the catalogs go by the selected keyword entry).
@@ -160,6 +164,9 @@ public:
     // Setting the image already shown changes nothing, so nothing repaints.
     void setPictureImage(const QString &name, const QString &file);
     QStringList pictureNames() const { return m_pictures.keys(); }
+    // A button's tool tip when it differs from the design's (it names a program).
+    QString pictureToolTip(const QString &name) const { return m_pictureToolTips.value(name); }
+    void setPictureToolTip(const QString &name, const QString &toolTip);
 
     // Asks the window to give a control the input focus; the window acts on
     // each request once, by its count.
@@ -198,6 +205,7 @@ private:
     QMap<QString, ControlState> m_controls;
     QMap<QString, QStringList> m_menuArrays;
     QMap<QString, QString> m_pictures;
+    QMap<QString, QString> m_pictureToolTips;
     QList<SaveFailure> m_saveFailures;
     QList<int> m_unreportedSaveFailures;
     QString m_focusRequest;

@@ -28,6 +28,15 @@ const QString warningTitle = QStringLiteral("Warning!!!");
 constexpr int MaxScan = 4096;
 // The status panel the robots count goes to; panels 1 to 4 have their texts.
 constexpr int RobotsPanel = 6;
+
+WorkProgress::Work searchWork(const QString &kind)
+{
+    if (kind == QLatin1String("email"))
+        return WorkProgress::Work::Email;
+    if (kind == QLatin1String("contact"))
+        return WorkProgress::Work::Contact;
+    return kind.isEmpty() ? WorkProgress::Work::None : WorkProgress::Work::Keywords;
+}
 }  // namespace
 
 Crawler::Crawler(WindowState &state, Host &host)
@@ -54,8 +63,13 @@ Crawler::Crawler(WindowState &state, Host &host)
         // The snapshot is readable once the top document has completed; frames complete before it.
         m_connections.append(QObject::connect(reader, &Browser::documentComplete, reader, [this](bool topLevel) {
             if (topLevel && !m_stoppingReport) {
-                m_queuePage.clear();
+                if (!std::exchange(m_queuePage, QString()).isEmpty())
+                    ++m_reportDone;
                 m_analysis->onReaderPageComplete();
+                // The last page analysed prints the report: the run has ended.
+                if (m_queuePage.isEmpty() && m_state.List4.isEmpty())
+                    m_state.progress.setPhase(WorkProgress::Work::Report, WorkProgress::Phase::Finished);
+                showReportProgress();
             }
         }));
     }
@@ -139,6 +153,7 @@ void Crawler::startKeywordSearch()
         return;
     }
     m_searchKind = QStringLiteral("keywords");
+    beginSearchProgress();
     dispatchFetches();
 }
 
@@ -153,6 +168,7 @@ void Crawler::startFixedSearch(const QString &kind, const QStringList &words)
     m_state.Combo1.list.setItems(words);
     m_state.List1.clear();
     m_state.setPanelText(2, QString());
+    beginSearchProgress();
     dispatchFetches();
 }
 
@@ -189,6 +205,7 @@ bool Crawler::offerSearchResume()
     // Its words and found pages are as the search left them.
     if (m_searchKind == QLatin1String("keywords"))
         m_state.setKeywordMode(true);
+    beginSearchProgress();
     dispatchFetches();
     return true;
 }
@@ -276,6 +293,7 @@ void Crawler::dispatchFetches()
         m_state.setPanelText(1, transfer->url());
     }
     m_state.setPanelText(2, QStringLiteral("Left - %1 pages to read").arg(links.count()));
+    showSearchProgress();
     // Pages a robots file keeps out can empty the list with nothing started.
     if (links.isEmpty() && !anyExecuting() && !m_schedule.hasRetries()) {
         finishSearch();
@@ -294,6 +312,7 @@ QString Crawler::takeNextAddress(bool *robots)
         const QString address = links.at(i);
         if (!m_schedule.allowedByRobots(address)) {
             links.removeAt(i);
+            ++m_searchDone;
             ++m_robotsSkipped;
             showRobotsSkipped();
             continue;
@@ -368,8 +387,35 @@ void Crawler::showRobotsSkipped()
     m_state.setPanelText(RobotsPanel, QStringLiteral("Robots.txt - %1 pages skipped").arg(m_robotsSkipped));
 }
 
+void Crawler::beginSearchProgress()
+{
+    // A finder command given while its search runs goes on with the same count.
+    const WorkProgress::Work work = searchWork(m_searchKind);
+    if (m_state.progress.active(work))
+        return;
+    m_searchDone = 0;
+    m_searchFound = 0;
+    m_state.progress.start(work, m_state.listlinks.count());
+}
+
+void Crawler::showSearchProgress()
+{
+    int left = m_state.listlinks.count() + m_schedule.retryCount();
+    for (int slot = 1; slot <= SlotCount; ++slot)
+        left += m_reading[slot].isEmpty() ? 0 : 1;
+    m_state.progress.update(searchWork(m_searchKind), m_searchDone, m_searchDone + left, m_searchFound);
+}
+
+void Crawler::showReportProgress()
+{
+    const int left = m_state.List4.count() + (m_queuePage.isEmpty() ? 0 : 1);
+    m_state.progress.update(WorkProgress::Work::Report, m_reportDone, m_reportDone + left, m_state.List3.count());
+}
+
 void Crawler::finishSearch()
 {
+    showSearchProgress();
+    m_state.progress.setPhase(searchWork(m_searchKind), WorkProgress::Phase::Finished);
     m_searchKind.clear();
     m_searchInterrupted = false;
     for (int slot = 1; slot <= SlotCount; ++slot) {
@@ -411,16 +457,19 @@ void Crawler::onSlotFinished(int slot, const TransferResult &result)
     }
     Transfer *transfer = slotTransfer(slot);
     Timer *timer = slotTimer(slot);
+    const bool wasReading = !m_reading[slot].isEmpty();
     endSlot(slot);
     if (result.complete()) {
         const QString text = transfer->readData(PageReadSize);
         if (timer)
             timer->setEnabled(false);
+        m_searchDone += wasReading ? 1 : 0;
         if (!containsAnyWord(text, m_state.Combo1.list.items())) {
             dispatchFetches();
             return;
         }
         const QString &url = result.url;
+        m_searchFound += wasReading ? 1 : 0;
         m_state.List1.add(url);
         recordFoundPage(url, text);
         m_state.setPanelText(2, QStringLiteral("Found - %1 pages").arg(m_state.List1.count()));
@@ -445,6 +494,7 @@ void Crawler::onSlotFinished(int slot, const TransferResult &result)
         }
     }
     // Every slot takes its next link at once rather than waiting for its time-out.
+    m_searchDone += wasReading ? 1 : 0;
     transfer->cancel();
     if (timer)
         timer->setEnabled(false);
@@ -464,6 +514,7 @@ void Crawler::onSlotTimeout(int slot)
     // A robots file that never came counts as an unreachable site.
     if (!m_robotsSite[slot].isEmpty())
         m_schedule.setRobots(std::exchange(m_robotsSite[slot], QString()), RobotsTxt::disallowAll());
+    m_searchDone += m_reading[slot].isEmpty() ? 0 : 1;
     endSlot(slot);
     if (Timer *timer = slotTimer(slot))
         timer->setEnabled(false);
@@ -475,6 +526,7 @@ void Crawler::onSlotTimeout(int slot)
 void Crawler::stopSearch()
 {
     m_searchInterrupted = !m_searchKind.isEmpty();
+    const bool searching = m_state.progress.active(searchWork(m_searchKind));
     if (!m_queuePage.isEmpty()) {
         // The report run rests until Read next, which offers to go on with
         // the page it was loading. A completion the stop raises reads nothing.
@@ -487,6 +539,12 @@ void Crawler::stopSearch()
             timer->setEnabled(false);
         m_queuePage = page;
         m_reportInterrupted = true;
+        showReportProgress();
+        if (m_state.progress.active(WorkProgress::Work::Report)) {
+            m_state.progress.setPhase(WorkProgress::Work::Report, WorkProgress::Phase::Stopped);
+            // The "Left" text would look like a run still going.
+            m_state.setPanelText(2, QStringLiteral("Report stopped - %1 pages left").arg(m_state.List4.count() + 1));
+        }
     }
     for (int slot = 1; slot <= SlotCount; ++slot) {
         if (Timer *timer = slotTimer(slot))
@@ -502,6 +560,11 @@ void Crawler::stopSearch()
         m_state.listlinks.add(url);
     if (Timer *tick = m_host.timer(TimerId::Reserved8))
         tick->setEnabled(false);
+    if (searching) {
+        showSearchProgress();
+        m_state.progress.setPhase(searchWork(m_searchKind), WorkProgress::Phase::Stopped);
+        m_state.setPanelText(2, QStringLiteral("Search stopped - %1 pages left").arg(m_state.listlinks.count()));
+    }
 }
 
 void Crawler::readNextQueuedPage()
@@ -515,6 +578,16 @@ void Crawler::readNextQueuedPage()
     if (queue.isEmpty() || !reader || reader->busy())
         return;
     const QString address = queue.at(0);
+    // A run starts here unless one waits or was stopped; a search keeps the bar.
+    WorkProgress &progress = m_state.progress;
+    const bool searching = progress.active(searchWork(m_searchKind));
+    if (progress.work() == WorkProgress::Work::Report
+        && (progress.phase() == WorkProgress::Phase::Waiting || progress.phase() == WorkProgress::Phase::Stopped)) {
+        progress.setPhase(WorkProgress::Work::Report, WorkProgress::Phase::Running);
+    } else if (!searching && !progress.active(WorkProgress::Work::Report)) {
+        m_reportDone = 0;
+        progress.start(WorkProgress::Work::Report, queue.count());
+    }
     m_queuePage = address;
     reader->navigate(address);
     m_state.setPanelText(1, address);
@@ -523,6 +596,7 @@ void Crawler::readNextQueuedPage()
     if (!queue.isEmpty())
         queue.removeAt(0);
     m_state.setPanelText(2, QStringLiteral("Left -%1pages to read").arg(queue.count()));
+    showReportProgress();
 }
 
 void Crawler::onPageQueueTimeout()
@@ -532,10 +606,14 @@ void Crawler::onPageQueueTimeout()
     if (Timer *timer = m_host.timer(TimerId::PageQueueTimeout))
         timer->setEnabled(false);
     const QString timedOut = std::exchange(m_queuePage, QString());
+    if (!timedOut.isEmpty())
+        ++m_reportDone;
     // Only the page that timed out is lost; it has already left the queue.
     if (m_state.List4.isEmpty()) {
         // Nothing is left to read, so nothing would ever print the rows read so far.
         m_analysis->printReport();
+        showReportProgress();
+        m_state.progress.setPhase(WorkProgress::Work::Report, WorkProgress::Phase::Finished);
         return;
     }
     if (m_state.keywordMode()) {
@@ -544,6 +622,8 @@ void Crawler::onPageQueueTimeout()
     }
     // The run rests here until Read next; say so, or the last texts look like work going on.
     m_state.setPanelText(1, pageTimedOutText(timedOut));
+    showReportProgress();
+    m_state.progress.setPhase(WorkProgress::Work::Report, WorkProgress::Phase::Waiting);
 }
 
 QString Crawler::pageTimedOutText(const QString &page)

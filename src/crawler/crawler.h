@@ -109,6 +109,10 @@ private:
     void onRobotsFinished(int slot, const TransferResult &result);
     void armTick();
     void showRobotsSkipped();
+    // The status bar's progress of the search and of the report run.
+    void beginSearchProgress();
+    void showSearchProgress();
+    void showReportProgress();
 
     Transfer *slotTransfer(int slot) const;
     Timer *slotTimer(int slot) const;
@@ -137,6 +141,11 @@ private:
     QString m_robotsSite[SlotCount + 1];
     HostSchedule m_schedule;
     int m_robotsSkipped = 0;
+    // Pages of this search read, dropped or skipped, and found; pages of the
+    // report run read or dropped.
+    int m_searchDone = 0;
+    int m_searchFound = 0;
+    int m_reportDone = 0;
     // Host signals bound to this object, undone when it goes before the host.
     QList<QMetaObject::Connection> m_connections;
 };

@@ -59,6 +59,7 @@ public:
     // A page put back whose wait is over and whose site may take it, or empty.
     QString takeReadyRetry();
     bool hasRetries() const { return !m_retries.isEmpty(); }
+    int retryCount() const { return int(m_retries.size()); }
     QStringList takeAllRetries();
 
     // Moves time on; true while anything still waits for time to pass.

@@ -139,6 +139,7 @@ void ImageCollector::addImage(const QString &address, const QString &page)
     if (m_buffer.contains(address))
         return;
     m_buffer.add(m_state.List2, address);
+    m_walkPictures += m_countingPictures ? 1 : 0;
     if (m_state.privateZone() && !m_state.keepPrivateRecord())
         m_unrecorded.insert(address);
     else if (!page.isEmpty())
@@ -218,6 +219,9 @@ void ImageCollector::Picture15_Click()
 {
     m_harvester.getlinks_Click();
     m_walking = true;
+    m_walkDone = 0;
+    m_walkPictures = 0;
+    m_state.progress.start(WorkProgress::Work::ImageWalk, m_state.listlinks.count());
     walkNextLink();
 }
 
@@ -234,6 +238,8 @@ void ImageCollector::walkNextLink()
         m_walking = false;
         if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
             timer->setEnabled(false);
+        showWalkProgress(false);
+        m_state.progress.setPhase(WorkProgress::Work::ImageWalk, WorkProgress::Phase::Finished);
         return;
     }
     if (imageReader->busy())
@@ -246,11 +252,25 @@ void ImageCollector::walkNextLink()
     m_state.setPanelText(1, imageReader->locationUrl());
     // By address: the navigation may have completed at once and moved the list on.
     m_links.removeAll(m_state.listlinks, next);
+    // Unless the page completed at once and the walk moved on.
+    if (m_walking && m_state.progress.active(WorkProgress::Work::ImageWalk))
+        showWalkProgress(imageReader->busy());
     m_state.notify();
+}
+
+void ImageCollector::showWalkProgress(bool loading)
+{
+    const int left = m_state.listlinks.count() + (loading ? 1 : 0);
+    m_state.progress.update(WorkProgress::Work::ImageWalk, m_walkDone, m_walkDone + left, m_walkPictures);
 }
 
 void ImageCollector::stopWalk()
 {
+    if (m_walking && m_state.progress.active(WorkProgress::Work::ImageWalk)) {
+        showWalkProgress(true);
+        m_state.progress.setPhase(WorkProgress::Work::ImageWalk, WorkProgress::Phase::Stopped);
+        m_state.setPanelText(2, QStringLiteral("Image walk stopped - %1 links left").arg(m_state.listlinks.count()));
+    }
     m_walking = false;
     m_awaitingDocument = false;
     if (Timer *timer = m_host.timer(TimerId::ImageWalkTimeout))
@@ -282,8 +302,11 @@ void ImageCollector::onWalkerDocumentComplete(bool topLevel)
 
 void ImageCollector::finishWalkerPage(const DocumentPtr &document)
 {
+    ++m_walkDone;
     if (document) {
+        m_countingPictures = true;
         collectDocumentImages(document);
+        m_countingPictures = false;
         if (Browser *mainView = m_host.browser(BrowserId::MainView))
             mainView->stop();
         if (Browser *imageReader = m_host.browser(BrowserId::ImageReader))
@@ -298,6 +321,7 @@ void ImageCollector::onWalkerTimeout()
         timer->setEnabled(false);
     if (Browser *imageReader = m_host.browser(BrowserId::ImageReader))
         imageReader->stop();
+    ++m_walkDone;
     walkNextLink();
 }
 

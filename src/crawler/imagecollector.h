@@ -76,6 +76,8 @@ private:
     void onWalkerDocumentComplete(bool topLevel);
     void finishWalkerPage(const DocumentPtr &document);
     void onWalkerTimeout();
+    // The status bar's progress of the walk; loading: a page is on its way.
+    void showWalkProgress(bool loading);
     void onSecondViewNavigateComplete(bool topLevel);
     void onSecondViewDocumentComplete(bool topLevel);
 
@@ -88,6 +90,10 @@ private:
     ListIndex m_visited;
     bool m_walking = false;
     bool m_awaitingDocument = false;  // the walked page's document is still to come
+    // Pages of this walk done (read or timed out) and pictures it added.
+    int m_walkDone = 0;
+    int m_walkPictures = 0;
+    bool m_countingPictures = false;
     // Browser 2 shows the gallery this collector wrote; cleared when the view
     // starts a navigation of its own, so the gallery is never collected again.
     bool m_galleryShown = false;

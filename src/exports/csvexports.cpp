@@ -17,17 +17,7 @@ QString yes(bool on)
 // Report rows are the program's own markup around page texts.
 QString rowText(const QString &html)
 {
-    QString text;
-    bool inTag = false;
-    for (const QChar c : html) {
-        if (c == u'<')
-            inTag = true;
-        else if (c == u'>')
-            inTag = false;
-        else if (!inTag)
-            text += c;
-    }
-    return unescapeHtml(text).simplified();
+    return markupText(html);
 }
 }  // namespace
 

@@ -71,13 +71,20 @@ void PartnerChecker::start(const QList<Partner> &partners)
     m_total = int(partners.size());
     m_finished = 0;
     m_robots.clear();
+    m_servers.clear();
     for (const Partner &partner : partners) {
         Job job;
         job.partner = partner;
         const QUrl page(partner.page);
         job.origin = originOf(page);
         // One server is a host and port: the same name on another port is another server.
-        job.hostKey = page.host().toLower() + u':' + QString::number(page.port(page.scheme().toLower() == u"https" ? 443 : 80));
+        const QString server =
+            page.host().toLower() + u':' + QString::number(page.port(page.scheme().toLower() == u"https" ? 443 : 80));
+        job.server = int(m_servers.size());
+        if (const auto known = m_servers.constFind(server); known != m_servers.constEnd())
+            job.server = *known;
+        else
+            m_servers.insert(server, job.server);
         if (partner.site.trimmed().isEmpty()) {
             job.sites = m_sites;
         } else {
@@ -87,6 +94,7 @@ void PartnerChecker::start(const QList<Partner> &partners)
         }
         m_queue.push_back(std::move(job));
     }
+    m_busyServers.assign(size_t(m_servers.size()), 0);
     emit progress(0, m_total);
     pump();
     finishIfDone();
@@ -108,7 +116,7 @@ void PartnerChecker::cancel()
     m_rendering = false;
     m_queue.clear();
     m_renderQueue.clear();
-    m_busyHosts.clear();
+    m_busyServers.assign(m_busyServers.size(), 0);
     if (wasRunning)
         emit runFinished(true);
 }
@@ -120,7 +128,7 @@ void PartnerChecker::pump()
     const qint64 now = m_now();
     while (m_inFlight.size() < m_fetcher.capacity()) {
         auto ready = std::find_if(m_queue.begin(), m_queue.end(), [&](const Job &job) {
-            return job.notBefore <= now && !m_busyHosts.contains(job.hostKey);
+            return job.notBefore <= now && !m_busyServers[size_t(job.server)];
         });
         if (ready == m_queue.end())
             break;
@@ -146,7 +154,7 @@ void PartnerChecker::startJob(Job job)
     } else {
         ++job.attempts;
     }
-    m_busyHosts.insert(job.hostKey);
+    m_busyServers[size_t(job.server)] = 1;
     InFlight flight;
     flight.deadline = m_now() + m_options.timeoutMs;
     flight.job = std::move(job);
@@ -167,17 +175,23 @@ void PartnerChecker::armWake()
     for (const InFlight &f : m_inFlight)
         earliest = std::min(earliest, f.deadline);
     for (const Job &job : m_queue) {
-        if (!m_busyHosts.contains(job.hostKey))
+        if (!m_busyServers[size_t(job.server)])
             earliest = std::min(earliest, job.notBefore);
     }
     if (earliest == std::numeric_limits<qint64>::max()) {
         m_wake.setEnabled(false);
         return;
     }
-    const qint64 wait = std::clamp<qint64>(earliest - m_now(), 1, std::numeric_limits<int>::max());
+    // A wake already due no later stays: an early wake only looks again, and
+    // re-arming the timer at every reply costs more than the check.
+    const qint64 now = m_now();
+    if (m_wake.enabled() && m_wakeAt <= earliest)
+        return;
+    const qint64 wait = std::clamp<qint64>(earliest - now, 1, std::numeric_limits<int>::max());
     m_wake.setEnabled(false);
     m_wake.setInterval(int(wait));
     m_wake.setEnabled(true);
+    m_wakeAt = now + wait;
 }
 
 void PartnerChecker::onWake()
@@ -208,7 +222,7 @@ void PartnerChecker::onReply(int ticket, const FetchReply &reply)
         return;
     Job job = std::move(it->job);
     m_inFlight.erase(it);
-    m_busyHosts.remove(job.hostKey);
+    m_busyServers[size_t(job.server)] = 0;
     if (job.fetchingRobots)
         onRobots(std::move(job), reply);
     else

@@ -10,12 +10,12 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace quorvane {
 
@@ -73,7 +73,7 @@ private:
         Partner partner;
         QList<OwnSite> sites;
         QString origin;     // scheme://host:port, for robots.txt
-        QString hostKey;    // one request at a time per key
+        int server = 0;     // one request at a time per server (host and port)
         int attempts = 0;
         qint64 notBefore = 0;
         bool fetchingRobots = false;
@@ -105,6 +105,7 @@ private:
 
     PageFetcher &m_fetcher;
     Timer &m_wake;
+    qint64 m_wakeAt = 0;  // when m_wake fires, while it is enabled
     std::function<qint64()> m_now;
     Options m_options;
     QList<OwnSite> m_sites;
@@ -118,7 +119,9 @@ private:
     int m_finished = 0;
     std::deque<Job> m_queue;
     QHash<int, InFlight> m_inFlight;
-    QSet<QString> m_busyHosts;
+    // Servers by number: the queue is scanned at every reply, so the test is cheap.
+    QHash<QString, int> m_servers;
+    std::vector<char> m_busyServers;
     QHash<QString, Robots> m_robots;
     std::deque<Job> m_renderQueue;
     bool m_rendering = false;

@@ -6,7 +6,7 @@ namespace quorvane {
 
 int shardOf(const QString &page, int shards)
 {
-    // FNV-1a over the UTF-8 bytes: fixed by definition, unlike qHash's seed.
+    // FNV-1a over the UTF-8 bytes: the same on every machine and in every run, unlike qHash.
     quint64 hash = 14695981039346656037ULL;
     for (const char byte : page.trimmed().toUtf8()) {
         hash ^= quint8(byte);
@@ -103,6 +103,14 @@ std::optional<PartnersOptions> parsePartnersOptions(const QStringList &arguments
                 *error = QStringLiteral("--timeout takes 1 to 600 seconds, not \"%1\"").arg(value.left(100));
                 return std::nullopt;
             }
+        } else if (name == u"--hidden-engine" && check && options.hiddenEngine.isEmpty()) {
+            if (!take())
+                return std::nullopt;
+            if (value != u"text" && value != u"webengine") {
+                *error = QStringLiteral("--hidden-engine takes text or webengine, not \"%1\"").arg(value.left(100));
+                return std::nullopt;
+            }
+            options.hiddenEngine = value;
         } else if (arg.startsWith(QLatin1String("--"))) {
             *error = QStringLiteral("unknown or repeated option \"%1\" for %2").arg(arg.left(100), command);
             return std::nullopt;

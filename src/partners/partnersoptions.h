@@ -22,13 +22,16 @@ struct PartnersOptions {
     int timeoutSeconds = 30;
     QString programFolder;   // empty: the setting or its default
     QStringList sites;       // sites SITE...
+    // check --hidden-engine: "webengine" also reads pages whose link is
+    // missing from the markup with their scripts run; empty: the setting.
+    QString hiddenEngine;
 };
 
 constexpr char PartnersUsage[] =
     "usage: quorvane partners import FILE.csv [--results] [--program-folder DIR]\n"
     "       quorvane partners export FILE.csv [--program-folder DIR]\n"
     "       quorvane partners check [--csv OUT] [--only lost|due] [--shard K/N] [--timeout SECONDS]"
-    " [--program-folder DIR]\n"
+    " [--hidden-engine text|webengine] [--program-folder DIR]\n"
     "       quorvane partners sites [SITE...] [--program-folder DIR]";
 
 // The options after "partners", or nullopt with why in *error.

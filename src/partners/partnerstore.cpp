@@ -140,8 +140,25 @@ PartnerStore::PartnerStore()
 {
 }
 
+struct PartnerStore::Statements {
+    QHash<QString, QSqlQuery> bySql;
+};
+
+QSqlQuery &PartnerStore::prepared(const QString &sql)
+{
+    if (!m_statements)
+        m_statements = std::make_unique<Statements>();
+    auto it = m_statements->bySql.find(sql);
+    if (it == m_statements->bySql.end()) {
+        it = m_statements->bySql.insert(sql, QSqlQuery(QSqlDatabase::database(m_connection, false)));
+        it->prepare(sql);
+    }
+    return *it;
+}
+
 PartnerStore::~PartnerStore()
 {
+    m_statements.reset();  // before their connection goes
     if (QSqlDatabase::contains(m_connection)) {
         QSqlDatabase::database(m_connection, false).close();
         QSqlDatabase::removeDatabase(m_connection);
@@ -173,6 +190,7 @@ bool PartnerStore::exec(const QString &sql)
 
 bool PartnerStore::open(const QString &path, QString *error)
 {
+    m_statements.reset();
     QSqlDatabase db = QSqlDatabase::contains(m_connection) ? QSqlDatabase::database(m_connection, false)
                                                            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     if (!db.isValid()) {
@@ -408,58 +426,55 @@ bool PartnerStore::recordCheck(qint64 partnerId, const CheckRecord &record)
     StoreTransaction transaction(db, m_inBatch);
     if (!transaction.ok())
         return fail(QStringLiteral("storing a check"), db.lastError().text());
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT verdict, failing_since FROM partners WHERE id = ?"));
-    q.addBindValue(partnerId);
-    if (!q.exec() || !q.next())
+    QSqlQuery &read = prepared(QStringLiteral("SELECT verdict, failing_since FROM partners WHERE id = ?"));
+    read.bindValue(0, partnerId);
+    if (!read.exec() || !read.next())
         return fail(QStringLiteral("storing a check"), QStringLiteral("no partner %1").arg(partnerId));
-    const QString oldVerdict = q.value(0).isNull() ? QString() : q.value(0).toString();
-    qint64 failingSince = q.value(1).toLongLong();
+    const QString oldVerdict = read.value(0).isNull() ? QString() : read.value(0).toString();
+    qint64 failingSince = read.value(1).toLongLong();
+    read.finish();
 
     const Verdict verdict = deriveVerdict(record);
     const QString name = verdictName(verdict);
     const qint64 at = record.checkedAt;
-    q.prepare(QStringLiteral("INSERT INTO checks (partner_id, checked_at, verdict, http_status, final_address,"
-                             " link_found, rel, anchor_text, robots, record) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    q.addBindValue(partnerId);
-    q.addBindValue(at);
-    q.addBindValue(name);
-    q.addBindValue(record.httpStatus);
-    q.addBindValue(notNull(record.finalAddress));
-    q.addBindValue(record.linkFound ? 1 : 0);
-    q.addBindValue(notNull(record.rel.join(u' ')));
-    q.addBindValue(notNull(record.anchorText));
-    q.addBindValue(notNull(record.robots.join(u' ')));
-    q.addBindValue(recordToJson(record));
-    if (!q.exec())
-        return fail(QStringLiteral("storing a check"), q.lastError().text());
+    QSqlQuery &insert = prepared(QStringLiteral(
+        "INSERT INTO checks (partner_id, checked_at, verdict, http_status, final_address,"
+        " link_found, rel, anchor_text, robots, record) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const QVariant checkValues[] = {partnerId,
+                                    at,
+                                    name,
+                                    record.httpStatus,
+                                    notNull(record.finalAddress),
+                                    record.linkFound ? 1 : 0,
+                                    notNull(record.rel.join(u' ')),
+                                    notNull(record.anchorText),
+                                    notNull(record.robots.join(u' ')),
+                                    recordToJson(record)};
+    for (int i = 0; i < int(std::size(checkValues)); ++i)
+        insert.bindValue(i, checkValues[i]);
+    if (!insert.exec())
+        return fail(QStringLiteral("storing a check"), insert.lastError().text());
 
     failingSince = verdict == Verdict::Live ? 0 : (failingSince ? failingSince : at);
     const bool lost = failingSince && at - failingSince >= LostAfterMs;
     const bool changed = oldVerdict != name;
-    q.prepare(QStringLiteral(
+    QSqlQuery &update = prepared(QStringLiteral(
         "UPDATE partners SET verdict = ?, last_checked_at = ?, failing_since = ?, lost = ?,"
         " previous_verdict = CASE WHEN ? THEN verdict ELSE previous_verdict END,"
         " verdict_since = CASE WHEN ? THEN ? ELSE verdict_since END WHERE id = ?"));
-    q.addBindValue(name);
-    q.addBindValue(at);
-    q.addBindValue(failingSince);
-    q.addBindValue(lost ? 1 : 0);
-    q.addBindValue(changed ? 1 : 0);
-    q.addBindValue(changed ? 1 : 0);
-    q.addBindValue(at);
-    q.addBindValue(partnerId);
-    if (!q.exec())
-        return fail(QStringLiteral("storing a check"), q.lastError().text());
+    const QVariant partnerValues[] = {name, at, failingSince, lost ? 1 : 0, changed ? 1 : 0, changed ? 1 : 0, at, partnerId};
+    for (int i = 0; i < int(std::size(partnerValues)); ++i)
+        update.bindValue(i, partnerValues[i]);
+    if (!update.exec())
+        return fail(QStringLiteral("storing a check"), update.lastError().text());
     if (changed) {
-        q.prepare(QStringLiteral("INSERT INTO status_changes (partner_id, changed_at, what, old_value, new_value)"
-                                 " VALUES (?, ?, 'verdict', ?, ?)"));
-        q.addBindValue(partnerId);
-        q.addBindValue(at);
-        q.addBindValue(notNull(oldVerdict));
-        q.addBindValue(name);
-        if (!q.exec())
-            return fail(QStringLiteral("storing a check"), q.lastError().text());
+        QSqlQuery &change = prepared(QStringLiteral(
+            "INSERT INTO status_changes (partner_id, changed_at, what, old_value, new_value) VALUES (?, ?, 'verdict', ?, ?)"));
+        const QVariant changeValues[] = {partnerId, at, notNull(oldVerdict), name};
+        for (int i = 0; i < int(std::size(changeValues)); ++i)
+            change.bindValue(i, changeValues[i]);
+        if (!change.exec())
+            return fail(QStringLiteral("storing a check"), change.lastError().text());
     }
     return transaction.commit() || fail(QStringLiteral("storing a check"), db.lastError().text());
 }

@@ -8,7 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 namespace quorvane {
 
@@ -93,7 +96,11 @@ private:
     bool exec(const QString &sql);
     bool migrate();
     bool fail(const QString &what, const QString &why) const;
+    // A statement parsed once per connection: a check run stores one check a page.
+    QSqlQuery &prepared(const QString &sql);
 
+    struct Statements;
+    std::unique_ptr<Statements> m_statements;
     QString m_connection;
     mutable QString m_error;
     bool m_inBatch = false;

@@ -4,6 +4,7 @@
 #include "core/windowstate.h"
 #include "host/host.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -43,6 +44,47 @@ Toolbar::Toolbar(WindowState &state, Host &host, const Config &config)
 {
     for (const PictureButtonInfo &b : buttons())
         m_state.setPictureImage(QString::fromLatin1(b.name), QString::fromLatin1(b.normal));
+    showProgramToolTips();
+}
+
+QString Toolbar::programToolTip(Program program, const QString &command)
+{
+    const QString name = programName(command);
+    switch (program) {
+    case Program::Mail:
+        return name.isEmpty() ? QStringLiteral("Calls the mail program (none found: set one in Edit > Preferences)")
+                              : QStringLiteral("Calls \"%1\"").arg(name);
+    case Program::AddressBook:
+        return QStringLiteral("Callas Address Book (%1)").arg(name.isEmpty() ? QStringLiteral("none found") : name);
+    case Program::Calculator:
+        break;
+    }
+    return QStringLiteral("Calls calculator (%1)").arg(name.isEmpty() ? QStringLiteral("none found") : name);
+}
+
+QString Toolbar::programName(const QString &command)
+{
+    const QStringList words = QProcess::splitCommand(command);
+    return words.isEmpty() ? QString() : QFileInfo(words.first()).fileName();
+}
+
+void Toolbar::showProgramToolTips()
+{
+    // The design named programs of another system; these name the ones this
+    // window starts, configured or found.
+    const Program programs[] = {Program::Mail, Program::AddressBook, Program::Calculator};
+    const char *const pictures[] = {"Picture19", "Picture20", "Picture21"};
+    QString names[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString command = programCommand(programs[i]);
+        names[i] = programName(command);
+        m_state.setPictureToolTip(QString::fromLatin1(pictures[i]), programToolTip(programs[i], command));
+    }
+    const QString &mail = names[0], &book = names[1], &calc = names[2];
+    const QString none = QStringLiteral("none found");
+    m_state.setPanelToolTip(6, QStringLiteral("Call  %1").arg(mail.isEmpty() ? QStringLiteral("the mail program (none found)") : mail));
+    m_state.setPanelToolTip(7, QStringLiteral("Call calculator (%1)").arg(calc.isEmpty() ? none : calc));
+    m_state.setPanelToolTip(8, QStringLiteral("Call address book (%1)").arg(book.isEmpty() ? none : book));
 }
 
 const QVector<PictureButtonInfo> &Toolbar::buttons()

@@ -56,9 +56,14 @@ public:
     // The command line a button would start, empty when none is configured or found.
     QString programCommand(Program program) const;
     void startProgram(Program program);
+    // A program button's tool tip naming the program a command starts
+    // (or saying none was found), and that program's name.
+    static QString programToolTip(Program program, const QString &command);
+    static QString programName(const QString &command);
 
 private:
     void showPopup(const char *publicMenu, const char *privateMenu);
+    void showProgramToolTips();
 
     WindowState &m_state;
     Host &m_host;

@@ -3,6 +3,7 @@
 #include "listmodel.h"
 #include "panellabel.h"
 #include "picturebutton.h"
+#include "progresspanel.h"
 #include "preferencesdialog.h"
 #include "sitegenwindows.h"
 #include "toolbarimages.h"
@@ -18,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QJsonArray>
 #include <QCursor>
 #include <QDir>
 #include <QLabel>
@@ -68,6 +70,9 @@ MouseButton toMouseButton(Qt::MouseButton button)
         return MouseButton::Left;
     }
 }
+
+// Room the status bar leaves around each of its widgets, in pixels.
+constexpr int PanelSpacing = 6;
 
 QString arrayEntryName(const QString &array, int index)
 {
@@ -289,12 +294,35 @@ void MainWindow::buildStatusBar()
         // Panels show addresses and link texts from pages: text, never markup.
         auto *label = new PanelLabel(bar);
         label->setObjectName(QStringLiteral("Panel%1").arg(p));
-        // Small enough that the window still fits its design size.
-        label->setMinimumWidth(p <= 2 ? 80 : 24);
+        // Panel 1 takes the room the others leave; they are as wide as their texts.
+        label->setStretching(p == 1);
+        // The address in panel 1 is whole in its tool tip; the counts should be read at a glance.
+        label->setReadableChars(p == 1 ? 12 : 20);
         label->installEventFilter(this);
-        bar->addPermanentWidget(label, p == 1 ? 4 : p == 2 ? 2 : 1);
+        bar->addPermanentWidget(label, p == 1 ? 1 : 0);
         m_panels.append(label);
     }
+    // Beside the counts of panel 2.
+    m_progressPanel = new ProgressPanel(m_state.progress, [this] {
+        m_events.buttonClick(QStringLiteral("ProgressStop"));
+        syncNow();
+    }, bar);
+    bar->insertPermanentWidget(2, m_progressPanel, 0);
+}
+
+QJsonObject MainWindow::statusBarDump() const
+{
+    QJsonArray panels;
+    for (const PanelLabel *label : m_panels) {
+        panels.append(QJsonObject{{QStringLiteral("width"), label->width()},
+                                  {QStringLiteral("cut"), label->isCut()},
+                                  {QStringLiteral("readable"), label->isReadable()},
+                                  {QStringLiteral("toolTip"), label->shownToolTip()}});
+    }
+    return {{QStringLiteral("panels"), panels},
+            {QStringLiteral("progress"), m_progressPanel->dump()},
+            {QStringLiteral("windowWidth"), width()},
+            {QStringLiteral("minimumWidth"), minimumWidth()}};
 }
 
 void MainWindow::connectHostEvents()
@@ -824,9 +852,18 @@ void MainWindow::syncPanels()
         PanelLabel *label = m_panels.at(p - 1);
         if (label->text() != m_state.panelText(p))
             label->setText(m_state.panelText(p));
-        if (label->toolTip() != m_state.panelToolTip(p))
-            label->setToolTip(m_state.panelToolTip(p));
+        if (label->baseToolTip() != m_state.panelToolTip(p))
+            label->setBaseToolTip(m_state.panelToolTip(p));
     }
+    m_progressPanel->sync();
+    // The window never gets so narrow that a panel shown cannot be read.
+    int needed = 0;
+    for (QWidget *widget : statusBar()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!widget->isHidden())
+            needed += widget->minimumSizeHint().width() + PanelSpacing;
+    }
+    if (minimumWidth() != needed)
+        setMinimumWidth(needed);
 }
 
 QRect MainWindow::toPixels(int left, int top, int width, int height) const
@@ -853,6 +890,11 @@ void MainWindow::syncPictures()
         if (it.value()->imageName() != file) {
             it.value()->showImage(file, m_images->image(file, devicePixelRatioF()));
             it.value()->setProperty("imageSource", m_images->source(file, devicePixelRatioF()));
+        }
+        // A button that starts a program names the one configured or found.
+        if (const QString tip = m_state.pictureToolTip(it.key()); !tip.isEmpty() && it.value()->toolTip() != tip) {
+            it.value()->setToolTip(tip);
+            it.value()->setAccessibleDescription(tip);
         }
     }
 }

@@ -33,6 +33,7 @@ class PictureButton;
 class ToolbarImages;
 class ListModel;
 class PanelLabel;
+class ProgressPanel;
 class SitegenWindows;
 class PreferencesDialog;
 struct ComboBox;
@@ -87,10 +88,16 @@ public:
     void showPreferences();
     // The open Preferences dialog for the state dump; empty when none is open.
     QJsonObject preferencesDump() const;
+    // An open window beside the main one by name ("Preferences", "Partners"),
+    // or a menu of the menu bar ("Menu.nav"), or null.
+    QWidget *namedWindow(const QString &name) const;
     // A key chord ("Alt+Left", "Tab") on the focused widget, shortcuts first; false if unreadable.
     bool pressKeys(const QString &keys);
     // The control name of the widget holding the keyboard focus, if any.
     QString focusedControl() const;
+    // What the status bar shows: each panel's width, whether its text is cut
+    // and its tool tip, the progress panel, the window's width and minimum.
+    QJsonObject statusBarDump() const;
     // Each picture button's image file as read: a skin in the program folder or a shipped resource.
     QJsonObject pictureSources() const;
 
@@ -170,6 +177,7 @@ private:
     QList<ListPanel> m_listPanels;
     QHash<QString, QPushButton *> m_plainButtons;
     QList<PanelLabel *> m_panels;
+    ProgressPanel *m_progressPanel = nullptr;
 
     QString m_hoveredButton;
     bool m_panelDoubleClicked = false;

@@ -3,6 +3,7 @@
 // Kept apart from mainwindow.cpp, which mirrors the design.
 #include "mainwindow.h"
 
+#include "partnerswindow.h"
 #include "picturebutton.h"
 #include "preferencesdialog.h"
 #include "host/desktop/desktophost.h"
@@ -203,6 +204,24 @@ QJsonObject MainWindow::pictureSources() const
 QJsonObject MainWindow::preferencesDump() const
 {
     return m_preferences ? m_preferences->dump() : QJsonObject();
+}
+
+QWidget *MainWindow::namedWindow(const QString &name) const
+{
+    if (name == QLatin1String("Preferences"))
+        return m_preferences.data();
+    if (name == QLatin1String("Partners"))
+        return existingPartnersWindow();
+    // A menu of the menu bar, laid out as it would open: its entries, mnemonics and shortcuts.
+    if (name.startsWith(QLatin1String("Menu."))) {
+        QMenu *menu = m_menus.value(name.mid(5));
+        if (menu) {
+            menu->ensurePolished();
+            menu->adjustSize();
+        }
+        return menu;
+    }
+    return nullptr;
 }
 
 }  // namespace quorvane

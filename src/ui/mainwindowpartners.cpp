@@ -62,7 +62,7 @@ PartnersWindow *MainWindow::partnersWindow(QString *error)
         return m_partners;
     QString why;
     m_partners = PartnersWindow::create(
-        m_config.programFolder, m_config.homeSite, m_host,
+        m_config.programFolder, m_config.effectiveUserAgent(), m_host,
         [this](const QString &page, const QString &link) { openPartnerPage(page, link); }, this, &why);
     if (!m_partners) {
         m_host.services().messageBox(QStringLiteral("The partner list cannot be opened: %1").arg(why),

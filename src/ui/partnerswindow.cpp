@@ -45,7 +45,7 @@ qint64 wallClock()
 
 }  // namespace
 
-PartnersWindow *PartnersWindow::create(const QString &programFolder, const QString &homeSite, DesktopHost &host,
+PartnersWindow *PartnersWindow::create(const QString &programFolder, const QString &userAgent, DesktopHost &host,
                                        OpenPage openPage, QWidget *parent, QString *error)
 {
     auto store = std::make_unique<PartnerStore>();
@@ -53,7 +53,7 @@ PartnersWindow *PartnersWindow::create(const QString &programFolder, const QStri
         return nullptr;
     auto *window = new PartnersWindow(host, std::move(openPage), parent);
     window->m_store = std::move(store);
-    window->build(homeSite);
+    window->build(userAgent);
     return window;
 }
 
@@ -73,12 +73,12 @@ PartnersWindow::~PartnersWindow()
     m_fetcher.reset();
 }
 
-void PartnersWindow::build(const QString &homeSite)
+void PartnersWindow::build(const QString &userAgent)
 {
     QList<Transfer *> transfers;
     for (int i = 0; i < TransferCount; ++i) {
         m_transfers.push_back(m_host.newTransfer(QStringLiteral("Partners%1").arg(i + 1)));
-        m_transfers.back()->setUserAgent(userAgentFor(homeSite));
+        m_transfers.back()->setUserAgent(userAgent);
         transfers.append(m_transfers.back().get());
     }
     m_fetcher = std::make_unique<TransferFetcher>(transfers);

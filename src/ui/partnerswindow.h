@@ -40,8 +40,8 @@ public:
     using OpenPage = std::function<void(const QString &page, const QString &linkAddress)>;
 
     // Null when the database cannot be opened; *error says why.
-    // Requests name the program with the home site as its user agent.
-    static PartnersWindow *create(const QString &programFolder, const QString &homeSite, DesktopHost &host,
+    // Requests name the program with userAgent, as every transfer of the window does.
+    static PartnersWindow *create(const QString &programFolder, const QString &userAgent, DesktopHost &host,
                                   OpenPage openPage, QWidget *parent, QString *error);
     ~PartnersWindow() override;
 
@@ -73,7 +73,7 @@ public:
 
 private:
     PartnersWindow(DesktopHost &host, OpenPage openPage, QWidget *parent);
-    void build(const QString &homeSite);
+    void build(const QString &userAgent);
     void syncEditor();
     void syncHistory();
     void syncSummary();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # "quorvane partners" on the command line against the test server's partner
-# site: import with bad lines, a check with every verdict, sharded runs whose
+# site: import with bad lines, a check with every verdict, the script-only
+# verdict through the web engine with no display, sharded runs whose
 # merged results equal one run, and a kill -9 in the middle of a run.
 # Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
 set -euo pipefail
@@ -66,6 +67,24 @@ check('<script>' in verdicts['hostile']['anchor_text'], 'hostile anchor kept as 
 check(verdicts['formula']['note'].startswith("'="), 'formula cell not guarded: %r' % verdicts['formula']['note'])
 check(verdicts['hang']['link_found'] == 'no' and verdicts['hang']['http_status'] == '', 'hang row')
 check(summary.startswith('7 live'), 'summary: %s' % summary)
+finish()
+PY
+
+# ---- with the web-engine reader: a link only the page's script writes ----
+sf=$work/scripted
+partners sites mysite.example --program-folder "$sf" >/dev/null
+printf 'page\r\n%s/script\r\n%s/live\r\n' "$p" "$p" >"$work/scripted.csv"
+partners import "$work/scripted.csv" --program-folder "$sf" >/dev/null
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$quorvane" partners check --hidden-engine webengine \
+  --csv "$work/scripted-out.csv" --timeout 10 --program-folder "$sf" >"$work/scripted.out" 2>"$work/scripted.err" \
+  || status=$?
+[ "$status" -eq 3 ] || fail "check --hidden-engine webengine: exit code $status ($(cat "$work/scripted.err"))"
+python3 - "$work/scripted-out.csv" <<'PY'
+import csv, sys
+from checks import check, finish
+verdicts = {r['page'].rsplit('/', 1)[1]: r['verdict'] for r in csv.DictReader(open(sys.argv[1], encoding='utf-8-sig'))}
+check(verdicts == {'script': 'script-only', 'live': 'live'}, 'verdicts: %s' % verdicts)
 finish()
 PY
 

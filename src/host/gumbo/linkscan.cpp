@@ -3,6 +3,7 @@
 #include "addressresolution.h"
 #include "gumboarena.h"
 #include "markuplimiter.h"
+#include "plainmarkup.h"
 
 #include <gumbo.h>
 
@@ -42,10 +43,7 @@ bool hasAttr(const GumboNode *node, const char *name)
 
 QStringList tokens(const QString &value, QChar extraSeparator = QChar())
 {
-    QString lower = value.toLower();
-    if (!extraSeparator.isNull())
-        lower.replace(extraSeparator, u' ');
-    return lower.simplified().split(u' ', Qt::SkipEmptyParts);
+    return htmlparser::attributeTokens(value, extraSeparator);
 }
 
 bool hidesText(const GumboNode *node)
@@ -103,6 +101,13 @@ void anchorContent(const GumboNode *anchor, ScannedLink &link)
 
 MarkupScan scanMarkup(const QString &html, const QString &url)
 {
+    if (std::optional<MarkupScan> plain = htmlparser::scanPlainMarkup(html, url))
+        return std::move(*plain);
+    return scanMarkupFully(html, url);
+}
+
+MarkupScan scanMarkupFully(const QString &html, const QString &url)
+{
     MarkupScan scan;
     const QByteArray utf8 = htmlparser::limitMarkup(html.toUtf8());
     htmlparser::GumboArena arena;  // owns the output and everything in it
@@ -129,7 +134,7 @@ MarkupScan scanMarkup(const QString &html, const QString &url)
         }
         const auto *child = static_cast<const GumboNode *>(children->data[next++]);
         if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_CDATA) {
-            appendCapped(scan.text, child->v.text.text, MaxScanText);
+            htmlparser::appendScanText(scan.text, QString::fromUtf8(child->v.text.text));
             continue;
         }
         if (child->type != GUMBO_NODE_ELEMENT)
@@ -155,7 +160,7 @@ MarkupScan scanMarkup(const QString &html, const QString &url)
         if (!hidesText(child))
             stack.emplace_back(child, 0u);
     }
-    scan.text = scan.text.simplified();
+    htmlparser::finishScanText(scan.text);
 
     // Addresses resolve against the base wherever it stands in the page.
     bool headingIsH1 = false;

@@ -30,5 +30,8 @@ constexpr int MaxScanText = 8 * 1024;
 // Scans html found at url with the page parser. Never fails: what cannot be
 // read stays empty.
 MarkupScan scanMarkup(const QString &html, const QString &url);
+// The same through the full parser always (scanMarkup takes a one-pass path
+// for plain markup, with the same result).
+MarkupScan scanMarkupFully(const QString &html, const QString &url);
 
 }  // namespace quorvane

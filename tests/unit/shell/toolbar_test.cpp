@@ -113,3 +113,36 @@ TEST_F(ToolbarTest, LeftReleaseStartsTheConfiguredOrFirstDesktopProgramOnThePath
         toolbar.startProgram(p);
     EXPECT_EQ(recorded("program"), (QStringList{"my-mail --compose", "address book", "calc"}));
 }
+
+TEST_F(ToolbarTest, ProgramToolTipsNameTheProgramConfiguredOrFoundNotAnotherSystems)
+{
+    QTemporaryDir bin;
+    QFile found(bin.filePath(QStringLiteral("kcalc")));
+    EXPECT_TRUE(found.open(QIODevice::WriteOnly));
+    found.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const auto restorePath = qScopeGuard([saved = qgetenv("PATH")] { qputenv("PATH", saved); });
+    qputenv("PATH", bin.path().toLocal8Bit());
+
+    Config settings = config();
+    settings.mailProgram = QStringLiteral("/opt/mail/bin/my-mail --compose");
+    Toolbar toolbar(m_state, m_host, settings);
+    const struct {
+        const char *where;
+        QString toolTip;
+        const char *expected;
+    } tips[] = {
+        {"Picture19", m_state.pictureToolTip(QStringLiteral("Picture19")), "Calls \"my-mail\""},
+        {"Picture20", m_state.pictureToolTip(QStringLiteral("Picture20")), "Callas Address Book (none found)"},
+        {"Picture21", m_state.pictureToolTip(QStringLiteral("Picture21")), "Calls calculator (kcalc)"},
+        {"panel 6", m_state.panelToolTip(6), "Call  my-mail"},
+        {"panel 7", m_state.panelToolTip(7), "Call calculator (kcalc)"},
+        {"panel 8", m_state.panelToolTip(8), "Call address book (none found)"},
+        {"no mail program", Toolbar::programToolTip(Toolbar::Program::Mail, QString()),
+         "Calls the mail program (none found: set one in Edit > Preferences)"},
+    };
+    for (const auto &t : tips)
+        EXPECT_EQ(t.toolTip, QString::fromLatin1(t.expected)) << t.where;
+    // The panels the design fixed keep their tool tips.
+    EXPECT_EQ(m_state.panelToolTip(1), QStringLiteral("URL"));
+    EXPECT_EQ(m_state.panelToolTip(5), QStringLiteral("Clear picture buffer"));
+}
