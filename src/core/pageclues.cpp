@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <initializer_list>
+
 namespace quorvane {
 
 namespace {
@@ -15,12 +17,64 @@ constexpr qsizetype ShortMissingText = 2500;
 constexpr qsizetype ShortParkedText = 4000;
 constexpr qsizetype TinyText = 800;
 
+// Lower case, one plain space wherever white space stands (the Mongolian
+// vowel separator too, which the patterns' \s takes and simplified() keeps),
+// so that the literal tests below see what the patterns see.
 QString normalized(const QString &text)
 {
-    QString out = text.toLower();
-    out.replace(u'\u2019', u'\'');
-    out.replace(u'\u00a0', u' ');
-    return out.simplified();
+    // Most pages are plain ASCII: one pass does what the general path below does.
+    QString ascii(text.size(), Qt::Uninitialized);
+    QChar *out = ascii.data();
+    bool pendingSpace = false;
+    bool isAscii = true;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) {
+            isAscii = false;
+            break;
+        }
+        if (u == u' ' || (u >= u'\t' && u <= u'\r')) {
+            pendingSpace = out != ascii.data();
+            continue;
+        }
+        if (pendingSpace)
+            *out++ = u' ';
+        pendingSpace = false;
+        *out++ = QChar(u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u);
+    }
+    if (isAscii) {
+        ascii.truncate(out - ascii.data());
+        return ascii;
+    }
+
+    QString general = text.toLower();
+    general.replace(u'\u2019', u'\'');
+    general.replace(u'\u00a0', u' ');
+    general.replace(u'\u180e', u' ');
+    return general.simplified();
+}
+
+bool containsAny(const QString &text, std::initializer_list<QStringView> words)
+{
+    for (const QStringView word : words) {
+        if (text.contains(word))
+            return true;
+    }
+    return false;
+}
+
+// Words every match of missingSentence() holds, one alternative each: most
+// pages hold none, and testing for them costs a fraction of the pattern.
+bool mayHoldMissingSentence(const QString &text)
+{
+    return containsAny(text, {u"page you ", u"file you ", u"find th",
+                              u"sorry", u"the requested ", u"404."});
+}
+
+// The same for parkedSentence().
+bool mayHoldParkedSentence(const QString &text)
+{
+    return containsAny(text, {u"domain", u"parked", u"for sale"});
 }
 
 QRegularExpression pattern(const char *source)
@@ -113,18 +167,19 @@ PageClues readPageClues(const PageWords &page)
     const qsizetype textSize = letters > ShortParkedText ? letters : text.size();
 
     PageClues clues;
+    const QStringList segments = titleSegments(title);
     bool missingTitle = isMissingTitle(heading);
-    for (const QString &segment : titleSegments(title))
+    for (const QString &segment : segments)
         missingTitle = missingTitle || isMissingTitle(segment);
     clues.softNotFound = missingTitle
-        || (textSize <= ShortMissingText && missingSentence().match(text).hasMatch());
+        || (textSize <= ShortMissingText && mayHoldMissingSentence(text) && missingSentence().match(text).hasMatch());
 
     const QString host = bareHost(page.host);
     bool titledWithHost = false;
-    for (const QString &segment : titleSegments(title))
+    for (const QString &segment : segments)
         titledWithHost = titledWithHost || (!host.isEmpty() && bareHost(segment) == host);
-    clues.parked = parkedSentence().match(title).hasMatch()
-        || (textSize <= ShortParkedText && parkedSentence().match(text).hasMatch())
+    clues.parked = (mayHoldParkedSentence(title) && parkedSentence().match(title).hasMatch())
+        || (textSize <= ShortParkedText && mayHoldParkedSentence(text) && parkedSentence().match(text).hasMatch())
         || (titledWithHost && textSize <= TinyText
             && (text.contains(QStringLiteral("for sale")) || text.contains(QStringLiteral("this domain"))
                 || text.contains(QStringLiteral("related searches")) || text.contains(QStringLiteral("sponsored listings"))));
@@ -133,13 +188,26 @@ PageClues readPageClues(const PageWords &page)
 
 namespace {
 
+// Where "<" + name starts, ignoring case, from from on; -1 when nowhere. A
+// page has few tags: looking at each "<" is cheaper than a case-blind search
+// for the whole name.
+qsizetype findMarkup(QStringView html, QStringView name, qsizetype from)
+{
+    while ((from = html.indexOf(u'<', from)) >= 0) {
+        if (html.mid(from + 1, name.size()).compare(name, Qt::CaseInsensitive) == 0)
+            return from;
+        ++from;
+    }
+    return -1;
+}
+
 // The element text between <tag ...> and </tag>, tags inside dropped.
 QString elementText(const QString &html, QLatin1String tag)
 {
-    const QString open = u'<' + tag;
+    const QString name = tag;
     qsizetype from = 0;
-    while ((from = html.indexOf(open, from, Qt::CaseInsensitive)) >= 0) {
-        const qsizetype after = from + open.size();
+    while ((from = findMarkup(html, name, from)) >= 0) {
+        const qsizetype after = from + 1 + name.size();
         if (after < html.size() && (html.at(after) == u'>' || html.at(after).isSpace()))
             break;
         from = after;
@@ -149,7 +217,7 @@ QString elementText(const QString &html, QLatin1String tag)
     const qsizetype start = html.indexOf(u'>', from);
     if (start < 0)
         return {};
-    qsizetype end = html.indexOf(QStringLiteral("</") + tag, start, Qt::CaseInsensitive);
+    qsizetype end = findMarkup(html, QString(u'/' + name), start);
     if (end < 0)
         end = html.size();
     return markupText(QStringView(html).mid(start + 1, end - start - 1));
@@ -163,8 +231,9 @@ PageWords pageWordsFromHtml(const QString &url, const QString &html)
     words.host = QUrl(url).host();
     words.title = elementText(html, QLatin1String("title"));
     words.heading = elementText(html, QLatin1String("h1"));
-    QString text;
-    text.reserve(html.size());
+    // Never longer than the markup: each character gives at most one.
+    QString text(html.size(), Qt::Uninitialized);
+    QChar *out = text.data();
     bool inTag = false;
     QLatin1String skipUntil;
     for (qsizetype i = 0; i < html.size(); ++i) {
@@ -186,13 +255,14 @@ PageWords pageWordsFromHtml(const QString &url, const QString &html)
                 skipUntil = QLatin1String("</style");
             else if (rest.startsWith(QLatin1String("title"), Qt::CaseInsensitive))
                 skipUntil = QLatin1String("</title");
-            text += u' ';
+            *out++ = u' ';
         } else if (c == u'>') {
             inTag = false;
         } else if (!inTag) {
-            text += c;
+            *out++ = c;
         }
     }
+    text.truncate(out - text.data());
     words.text = unescapeHtml(text).simplified();
     return words;
 }
@@ -201,7 +271,7 @@ int paragraphCount(const QString &html)
 {
     int count = 0;
     qsizetype from = 0;
-    while ((from = html.indexOf(QLatin1String("<p"), from, Qt::CaseInsensitive)) >= 0) {
+    while ((from = findMarkup(html, u"p", from)) >= 0) {
         from += 2;
         if (from < html.size() && (html.at(from) == u'>' || html.at(from).isSpace()))
             ++count;

@@ -32,12 +32,14 @@ const Entry *findEntry(const QList<Entry> &list, const QHash<QString, qsizetype>
 
 void Provenance::addLink(const Link &link)
 {
+    settle();
     if (!m_paused && !link.address.isEmpty())
         addEntry(m_links, m_linkIndex, link.address, link);
 }
 
 void Provenance::addFoundPage(const FoundPage &page)
 {
+    settle();
     if (m_paused || page.address.isEmpty())
         return;
     // A page found again by a later search tells of that search.
@@ -49,46 +51,56 @@ void Provenance::addFoundPage(const FoundPage &page)
 
 void Provenance::addEmail(const QString &address, const QString &page)
 {
+    settle();
     if (!m_paused && !address.isEmpty())
         addEntry(m_emails, m_emailIndex, address.toCaseFolded() + u'\n' + page, Email{address, page});
 }
 
 void Provenance::addImage(const QString &address, const QString &page)
 {
+    settle();
     if (!m_paused && !address.isEmpty())
         addEntry(m_images, m_imageIndex, address, Image{address, page});
 }
 
 const Provenance::Link *Provenance::link(const QString &address) const
 {
+    settle();
     return findEntry(m_links, m_linkIndex, address);
 }
 
 const Provenance::FoundPage *Provenance::foundPage(const QString &address) const
 {
+    settle();
     return findEntry(m_found, m_foundIndex, address);
 }
 
 const Provenance::Image *Provenance::image(const QString &address) const
 {
+    settle();
     return findEntry(m_images, m_imageIndex, address);
 }
 
 void Provenance::clearEmails()
 {
+    settle();
     m_emails.clear();
     m_emailIndex.clear();
 }
 
 void Provenance::clear()
 {
+    settle();
     const bool paused = m_paused;
+    std::function<void()> settleHook = std::move(m_settle);
     *this = Provenance();
     m_paused = paused;
+    m_settle = std::move(settleHook);
 }
 
 QByteArray Provenance::toCsv() const
 {
+    settle();
     CsvWriter writer(fileColumns);
     // Only the program reads this file back: cells stay exactly as they are.
     writer.setFormulaGuard(false);
@@ -131,7 +143,9 @@ bool Provenance::fromCsv(QByteArrayView data)
             loaded.addImage(cell("address"), cell("page"));
         }
     }
+    settle();
     loaded.m_paused = m_paused;
+    loaded.m_settle = std::move(m_settle);
     *this = std::move(loaded);
     return true;
 }

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+
 namespace quorvane {
 
 // Where the window's results came from, kept beside its lists (whose files
@@ -43,8 +46,17 @@ public:
         QString page;
     };
 
+    // Work that adds entries later (found pages read off the window's thread)
+    // is brought in by settle before anything is read, added or cleared, so
+    // every caller sees the entries in the order they came.
+    void setSettle(std::function<void()> settle) { m_settle = std::move(settle); }
+
     // While paused (the private zone without a record) nothing is added.
-    void setPaused(bool paused) { m_paused = paused; }
+    void setPaused(bool paused)
+    {
+        settle();
+        m_paused = paused;
+    }
     bool paused() const { return m_paused; }
 
     void addLink(const Link &link);
@@ -56,10 +68,26 @@ public:
     const Link *link(const QString &address) const;
     const FoundPage *foundPage(const QString &address) const;
     const Image *image(const QString &address) const;
-    const QList<Link> &links() const { return m_links; }
-    const QList<FoundPage> &foundPages() const { return m_found; }
-    const QList<Email> &emails() const { return m_emails; }
-    const QList<Image> &images() const { return m_images; }
+    const QList<Link> &links() const
+    {
+        settle();
+        return m_links;
+    }
+    const QList<FoundPage> &foundPages() const
+    {
+        settle();
+        return m_found;
+    }
+    const QList<Email> &emails() const
+    {
+        settle();
+        return m_emails;
+    }
+    const QList<Image> &images() const
+    {
+        settle();
+        return m_images;
+    }
 
     void clearEmails();
     void clear();
@@ -72,6 +100,13 @@ public:
     bool load(const QString &path);
 
 private:
+    void settle() const
+    {
+        if (m_settle)
+            m_settle();
+    }
+
+    std::function<void()> m_settle;
     QList<Link> m_links;
     QHash<QString, qsizetype> m_linkIndex;
     QList<FoundPage> m_found;

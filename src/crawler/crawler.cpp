@@ -1,11 +1,10 @@
 #include "crawler.h"
 
+#include "foundpagefacts.h"
 #include "foundreports.h"
 #include "core/addressgate.h"
 #include "core/commandtable.h"
-#include "core/emailaddress.h"
 #include "core/htmltext.h"
-#include "core/pageclues.h"
 #include "core/retryafter.h"
 #include "core/windowstate.h"
 #include "core/wordsearch.h"
@@ -44,6 +43,7 @@ Crawler::Crawler(WindowState &state, Host &host)
     : m_state(state),
       m_host(host),
       m_analysis(std::make_unique<PageAnalysis>(state, host, [this] { readNextQueuedPage(); })),
+      m_foundFacts(std::make_unique<FoundPageFacts>(state.provenance)),
       m_reports(std::make_unique<FoundReports>(state, host, [this] { readNextQueuedPage(); })),
       m_linksReports(std::make_unique<LinksReports>(state, host))
 {
@@ -504,18 +504,9 @@ void Crawler::onSlotFinished(int slot, const TransferResult &result)
 
 void Crawler::recordFoundPage(const QString &url, const QString &text)
 {
-    // Only found pages pay for this, so a search over many misses costs no more.
-    Provenance::FoundPage page;
-    page.address = url;
-    for (const QString &word : m_state.Combo1.list.items()) {
-        if (containsWord(text, word) && !page.words.contains(word))
-            page.words.append(word);
-    }
-    page.paragraphs = paragraphCount(text);
-    page.clues = readPageClues(pageWordsFromHtml(url, text));
-    m_state.provenance.addFoundPage(page);
-    for (const QString &address : mailtoAddressesIn(text))
-        m_state.provenance.addEmail(address, url);
+    // Only found pages pay for this, so a search over many misses costs no
+    // more; and they pay off the window's thread.
+    m_foundFacts->add(url, m_state.Combo1.list.items(), text);
 }
 
 void Crawler::onSlotTimeout(int slot)

@@ -15,6 +15,7 @@ namespace quorvane {
 
 class Browser;
 class CommandTable;
+class FoundPageFacts;
 class FoundReports;
 class Host;
 class LinksReports;
@@ -120,6 +121,7 @@ private:
     WindowState &m_state;
     Host &m_host;
     std::unique_ptr<PageAnalysis> m_analysis;
+    std::unique_ptr<FoundPageFacts> m_foundFacts;
     std::unique_ptr<FoundReports> m_reports;
     std::unique_ptr<LinksReports> m_linksReports;
     // The link each slot is reading, until it is read, dropped or failed: the

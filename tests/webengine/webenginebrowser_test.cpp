@@ -114,6 +114,41 @@ TEST(WebEngineBrowser, SnapshotsALoadedPageWithEventsInOrder)
     EXPECT_TRUE(browser.document()->links.isEmpty());
 }
 
+// A link's rel and the alt of its picture, where it has them.
+TEST(WebEngineBrowser, LinksTellTheirRelAndTheAltOfTheirPicture)
+{
+    const struct {
+        const char *markup;
+        const char *rel;
+        const char *alt;
+    } cases[] = {
+        {"<a href='/a'>text only</a>", "", ""},
+        {"<a href='/a' rel='nofollow sponsored'>ad</a>", "nofollow sponsored", ""},
+        {"<a href='/a'><img src='data:,' alt='Logo'></a>", "", "Logo"},
+        {"<a href='/a'><span>in <b>a</b> <img src='data:,' alt='Deep'></span></a>", "", "Deep"},
+        {"<a href='/a'><img src='data:,'><img src='data:,' alt='Second'></a>", "", "Second"},
+        {"<a href='/a'><b>bold</b> text</a>", "", ""},
+        {"<map name='m'><area href='/a' alt='Area' rel='help'></map>", "help", "Area"},
+    };
+    std::string page = "<html><body>";
+    for (const auto &c : cases)
+        page += c.markup;
+    page += "</body></html>";
+    LoopbackServer server(quickServer({{"/links.html", [page] { return page; }}}));
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), false);
+    EventLog log(&browser);
+    browser.navigate(urlOf(server, "/links.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+    const DocumentPtr doc = browser.document();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->links.size(), qsizetype(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].markup);
+        EXPECT_EQ(doc->links[qsizetype(i)].rel, QLatin1String(cases[i].rel));
+        EXPECT_EQ(doc->links[qsizetype(i)].imageAlt, QLatin1String(cases[i].alt));
+    }
+}
+
 // The frame set and the cross-origin frame post reports that claim the top
 // document and the first frame; only each frame's own report counts.
 TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderNoFrameReportsForAnotherAndReloadsRefresh)

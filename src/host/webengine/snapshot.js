@@ -247,6 +247,9 @@
     function altOf(el) {
         if (tagOf(el) === 'AREA')
             return el.getAttribute('alt') || '';
+        // Most links hold text only: no selector to run over them.
+        if (!el.firstElementChild)
+            return '';
         const image = el.querySelector ? el.querySelector('img[alt]') : null;
         return image ? image.getAttribute('alt') || '' : '';
     }

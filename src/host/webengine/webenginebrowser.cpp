@@ -679,6 +679,7 @@ void WebEngineBrowser::writeDocument(const QString &html)
         m_writtenSent = 0;
         m_appendable = false;
         m_writeOpen = true;
+        m_sinceOpen.start();
     }
     if (m_written.size() + html.size() > kMaxWrittenChars) {
         qWarning("quorvane: %s: written document too large, text dropped", qPrintable(m_name));
@@ -689,6 +690,8 @@ void WebEngineBrowser::writeDocument(const QString &html)
     m_holdCurrent = true;
     m_document.reset();
     m_writePending = true;
+    // The grown document is read once the appends pause, not between two of them.
+    m_retakeTimer->stop();
     scheduleWrite();
 }
 
@@ -698,8 +701,15 @@ void WebEngineBrowser::scheduleWrite()
     if (m_writeScheduled)
         return;
     m_writeScheduled = true;
-    const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : qint64(WriteFrameMs);
-    const int delay = int(std::clamp<qint64>(WriteFrameMs - since, 0, WriteFrameMs));
+    int delay = 0;
+    if (m_writtenSent == 0) {
+        const qint64 since = m_sinceOpen.isValid() ? m_sinceOpen.elapsed() : qint64(FirstWriteMs);
+        delay = int(std::clamp<qint64>(FirstWriteMs - since, 0, FirstWriteMs));
+    } else {
+        const int interval = writeIntervalMs(m_writtenSent);
+        const qint64 since = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : qint64(interval);
+        delay = int(std::clamp<qint64>(interval - since, 0, interval));
+    }
     QTimer::singleShot(delay, this, [this] {
         m_writeScheduled = false;
         flushWrite();
@@ -859,6 +869,7 @@ void WebEngineBrowser::flushWrite()
     m_writtenSent = m_written.size();
     m_appendable = true;  // the page runs the calls in order: a failed one is answered below
     m_writeCharsSent += text.size();
+    ++m_writesSent;
     m_sinceFlush.start();
     m_writeInFlight = true;
     const quint64 serial = ++m_writeSerial;

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -115,9 +116,27 @@ public:
     // grown by rows costs its rows once, not once per row.
     qint64 writeCharsSent() const { return m_writeCharsSent; }
 
+    // Writes handed to the page so far, each with what was written since the last.
+    qint64 writesSent() const { return m_writesSent; }
+
     // Writes reach the page at most once per this many ms, each with what
     // was written since the last; a person sees no more than that.
     static constexpr int WriteFrameMs = 16;
+    // A new document's first text waits this long from its opening: a person
+    // sees that as at once, and the blank page it needs (a navigation, heavy
+    // work for the engine) then seldom takes the processor from the burst of
+    // work that writes it, such as a search finding its first pages.
+    static constexpr int FirstWriteMs = 100;
+    // The page lays out all of a written document's rows again for each
+    // append, so appends to a long one come less often: the renderer's work
+    // per second stays about the same however long the document grows, and
+    // the rows still show at least once a second.
+    static constexpr qsizetype ShownCharsPerWriteMs = 100;
+    static constexpr int MaxWriteIntervalMs = 1000;
+    static int writeIntervalMs(qsizetype shownChars)
+    {
+        return int(std::clamp<qsizetype>(shownChars / ShownCharsPerWriteMs, WriteFrameMs, MaxWriteIntervalMs));
+    }
     // The snapshot of a document grown by appends is taken again once the
     // appends have paused this long.
     static constexpr int RetakeQuietMs = 100;
@@ -214,7 +233,9 @@ private:
     quint64 m_writeSerial = 0;  // of the last write sent
     bool m_writeInFlight = false;  // the page has not answered the last write yet
     qint64 m_writeCharsSent = 0;
+    qint64 m_writesSent = 0;
     QElapsedTimer m_sinceFlush;
+    QElapsedTimer m_sinceOpen;  // of the written document
     QTimer *m_retakeTimer = nullptr;
 
     // Saves of loaded pages, the first one with the engine.

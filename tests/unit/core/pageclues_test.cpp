@@ -47,3 +47,62 @@ TEST(PageClues, FlagsMissingAndParkedPagesAndNotOrdinaryOnes)
         EXPECT_EQ(readPageClues(c.page), c.clues);
     }
 }
+
+// The clues read the same whatever white space, case or characters the words
+// come with: the quick literal tests must never hide a match the patterns make.
+TEST(PageClues, SpacingCaseAndNonAsciiTextReadAsThePatternsDo)
+{
+    const struct {
+        const char *what;
+        QString text;
+        PageClues clues;
+    } cases[] = {
+        {"tabs and line ends", QStringLiteral("Sorry!\n\nThe page\t\tyou\r\nrequested could not be found."), {true, false}},
+        {"capitals", QStringLiteral("THE FILE YOU ARE LOOKING FOR DOES NOT EXIST"), {true, false}},
+        {"no-break spaces", QStringLiteral("The page\u00a0you requested\u00a0was not found"), {true, false}},
+        {"vowel separator", QStringLiteral("The page\u180eyou requested could not be found"), {true, false}},
+        {"curly apostrophe", QStringLiteral("Ünser Laden: we couldn\u2019t find that page"), {true, false}},
+        {"server words", QStringLiteral("The requested URL /a was not found on this server."), {true, false}},
+        {"parked without the word domain", QStringLiteral("This website is parked with Host.test"), {false, true}},
+        {"name for sale", QStringLiteral("cheap.test is for sale"), {false, true}},
+        {"words apart", QStringLiteral("Your page: you will love it. We find them for you. The domain of art."), {false, false}},
+        {"non-ascii ordinary", QStringLiteral("Grüße aus der Straße, café und crème"), {false, false}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(readPageClues({QStringLiteral("other.test"), QStringLiteral("Welcome"), {}, c.text}), c.clues);
+    }
+}
+
+TEST(PageClues, WordsAndParagraphsFromMarkup)
+{
+    const struct {
+        const char *what;
+        const char *html;
+        const char *title;
+        const char *heading;
+        const char *text;
+        int paragraphs;
+    } cases[] = {
+        {"plain page", "<html><head><title>Shop</title></head><body><h1>Red shoes</h1><p>Size 42.</p><p>In stock</body>",
+         "Shop", "Red shoes", "Red shoes Size 42. In stock", 2},
+        {"tags in any case, attributes", "<TITLE lang=en>A &amp; B</Title><H1 class='x'>Top <b>news</b></h1><P class=y>one<P>two",
+         "A & B", "Top news", "Top news one two", 2},
+        // Text after a tag starting "<title" is skipped to the next "</title".
+        {"look-alike tags", "<titles>x</titles><h10>y</h10><pre>z</pre><param>", "", "", "y z", 0},
+        {"scripts and styles skipped", "<p>a<script>var t = '<p>';</SCRIPT>b<style>p{}</style>c</p>", "", "", "a b c", 2},
+        {"unclosed title and heading", "<h1>Heading <title>Name", "Name", "Heading Name", "Heading", 0},
+        {"no markup", "just text", "", "", "just text", 0},
+        {"empty", "", "", "", "", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString html = QString::fromUtf8(c.html);
+        const PageWords words = pageWordsFromHtml(QStringLiteral("http://www.shop.test/a"), html);
+        EXPECT_EQ(words.host, QStringLiteral("www.shop.test"));
+        EXPECT_EQ(words.title, QString::fromUtf8(c.title));
+        EXPECT_EQ(words.heading, QString::fromUtf8(c.heading));
+        EXPECT_EQ(words.text, QString::fromUtf8(c.text));
+        EXPECT_EQ(paragraphCount(html), c.paragraphs);
+    }
+}

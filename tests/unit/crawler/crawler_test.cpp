@@ -1,6 +1,7 @@
 // The keyword fetcher, the page-queue reader and the finder commands on the
 // fake host with a manual clock.
 #include "crawler/crawler.h"
+#include "crawler/foundpagefacts.h"
 #include "support/shellfixture.h"
 
 using namespace quorvane;
@@ -250,4 +251,90 @@ TEST_F(CrawlerTest, LiveRowsCostTheMainViewOneParseOfEachRow)
         m_state.List1.clear();
         m_state.listlinks.clear();
     }
+}
+
+// A found page's facts are read off the window's thread; whoever looks at
+// the provenance next sees them, in the order the pages were found, as if
+// each had been read at once.
+TEST_F(CrawlerTest, FoundPageFactsAreThereForTheNextReaderInTheOrderFound)
+{
+    const QString missing = QStringLiteral("<title>Page not found</title><p>kw</p><p>x");
+    const QString contact = QStringLiteral("<p>kw <a href='mailto:Shop@pages.test'>mail</a></p>");
+    const struct {
+        const char *what;
+        std::function<void()> between;  // after the found pages, before the look
+        QStringList found;              // addresses in provenance order
+        QStringList emails;
+    } cases[] = {
+        {"read at once", [] {}, {url('d'), url('b'), url('c')}, {"Shop@pages.test"}},
+        {"a new e-mail search clears the last one's addresses",
+         [this] {
+             dialogs();
+             m_state.listlinks.clear();  // the found pages, after the search
+             m_state.listlinks.add(url('z'));
+             menu("findemail");
+             inet(1).complete("no address");
+         },
+         {url('d'), url('b'), url('c')}, {}},
+        {"the private zone pauses what comes after",
+         [this] {
+             dialogs();
+             m_state.listlinks.clear();
+             m_state.setPrivateZone(true);
+             search("y", {"kw"});
+             inet(1).complete("kw");
+             m_state.setPrivateZone(false);
+         },
+         {url('d'), url('b'), url('c')}, {"Shop@pages.test"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_state.provenance.clear();
+        search("abcd", {"kw", "absent"});
+        inet(4).complete("<p>kw</p>");  // d
+        inet(2).complete(missing);      // b
+        inet(1).complete("nothing");    // a
+        inet(3).complete(contact);      // c
+        c.between();
+        QStringList found;
+        for (const Provenance::FoundPage &page : m_state.provenance.foundPages())
+            found.append(page.address);
+        EXPECT_EQ(found, c.found) << qPrintable(found.join(u' '));
+        QStringList emails;
+        for (const Provenance::Email &email : m_state.provenance.emails())
+            emails.append(email.address);
+        EXPECT_EQ(emails, c.emails);
+        const Provenance::FoundPage *b = m_state.provenance.foundPage(url('b'));
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->words, QStringList{"kw"});
+        EXPECT_EQ(b->paragraphs, 2);
+        EXPECT_TRUE(b->clues.softNotFound);
+        EXPECT_FALSE(m_state.provenance.foundPage(url('d'))->clues.softNotFound);
+        dialogs();
+        m_state.listlinks.clear();
+        m_state.List1.clear();
+    }
+}
+
+TEST(FoundPageFacts, ManyPagesAtOnceKeepTheirOrderAndNothingIsLost)
+{
+    Provenance provenance;
+    // Pages large enough that some have to wait for the ones before.
+    const QString filler(FoundPageFacts::MaxWaitingChars / 100, QLatin1Char('x'));
+    const int pages = 307;
+    {
+        FoundPageFacts facts(provenance);
+        for (int i = 0; i < pages; ++i) {
+            const QString address = QStringLiteral("http://many.test/%1").arg(i);
+            facts.add(address, {"kw"}, QStringLiteral("<p>kw <a href='mailto:a%1@many.test'>").arg(i) + filler);
+        }
+        ASSERT_EQ(provenance.foundPages().size(), pages);
+        for (int i = 0; i < pages; ++i) {
+            ASSERT_EQ(provenance.foundPages().at(i).address, QStringLiteral("http://many.test/%1").arg(i));
+            ASSERT_EQ(provenance.emails().at(i).address, QStringLiteral("a%1@many.test").arg(i));
+        }
+        facts.add(QStringLiteral("http://many.test/last"), {"kw"}, QStringLiteral("kw"));
+    }
+    // Gone with its reader, the last page is in and the hook with it.
+    EXPECT_EQ(provenance.foundPages().size(), pages + 1);
 }
