@@ -90,46 +90,51 @@ QString verdictSummary(const QList<Verdict> &verdicts)
     return parts.isEmpty() ? QStringLiteral("no partner checked") : parts.join(QStringLiteral(", "));
 }
 
-ImportOutcome importPartners(PartnerStore &store, const CsvTable &table, qint64 nowMs)
+namespace {
+// The frame of both imports: the table's own errors, a header problem, one
+// transaction, and each record with a partner address handed to row, which
+// answers why it refuses the record (empty when it takes it).
+template <typename Row>
+ImportOutcome importRows(PartnerStore &store, const CsvTable &table, const QString &headerProblem, Row row)
 {
     ImportOutcome outcome;
     outcome.errors = table.errors;
-    if (!table.fatal.isEmpty()) {
-        outcome.fatal = table.fatal;
+    outcome.fatal = table.fatal.isEmpty() ? headerProblem : table.fatal;
+    if (!outcome.fatal.isEmpty())
         return outcome;
-    }
-    if (table.column(QStringLiteral("page")) < 0) {
-        outcome.fatal = QStringLiteral("the header row has no \"page\" column");
-        return outcome;
-    }
     store.begin();
     for (const CsvRecord &record : table.records) {
-        auto refuse = [&](const QString &why) { outcome.errors.append({record.line, why}); };
+        QString why;
+        if (const auto page = parsePartnerPage(cell(table, record, QStringLiteral("page")), &why))
+            why = row(record, page->toString(QUrl::FullyEncoded), outcome);
+        if (!why.isEmpty())
+            outcome.errors.append({record.line, why});
+    }
+    if (!store.commit())
+        outcome.fatal = store.lastError();
+    return outcome;
+}
+}  // namespace
+
+ImportOutcome importPartners(PartnerStore &store, const CsvTable &table, qint64 nowMs)
+{
+    const QString headerProblem =
+        table.column(QStringLiteral("page")) < 0 ? QStringLiteral("the header row has no \"page\" column") : QString();
+    return importRows(store, table, headerProblem, [&](const CsvRecord &record, const QString &address,
+                                                       ImportOutcome &outcome) -> QString {
         QString error;
-        const auto page = parsePartnerPage(cell(table, record, QStringLiteral("page")), &error);
-        if (!page) {
-            refuse(error);
-            continue;
-        }
         const QString site = cell(table, record, QStringLiteral("site")).trimmed();
         std::optional<OwnSite> siteEntry;
-        if (!site.isEmpty() && !(siteEntry = parseOwnSite(site, &error))) {
-            refuse(error);
-            continue;
-        }
+        if (!site.isEmpty() && !(siteEntry = parseOwnSite(site, &error)))
+            return error;
         const QString status = cell(table, record, QStringLiteral("status"));
         const auto outreach = outreachFromName(status);
-        if (!status.trimmed().isEmpty() && !outreach) {
-            refuse(QStringLiteral("status \"%1\" is none of %2").arg(status.left(100), outreachNames().join(u", ")));
-            continue;
-        }
+        if (!status.trimmed().isEmpty() && !outreach)
+            return QStringLiteral("status \"%1\" is none of %2").arg(status.left(100), outreachNames().join(u", "));
         const QString anchor = cell(table, record, QStringLiteral("anchor")).simplified();
         const QString note = cell(table, record, QStringLiteral("note"));
-        if (anchor.size() > MaxTextCell || note.size() > MaxTextCell) {
-            refuse(QStringLiteral("the anchor or note is longer than %1 characters").arg(MaxTextCell));
-            continue;
-        }
-        const QString address = page->toString(QUrl::FullyEncoded);
+        if (anchor.size() > MaxTextCell || note.size() > MaxTextCell)
+            return QStringLiteral("the anchor or note is longer than %1 characters").arg(MaxTextCell);
         if (auto existing = store.partnerByPage(address)) {
             Partner p = existing->partner;
             if (siteEntry)
@@ -140,12 +145,10 @@ ImportOutcome importPartners(PartnerStore &store, const CsvTable &table, qint64 
                 p.outreach = *outreach;
             if (!note.isEmpty())
                 p.note = note;
-            if (!store.updatePartner(p, nowMs)) {
-                refuse(store.lastError());
-                continue;
-            }
+            if (!store.updatePartner(p, nowMs))
+                return store.lastError();
             ++outcome.updated;
-            continue;
+            return {};
         }
         Partner p;
         p.page = address;
@@ -153,52 +156,31 @@ ImportOutcome importPartners(PartnerStore &store, const CsvTable &table, qint64 
         p.anchor = anchor;
         p.outreach = outreach.value_or(Outreach::Found);
         p.note = note;
-        if (!store.addPartner(p, nowMs)) {
-            refuse(store.lastError());
-            continue;
-        }
+        if (!store.addPartner(p, nowMs))
+            return store.lastError();
         ++outcome.added;
-    }
-    if (!store.commit())
-        outcome.fatal = store.lastError();
-    return outcome;
+        return {};
+    });
 }
 
 ImportOutcome importResults(PartnerStore &store, const CsvTable &table, qint64 nowMs)
 {
-    ImportOutcome outcome;
-    outcome.errors = table.errors;
-    if (!table.fatal.isEmpty()) {
-        outcome.fatal = table.fatal;
-        return outcome;
-    }
     const QStringList missing = table.missingColumns({QStringLiteral("page"), QStringLiteral("checked_at"),
                                                        QStringLiteral("record")});
-    if (!missing.isEmpty()) {
-        outcome.fatal = QStringLiteral("the header row lacks the columns %1 (written by \"check --csv\")")
-                            .arg(missing.join(QStringLiteral(", ")));
-        return outcome;
-    }
-    store.begin();
-    for (const CsvRecord &record : table.records) {
-        auto refuse = [&](const QString &why) { outcome.errors.append({record.line, why}); };
-        QString error;
-        const auto page = parsePartnerPage(cell(table, record, QStringLiteral("page")), &error);
-        if (!page) {
-            refuse(error);
-            continue;
-        }
+    const QString headerProblem = missing.isEmpty()
+        ? QString()
+        : QStringLiteral("the header row lacks the columns %1 (written by \"check --csv\")")
+              .arg(missing.join(QStringLiteral(", ")));
+    return importRows(store, table, headerProblem, [&](const CsvRecord &record, const QString &address,
+                                                       ImportOutcome &outcome) -> QString {
         const QString json = cell(table, record, QStringLiteral("record"));
         if (json.trimmed().isEmpty())
-            continue;  // a partner that was never checked
+            return {};  // a partner that was never checked
         const qint64 at = parseTime(cell(table, record, QStringLiteral("checked_at")));
-        if (at < 0 || !json.trimmed().startsWith(u'{')) {
-            refuse(QStringLiteral("no check time or record"));
-            continue;
-        }
+        if (at < 0 || !json.trimmed().startsWith(u'{'))
+            return QStringLiteral("no check time or record");
         CheckRecord check = PartnerStore::recordFromJson(json);
         check.checkedAt = at;
-        const QString address = page->toString(QUrl::FullyEncoded);
         auto existing = store.partnerByPage(address);
         qint64 id = existing ? existing->partner.id : 0;
         if (!existing) {
@@ -211,31 +193,20 @@ ImportOutcome importResults(PartnerStore &store, const CsvTable &table, qint64 n
             p.outreach = outreachFromName(cell(table, record, QStringLiteral("status"))).value_or(Outreach::Found);
             p.note = cell(table, record, QStringLiteral("note")).left(MaxTextCell);
             const auto added = store.addPartner(p, nowMs);
-            if (!added) {
-                refuse(store.lastError());
-                continue;
-            }
+            if (!added)
+                return store.lastError();
             id = *added;
             ++outcome.added;
         }
-        bool seen = false;
         for (const StoredCheck &c : store.checks(id)) {
-            if (c.record.checkedAt == at) {
-                seen = true;
-                break;
-            }
+            if (c.record.checkedAt == at)
+                return {};  // merged before
         }
-        if (seen)
-            continue;
-        if (!store.recordCheck(id, check)) {
-            refuse(store.lastError());
-            continue;
-        }
+        if (!store.recordCheck(id, check))
+            return store.lastError();
         ++outcome.checks;
-    }
-    if (!store.commit())
-        outcome.fatal = store.lastError();
-    return outcome;
+        return {};
+    });
 }
 
 }  // namespace quorvane

@@ -281,24 +281,25 @@ QList<PartnerState> PartnerStore::partners() const
     return out;
 }
 
-std::optional<PartnerState> PartnerStore::partner(qint64 id) const
+std::optional<PartnerState> PartnerStore::partnerWhere(const char *column, const QVariant &value) const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT %1 FROM partners WHERE id = ? AND removed = 0").arg(QLatin1String(PartnerColumns)));
-    q.addBindValue(id);
+    q.prepare(QStringLiteral("SELECT %1 FROM partners WHERE %2 = ? AND removed = 0")
+                  .arg(QLatin1String(PartnerColumns), QLatin1String(column)));
+    q.addBindValue(value);
     if (!q.exec() || !q.next())
         return std::nullopt;
     return stateFrom(q);
 }
 
+std::optional<PartnerState> PartnerStore::partner(qint64 id) const
+{
+    return partnerWhere("id", id);
+}
+
 std::optional<PartnerState> PartnerStore::partnerByPage(const QString &page) const
 {
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
-    q.prepare(QStringLiteral("SELECT %1 FROM partners WHERE page = ? AND removed = 0").arg(QLatin1String(PartnerColumns)));
-    q.addBindValue(page);
-    if (!q.exec() || !q.next())
-        return std::nullopt;
-    return stateFrom(q);
+    return partnerWhere("page", page);
 }
 
 std::optional<qint64> PartnerStore::addPartner(const Partner &p, qint64 nowMs)

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QSqlQuery;
+class QVariant;
 
 namespace quorvane {
 
@@ -96,6 +97,8 @@ private:
     bool exec(const QString &sql);
     bool migrate();
     bool fail(const QString &what, const QString &why) const;
+    // The partner, not removed, whose column holds value.
+    std::optional<PartnerState> partnerWhere(const char *column, const QVariant &value) const;
     // A statement parsed once per connection: a check run stores one check a page.
     QSqlQuery &prepared(const QString &sql);
 

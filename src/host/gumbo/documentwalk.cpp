@@ -1,6 +1,7 @@
 #include "documentwalk.h"
 
 #include "addressresolution.h"
+#include "nodewalk.h"
 
 #include <QByteArray>
 
@@ -188,36 +189,18 @@ void appendText(QString &buffer, const char *utf8)
     buffer.truncate(end - begin);
 }
 
-const GumboVector *childrenOf(const GumboNode *node)
-{
-    switch (node->type) {
-    case GUMBO_NODE_DOCUMENT:
-        return &node->v.document.children;
-    case GUMBO_NODE_ELEMENT:
-        return &node->v.element.children;
-    default:
-        return nullptr;  // template contents are not part of the document tree
-    }
-}
 
 const GumboNode *findBase(const GumboNode *root)
 {
-    std::vector<std::pair<const GumboNode *, unsigned>> stack{{root, 0u}};
-    while (!stack.empty()) {
-        auto &[node, next] = stack.back();
-        const GumboVector *children = childrenOf(node);
-        if (!children || next >= children->length) {
-            stack.pop_back();
-            continue;
-        }
-        const auto *child = static_cast<const GumboNode *>(children->data[next++]);
-        if (child->type != GUMBO_NODE_ELEMENT)
-            continue;
+    const GumboNode *found = nullptr;
+    forEachDescendant(root, [&found](const GumboNode *child) {
+        if (found || child->type != GUMBO_NODE_ELEMENT)
+            return false;
         if (isHtml(child, GUMBO_TAG_BASE) && attribute(child->v.element, "href"))
-            return child;
-        stack.emplace_back(child, 0u);
-    }
-    return nullptr;
+            found = child;
+        return !found;
+    });
+    return found;
 }
 
 // Documents loaded for frames across one top-level parse; a page whose frames

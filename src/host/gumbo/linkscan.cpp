@@ -3,6 +3,7 @@
 #include "addressresolution.h"
 #include "gumboarena.h"
 #include "markuplimiter.h"
+#include "nodewalk.h"
 #include "plainmarkup.h"
 
 #include <gumbo.h>
@@ -15,14 +16,7 @@ namespace {
 
 using htmlparser::BaseUrl;
 
-const GumboVector *childrenOf(const GumboNode *node)
-{
-    if (node->type == GUMBO_NODE_DOCUMENT)
-        return &node->v.document.children;
-    if (node->type == GUMBO_NODE_ELEMENT)
-        return &node->v.element.children;
-    return nullptr;
-}
+using htmlparser::childrenOf;
 
 bool isHtmlTag(const GumboNode *node, GumboTag tag)
 {
@@ -77,23 +71,17 @@ void appendCapped(QString &into, const char *utf8, qsizetype cap, bool separate 
 void anchorContent(const GumboNode *anchor, ScannedLink &link)
 {
     QString text;
-    std::vector<std::pair<const GumboNode *, unsigned>> stack{{anchor, 0u}};
-    while (!stack.empty()) {
-        auto &[node, next] = stack.back();
-        const GumboVector *children = childrenOf(node);
-        if (!children || next >= children->length) {
-            stack.pop_back();
-            continue;
-        }
-        const auto *child = static_cast<const GumboNode *>(children->data[next++]);
+    htmlparser::forEachDescendant(anchor, [&](const GumboNode *child) {
         if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE || child->type == GUMBO_NODE_CDATA) {
             appendCapped(text, child->v.text.text, 4096, false);
-        } else if (child->type == GUMBO_NODE_ELEMENT && !hidesText(child)) {
-            if (isHtmlTag(child, GUMBO_TAG_IMG) && link.imageAlt.isEmpty())
-                link.imageAlt = attr(child, "alt").simplified();
-            stack.emplace_back(child, 0u);
+            return false;
         }
-    }
+        if (child->type != GUMBO_NODE_ELEMENT || hidesText(child))
+            return false;
+        if (isHtmlTag(child, GUMBO_TAG_IMG) && link.imageAlt.isEmpty())
+            link.imageAlt = attr(child, "alt").simplified();
+        return true;
+    });
     link.text = text.simplified();
 }
 
@@ -123,22 +111,14 @@ MarkupScan scanMarkupFully(const QString &html, const QString &url)
     // The first <base href> applies to every address of the page.
     BaseUrl base = htmlparser::makeBase(url);
     bool baseSeen = false;
-    std::vector<std::pair<const GumboNode *, unsigned>> stack{{output->document, 0u}};
     std::vector<const GumboNode *> elements;
-    while (!stack.empty()) {
-        auto &[node, next] = stack.back();
-        const GumboVector *children = childrenOf(node);
-        if (!children || next >= children->length) {
-            stack.pop_back();
-            continue;
-        }
-        const auto *child = static_cast<const GumboNode *>(children->data[next++]);
+    htmlparser::forEachDescendant(output->document, [&](const GumboNode *child) {
         if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_CDATA) {
             htmlparser::appendScanText(scan.text, QString::fromUtf8(child->v.text.text));
-            continue;
+            return false;
         }
         if (child->type != GUMBO_NODE_ELEMENT)
-            continue;
+            return false;
         if (child->v.element.tag_namespace == GUMBO_NAMESPACE_HTML) {
             if (!baseSeen && child->v.element.tag == GUMBO_TAG_BASE && hasAttr(child, "href")) {
                 baseSeen = true;
@@ -157,9 +137,8 @@ MarkupScan scanMarkupFully(const QString &html, const QString &url)
             }
             elements.push_back(child);
         }
-        if (!hidesText(child))
-            stack.emplace_back(child, 0u);
-    }
+        return !hidesText(child);
+    });
     htmlparser::finishScanText(scan.text);
 
     // Addresses resolve against the base wherever it stands in the page.

@@ -221,7 +221,7 @@ private:
     bool rawContent(const Tag &tag, qsizetype &at);
 
     // Tree.
-    bool enterBody();
+    void enterBody();
     void flush();
     bool push(const Tag &tag, const std::vector<Attribute> &attributes, QStringView written);
     bool pop();
@@ -449,8 +449,7 @@ bool PlainReader::text(QStringView run)
             ++first;
         if (first == run.size())
             return true;  // white space before the body is no text
-        if (!enterBody())
-            return false;
+        enterBody();
         run = run.mid(first);
     }
     if (!reconstruct())
@@ -494,12 +493,11 @@ void PlainReader::flush()
     m_runHasText = false;
 }
 
-bool PlainReader::enterBody()
+void PlainReader::enterBody()
 {
     flush();
     m_mode = Mode::InBody;
     m_bodyStarted = true;
-    return true;
 }
 
 bool PlainReader::inStack(int id) const
@@ -633,7 +631,8 @@ bool PlainReader::reconstruct()
     return true;
 }
 
-// Meta, link and base say something about the page wherever they stand.
+// A void element: meta, link and base say something about the page wherever
+// they stand, img gives a link its picture's text, area is a link itself.
 bool PlainReader::element(const Tag &tag, const std::vector<Attribute> &attributes)
 {
     flush();
@@ -747,9 +746,7 @@ bool PlainReader::startTag(const Tag &tag, QStringView written, qsizetype &at)
             return true;
         }
         if (lower == "body") {
-            flush();
-            m_mode = Mode::InBody;
-            m_bodyStarted = true;
+            enterBody();
             return true;
         }
         if (lower == "noscript")
@@ -761,8 +758,7 @@ bool PlainReader::startTag(const Tag &tag, QStringView written, qsizetype &at)
                 return rawContent(tag, at);
             return element(tag, attributes);
         }
-        if (!enterBody())
-            return false;
+        enterBody();
     }
     if (lower == "head" || lower == "body" || lower == "html")
         return false;
