@@ -60,6 +60,7 @@ int runPartnersCli(const QStringList &arguments, const QString &defaultProgramFo
     environment.wake = &wake;
     environment.now = [] { return QDateTime::currentMSecsSinceEpoch(); };
     environment.offload = PartnerChecker::onThreadPool();
+    environment.storeOnThread = true;
     // As in the window: a page whose link is missing from the markup is read
     // again with its scripts run, off the record.
     std::unique_ptr<QWebEngineProfile> profile;

@@ -8,11 +8,15 @@ namespace quorvane {
 
 PartnerList::PartnerList(PartnerStore &store, PageFetcher &fetcher, Timer &wake, std::function<qint64()> now,
                          QObject *parent)
-    : QObject(parent), m_store(store), m_now(now), m_checker(fetcher, wake, now)
+    : QObject(parent), m_store(store), m_storeWriter(store), m_now(now), m_checker(fetcher, wake, now)
 {
-    connect(&m_checker, &PartnerChecker::checked, this, &PartnerList::onChecked);
+    setWriter(nullptr);
+    connect(&m_checker, &PartnerChecker::checked, this,
+            [this](const Partner &partner, const CheckRecord &record) { m_writer->write(partner.id, record); });
     connect(&m_checker, &PartnerChecker::progress, this, &PartnerList::progress);
     connect(&m_checker, &PartnerChecker::runFinished, this, [this](bool cancelled) {
+        // The rows show every check of the run before the run is told over.
+        m_writer->waitStored();
         m_store.checkpoint();
         emit runFinished(cancelled);
     });
@@ -160,15 +164,25 @@ void PartnerList::cancel()
     m_checker.cancel();
 }
 
-void PartnerList::onChecked(const Partner &partner, const CheckRecord &record)
+void PartnerList::setWriter(CheckWriter *writer)
 {
-    if (!m_store.recordCheck(partner.id, record))
-        emit storeFailed(m_store.lastError());
-    const int row = rowOf(partner.id);
-    if (const auto state = m_store.partner(partner.id); state && row >= 0) {
-        m_rows[row] = *state;
-        emit rowChanged(row);
-    }
+    if (m_writer)
+        disconnect(m_writer, nullptr, this, nullptr);
+    m_writer = writer ? writer : &m_storeWriter;
+    connect(m_writer, &CheckWriter::stored, this, &PartnerList::onStored);
+    connect(m_writer, &CheckWriter::failed, this, &PartnerList::storeFailed);
+}
+
+void PartnerList::onStored(qint64 partnerId, const PartnerState &after)
+{
+    const int row = rowOf(partnerId);
+    if (row < 0)
+        return;
+    PartnerState &state = m_rows[row];
+    const Partner partner = state.partner;
+    state = after;
+    state.partner = partner;
+    emit rowChanged(row);
 }
 
 QString PartnerList::summary() const

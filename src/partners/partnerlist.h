@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checkwriter.h"
 #include "partnerchecker.h"
 #include "partnerscsv.h"
 #include "partnerstore.h"
@@ -51,6 +52,8 @@ public:
     int checkTotal() const { return m_checker.total(); }
     void setRenderedLinks(RenderedLinks *rendered) { m_checker.setRenderedLinks(rendered); }
     void setOffload(PartnerChecker::Offload offload) { m_checker.setOffload(std::move(offload)); }
+    // Where checks are stored; null: into the list's store at once.
+    void setWriter(CheckWriter *writer);
 
     // Over the current verdicts: "212 live, 3 not followed, ..."
     QString summary() const;
@@ -69,9 +72,11 @@ signals:
     void storeFailed(const QString &why);
 
 private:
-    void onChecked(const Partner &partner, const CheckRecord &record);
+    void onStored(qint64 partnerId, const PartnerState &after);
 
     PartnerStore &m_store;
+    StoreCheckWriter m_storeWriter;
+    CheckWriter *m_writer = nullptr;
     std::function<qint64()> m_now;
     PartnerChecker m_checker;
     QList<PartnerState> m_rows;

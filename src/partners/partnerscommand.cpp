@@ -129,6 +129,20 @@ int PartnersCommand::startCheck()
     if (!m_store.isOpen())
         return fail(m_store.lastError());
 
+    if (m_env.storeOnThread) {
+        QString error;
+        m_writer = ThreadedCheckWriter::open(m_databasePath, &error);
+        if (!m_writer)
+            return fail(error);
+    } else {
+        m_writer = std::make_unique<StoreCheckWriter>(m_store);
+    }
+    connect(m_writer.get(), &CheckWriter::failed, this, [this](const QString &why) {
+        if (!m_storeFailed)
+            m_err << "quorvane partners: " << why << '\n';
+        m_storeFailed = true;
+    });
+
     PartnerChecker::Options checkerOptions;
     checkerOptions.timeoutMs = m_options.timeoutSeconds * 1000;
     m_checker = std::make_unique<PartnerChecker>(*m_env.fetcher, *m_env.wake, m_env.now, checkerOptions);
@@ -145,17 +159,14 @@ int PartnersCommand::startCheck()
 void PartnersCommand::onChecked(const Partner &partner, const CheckRecord &record)
 {
     // Each check is stored as it comes, so a run cut short keeps what it did.
-    if (!m_store.recordCheck(partner.id, record)) {
-        if (!m_storeFailed)
-            m_err << "quorvane partners: " << m_store.lastError() << '\n';
-        m_storeFailed = true;
-    }
+    m_writer->write(partner.id, record);
     m_checkedIds.append(partner.id);
     m_verdicts.append(deriveVerdict(record));
 }
 
 void PartnersCommand::onRunFinished(bool)
 {
+    m_writer->waitStored();
     m_store.checkpoint();
     int code = ExitOk;
     if (!m_options.csvOut.isEmpty()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checkwriter.h"
 #include "partnerchecker.h"
 #include "partnersoptions.h"
 #include "partnerstore.h"
@@ -37,6 +38,8 @@ public:
         std::function<qint64()> now;
         RenderedLinks *rendered = nullptr;
         PartnerChecker::Offload offload = PartnerChecker::inPlace();
+        // Checks stored on a thread of their own rather than between fetches.
+        bool storeOnThread = false;
     };
 
     PartnersCommand(PartnersOptions options, QString databasePath, Environment environment, QTextStream &out,
@@ -65,6 +68,7 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     PartnerStore m_store;
+    std::unique_ptr<CheckWriter> m_writer;
     std::unique_ptr<PartnerChecker> m_checker;
     QList<qint64> m_checkedIds;
     QList<Verdict> m_verdicts;

@@ -106,6 +106,15 @@ QStringList fromArray(const QJsonValue &value)
     return out;
 }
 
+// Takes the write lock at once: the checks are stored through a connection of
+// their own, and a transaction that reads first and writes later would fail
+// outright, without waiting, if that one wrote in between.
+bool beginWriting(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
 }  // namespace
 
 // Commits on success, rolls back otherwise; nested inside begin()/commit()
@@ -114,7 +123,7 @@ class StoreTransaction final {
 public:
     StoreTransaction(QSqlDatabase db, bool nested) : m_db(db), m_nested(nested)
     {
-        m_ok = m_nested || m_db.transaction();
+        m_ok = m_nested || beginWriting(m_db);
     }
     ~StoreTransaction()
     {
@@ -257,14 +266,20 @@ void PartnerStore::checkpoint()
 bool PartnerStore::begin()
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    m_inBatch = db.transaction();
+    m_inBatch = beginWriting(db);
     return m_inBatch;
 }
 
 bool PartnerStore::commit()
 {
     m_inBatch = false;
-    return QSqlDatabase::database(m_connection, false).commit();
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (db.commit())
+        return true;
+    fail(QStringLiteral("committing"), db.lastError().text());
+    // A failed commit may leave the transaction open; none of it is kept.
+    db.rollback();
+    return false;
 }
 
 QList<PartnerState> PartnerStore::partners() const
@@ -421,18 +436,21 @@ bool PartnerStore::setSites(const QStringList &sites)
     return transaction.commit() || fail(QStringLiteral("saving the sites"), db.lastError().text());
 }
 
-bool PartnerStore::recordCheck(qint64 partnerId, const CheckRecord &record)
+bool PartnerStore::recordCheck(qint64 partnerId, const CheckRecord &record, PartnerState *after)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     StoreTransaction transaction(db, m_inBatch);
     if (!transaction.ok())
         return fail(QStringLiteral("storing a check"), db.lastError().text());
-    QSqlQuery &read = prepared(QStringLiteral("SELECT verdict, failing_since FROM partners WHERE id = ?"));
+    QSqlQuery &read = prepared(
+        QStringLiteral("SELECT verdict, failing_since, previous_verdict, verdict_since FROM partners WHERE id = ?"));
     read.bindValue(0, partnerId);
     if (!read.exec() || !read.next())
         return fail(QStringLiteral("storing a check"), QStringLiteral("no partner %1").arg(partnerId));
     const QString oldVerdict = read.value(0).isNull() ? QString() : read.value(0).toString();
     qint64 failingSince = read.value(1).toLongLong();
+    const QString previousVerdict = read.value(2).isNull() ? QString() : read.value(2).toString();
+    const qint64 verdictSince = read.value(3).toLongLong();
     read.finish();
 
     const Verdict verdict = deriveVerdict(record);
@@ -477,7 +495,19 @@ bool PartnerStore::recordCheck(qint64 partnerId, const CheckRecord &record)
         if (!change.exec())
             return fail(QStringLiteral("storing a check"), change.lastError().text());
     }
-    return transaction.commit() || fail(QStringLiteral("storing a check"), db.lastError().text());
+    if (!transaction.commit())
+        return fail(QStringLiteral("storing a check"), db.lastError().text());
+    if (after) {
+        after->partner.id = partnerId;
+        after->verdict = verdict;
+        const QString previous = changed ? oldVerdict : previousVerdict;
+        after->previousVerdict = previous.isEmpty() ? std::nullopt : verdictFromName(previous);
+        after->verdictSince = changed ? at : verdictSince;
+        after->lastCheckedAt = at;
+        after->failingSince = failingSince;
+        after->lost = lost;
+    }
+    return true;
 }
 
 QList<StoredCheck> PartnerStore::checks(qint64 partnerId) const

@@ -77,8 +77,10 @@ public:
     QStringList sites() const;
     bool setSites(const QStringList &sites);
 
-    // Stores one check and what it changes about the partner.
-    bool recordCheck(qint64 partnerId, const CheckRecord &record);
+    // Stores one check and what it changes about the partner; after, when
+    // given, gets the partner's verdict fields as stored (its id, not the rest
+    // of the partner).
+    bool recordCheck(qint64 partnerId, const CheckRecord &record, PartnerState *after = nullptr);
     QList<StoredCheck> checks(qint64 partnerId) const;  // newest first
     QList<StatusChange> changes(qint64 partnerId) const;  // newest first
     int checkCount() const;

@@ -51,8 +51,12 @@ PartnersWindow *PartnersWindow::create(const QString &programFolder, const QStri
     auto store = std::make_unique<PartnerStore>();
     if (!store->open(partnersDatabasePath(programFolder), error))
         return nullptr;
+    auto writer = ThreadedCheckWriter::open(partnersDatabasePath(programFolder), error);
+    if (!writer)
+        return nullptr;
     auto *window = new PartnersWindow(host, std::move(openPage), parent);
     window->m_store = std::move(store);
+    window->m_writer = std::move(writer);
     window->build(userAgent);
     return window;
 }
@@ -85,6 +89,7 @@ void PartnersWindow::build(const QString &userAgent)
     m_wake = std::make_unique<QtTimer>(QStringLiteral("PartnersWake"));
     m_list = std::make_unique<PartnerList>(*m_store, *m_fetcher, *m_wake, &wallClock);
     m_list->setOffload(PartnerChecker::onThreadPool());
+    m_list->setWriter(m_writer.get());
     m_reader = m_host.newHiddenReader(QStringLiteral("PartnersReader"));
     if (m_reader) {
         m_readerTimeout = std::make_unique<QtTimer>(QStringLiteral("PartnersReaderTimeout"));

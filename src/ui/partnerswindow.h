@@ -23,6 +23,7 @@ class BrowserRenderedLinks;
 class DesktopHost;
 class PartnerFilterModel;
 class PartnerList;
+class CheckWriter;
 class PartnerStore;
 class PartnerTableModel;
 class Timer;
@@ -86,6 +87,7 @@ private:
     DesktopHost &m_host;
     OpenPage m_openPage;
     std::unique_ptr<PartnerStore> m_store;
+    std::unique_ptr<CheckWriter> m_writer;
     std::vector<std::unique_ptr<Transfer>> m_transfers;
     std::unique_ptr<TransferFetcher> m_fetcher;
     std::unique_ptr<Timer> m_wake;

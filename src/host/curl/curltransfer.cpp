@@ -189,6 +189,13 @@ size_t CurlTransfer::write(const char *data, size_t length)
         return 0;
     }
     const qsizetype room = m_maxBytes - m_body.size();
+    if (m_body.isEmpty()) {
+        // One allocation for the whole body when the server says its length,
+        // rather than a copy at each doubling.
+        curl_off_t expected = -1;
+        if (curl_easy_getinfo(m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &expected) == CURLE_OK && expected > 0)
+            m_body.reserve(qMin(room, qsizetype(expected)));
+    }
     m_body.append(data, qMin(room, qsizetype(length)));
     // A partial response that ends at the limit finishes by itself.
     if (qsizetype(length) <= room && code == 206)

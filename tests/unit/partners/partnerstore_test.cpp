@@ -66,8 +66,18 @@ TEST_F(PartnerStoreTest, LostAfterTwoFailingRunsAnHourApart)
     const qint64 id = add(QStringLiteral("http://a.example/"));
     for (const Step &s : steps) {
         SCOPED_TRACE(s.at / Minute);
-        ASSERT_TRUE(m_store.recordCheck(id, checkAt(s.at, s.live))) << m_store.lastError().toStdString();
-        EXPECT_EQ(m_store.partner(id)->lost, s.lost);
+        PartnerState after;
+        ASSERT_TRUE(m_store.recordCheck(id, checkAt(s.at, s.live), &after)) << m_store.lastError().toStdString();
+        const PartnerState read = *m_store.partner(id);
+        EXPECT_EQ(read.lost, s.lost);
+        // What the store tells of the check is what it reads back.
+        EXPECT_EQ(after.partner.id, id);
+        EXPECT_EQ(after.verdict, read.verdict);
+        EXPECT_EQ(after.previousVerdict, read.previousVerdict);
+        EXPECT_EQ(after.verdictSince, read.verdictSince);
+        EXPECT_EQ(after.lastCheckedAt, read.lastCheckedAt);
+        EXPECT_EQ(after.failingSince, read.failingSince);
+        EXPECT_EQ(after.lost, read.lost);
     }
     const PartnerState state = *m_store.partner(id);
     EXPECT_EQ(state.verdictSince, 100 * Minute);
