@@ -115,6 +115,7 @@ void PartnerChecker::cancel()
         m_rendered->cancel();
     m_rendering = false;
     m_queue.clear();
+    m_backingOff = 0;
     m_renderQueue.clear();
     m_busyServers.assign(m_busyServers.size(), 0);
     if (wasRunning)
@@ -134,6 +135,7 @@ void PartnerChecker::pump()
             break;
         Job job = std::move(*ready);
         m_queue.erase(ready);
+        m_backingOff -= job.notBefore > 0 ? 1 : 0;
         startJob(std::move(job));
         if (!m_running)
             return;
@@ -174,9 +176,13 @@ void PartnerChecker::armWake()
     qint64 earliest = std::numeric_limits<qint64>::max();
     for (const InFlight &f : m_inFlight)
         earliest = std::min(earliest, f.deadline);
-    for (const Job &job : m_queue) {
-        if (!m_busyServers[size_t(job.server)])
-            earliest = std::min(earliest, job.notBefore);
+    // A job ready now starts when a transfer or its server comes free, at a
+    // reply: only one waiting out a back-off needs the timer. Counting ready
+    // ones too woke the checker every millisecond while four other hosts ran.
+    const qint64 now = m_now();
+    for (auto it = m_queue.cbegin(); m_backingOff > 0 && it != m_queue.cend(); ++it) {
+        if (it->notBefore > now && !m_busyServers[size_t(it->server)])
+            earliest = std::min(earliest, it->notBefore);
     }
     if (earliest == std::numeric_limits<qint64>::max()) {
         m_wake.setEnabled(false);
@@ -184,7 +190,6 @@ void PartnerChecker::armWake()
     }
     // A wake already due no later stays: an early wake only looks again, and
     // re-arming the timer at every reply costs more than the check.
-    const qint64 now = m_now();
     if (m_wake.enabled() && m_wakeAt <= earliest)
         return;
     const qint64 wait = std::clamp<qint64>(earliest - now, 1, std::numeric_limits<int>::max());
@@ -239,6 +244,7 @@ void PartnerChecker::onRobots(Job job, const FetchReply &reply)
         robots.rules = RobotsTxt::parse(reply.body, QStringLiteral("*"));
     // The page goes first among the waiting ones of this host.
     job.fetchingRobots = false;
+    m_backingOff += job.notBefore > 0 ? 1 : 0;
     m_queue.push_front(std::move(job));
 }
 
@@ -319,6 +325,7 @@ void PartnerChecker::retryOrGiveUp(Job job, const FetchReply &reply)
         return;
     }
     job.notBefore = m_now() + delay;
+    m_backingOff += job.notBefore > 0 ? 1 : 0;
     m_queue.push_back(std::move(job));
     pump();
 }

@@ -118,6 +118,7 @@ private:
     int m_total = 0;
     int m_finished = 0;
     std::deque<Job> m_queue;
+    int m_backingOff = 0;  // jobs in the queue with a notBefore, the only ones a wake waits for
     QHash<int, InFlight> m_inFlight;
     // Servers by number: the queue is scanned at every reply, so the test is cheap.
     QHash<QString, int> m_servers;

@@ -71,6 +71,10 @@ TEST_F(PartnerCheckerTest, FourAtATimeOnePerHost)
     EXPECT_EQ(m_fetcher.pendingUrls(),
               (QStringList{"http://a.example:80/robots.txt", "http://b.example:80/robots.txt",
                            "http://c.example:80/robots.txt", "http://d.example:80/robots.txt"}));
+    // e waits for a free transfer, which a reply brings: the wake is for the
+    // time-outs only, not a poll.
+    EXPECT_TRUE(m_wake.enabled());
+    EXPECT_EQ(m_wake.interval(), PartnerChecker::Options().timeoutMs);
     noRobots("http://a.example:80");
     // a's page goes before e's robots, and a's second page waits for its first.
     EXPECT_TRUE(m_fetcher.pendingUrls().contains("http://a.example/1"));
