@@ -55,6 +55,15 @@ void ThreadedCheckWriter::write(qint64 partnerId, const CheckRecord &record)
     m_work.notify_one();
 }
 
+void ThreadedCheckWriter::checkpoint()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_checkpoint = true;
+    }
+    m_work.notify_one();
+}
+
 void ThreadedCheckWriter::waitStored()
 {
     std::unique_lock lock(m_mutex);
@@ -80,15 +89,21 @@ void ThreadedCheckWriter::run(const QString &path, QString *openError, bool *ope
     }
     for (;;) {
         std::vector<std::pair<qint64, CheckRecord>> batch;
+        bool checkpoint = false;
         {
             std::unique_lock lock(m_mutex);
-            m_work.wait(lock, [this] { return m_stop || !m_queue.empty(); });
-            if (m_queue.empty())
+            m_work.wait(lock, [this] { return m_stop || m_checkpoint || !m_queue.empty(); });
+            if (m_queue.empty() && !m_checkpoint)
                 return;  // stopping, and nothing is left to store
             batch.swap(m_queue);
-            m_busy = true;
+            checkpoint = m_checkpoint;
+            m_checkpoint = false;
+            m_busy = !batch.empty();
         }
-        storeBatch(store, std::move(batch));
+        if (!batch.empty())
+            storeBatch(store, std::move(batch));
+        if (checkpoint)
+            store.checkpoint();
     }
 }
 

@@ -24,6 +24,8 @@ public:
     virtual void write(qint64 partnerId, const CheckRecord &record) = 0;
     // Returns once every check written so far is stored and its signal sent.
     virtual void waitStored() = 0;
+    // Moves the log into the file (its only sync), after a run.
+    virtual void checkpoint() = 0;
 
 signals:
     // In the order written; after holds the partner's verdict fields as stored.
@@ -38,6 +40,7 @@ public:
     explicit StoreCheckWriter(PartnerStore &store, QObject *parent = nullptr);
     void write(qint64 partnerId, const CheckRecord &record) override;
     void waitStored() override {}
+    void checkpoint() override { m_store.checkpoint(); }
 
 private:
     PartnerStore &m_store;
@@ -57,6 +60,8 @@ public:
 
     void write(qint64 partnerId, const CheckRecord &record) override;
     void waitStored() override;
+    // On the writer's thread, once what is queued now is stored.
+    void checkpoint() override;
 
 private:
     struct Written {
@@ -77,6 +82,7 @@ private:
     std::vector<std::pair<qint64, CheckRecord>> m_queue;
     std::vector<Written> m_done;
     bool m_busy = false;
+    bool m_checkpoint = false;
     bool m_stop = false;
     bool m_ready = false;
     bool m_deliveryPosted = false;

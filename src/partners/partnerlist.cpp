@@ -17,7 +17,7 @@ PartnerList::PartnerList(PartnerStore &store, PageFetcher &fetcher, Timer &wake,
     connect(&m_checker, &PartnerChecker::runFinished, this, [this](bool cancelled) {
         // The rows show every check of the run before the run is told over.
         m_writer->waitStored();
-        m_store.checkpoint();
+        m_writer->checkpoint();
         emit runFinished(cancelled);
     });
     reload();
