@@ -919,12 +919,28 @@ void appendScanText(QString &into, QStringView node)
 {
     if (into.size() >= MaxScanText)
         return;
-    // Collapsed a node at a time, the text is collapsed as a whole.
-    const QString collapsed = node.toString().simplified();
-    if (collapsed.isEmpty())
-        return;
-    into += collapsed;
-    into += u' ';
+    // Collapsed a node at a time, the text is collapsed as a whole. Written
+    // straight into the text: a copy and a simplified copy of every node
+    // cost more than the rest of the reading.
+    const qsizetype start = into.size();
+    into.resize(start + node.size() + 1);
+    QChar *const begin = into.data() + start;
+    QChar *out = begin;
+    bool space = false;
+    for (const QChar c : node) {
+        if (c.isSpace()) {
+            space = out != begin;
+            continue;
+        }
+        if (space) {
+            *out++ = u' ';
+            space = false;
+        }
+        *out++ = c;
+    }
+    if (out != begin)
+        *out++ = u' ';
+    into.truncate(out - into.data());
 }
 
 void finishScanText(QString &text)
