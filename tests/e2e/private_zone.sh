@@ -74,7 +74,7 @@ check(again["privateZone"] == 1 and again["WebBrowser1"]["url"] == base + "/priv
       f"a login right after a logout shows {again['WebBrowser1']['url']}")
 inputs = [d for d in out["dialogs"] if d["kind"] == "input"]
 check(len(inputs) == 1 and inputs[0]["answer"] != "demo", f"password input not masked: {inputs}")
-for name in os.listdir(os.path.join(work, "folder")):
+for name in ["../start.json", "../private.json"] + os.listdir(os.path.join(work, "folder")):
     data = open(os.path.join(work, "folder", name), "rb").read()
     check(b"demo" not in data, f"the password ended up in {name}")
 

@@ -1,12 +1,8 @@
 #include "support/shellfixture.h"
 
-#include "automation/statedump.h"
 #include "core/hostport.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 using namespace quorvane;
 
@@ -159,15 +155,6 @@ TEST_F(HostilePageTest, AnUnrecordedPrivateSessionLeavesNoPictureBehind)
         EXPECT_TRUE(bytes.contains("http://kept.test/p.png")) << file;
         EXPECT_FALSE(bytes.contains("secret")) << file;
     }
-}
-
-TEST_F(HostilePageTest, TheDumpMasksAccountPasswords)
-{
-    download(TransferSlot::Accounts, "pass.txt", 12000, QStringLiteral("Secret<http://s/><http://c/><http://start/>"));
-    const QJsonObject dump = dumpState(m_state, m_host, &m_host.scripted());
-    EXPECT_EQ(dump.value(QStringLiteral("pass")).toObject().value(QStringLiteral("items")).toArray(),
-              QJsonArray{QStringLiteral("***")});
-    EXPECT_FALSE(QJsonDocument(dump).toJson().contains("Secret"));
 }
 
 TEST(HostNameLimits, HostNamesFollowTheDnsLimits)
