@@ -1,7 +1,5 @@
 #include "support/shellfixture.h"
 
-#include "core/hostport.h"
-
 #include <QFile>
 
 using namespace quorvane;
@@ -154,18 +152,5 @@ TEST_F(HostilePageTest, AnUnrecordedPrivateSessionLeavesNoPictureBehind)
         const QByteArray bytes = written.readAll();
         EXPECT_TRUE(bytes.contains("http://kept.test/p.png")) << file;
         EXPECT_FALSE(bytes.contains("secret")) << file;
-    }
-}
-
-TEST(HostNameLimits, HostNamesFollowTheDnsLimits)
-{
-    const QString label63(63, QLatin1Char('a'));
-    EXPECT_TRUE(isValidHostPort(label63 + QStringLiteral(".test:80")));
-    EXPECT_TRUE(isValidHostPort(QStringList(4, label63).join(QLatin1Char('.')).left(253)));
-    for (const QString &bad : {QString(64, QLatin1Char('a')), QString(10000, QLatin1Char('a')),
-                               QStringList(5, label63).join(QLatin1Char('.')), QStringLiteral("a..b")}) {
-        QString why;
-        EXPECT_FALSE(isValidHostPort(bad, &why)) << bad.size();
-        EXPECT_LE(why.size(), 200);  // the message quotes no 10,000 characters
     }
 }
