@@ -70,6 +70,7 @@ for page in ("a.htm", "b.htm", "c.htm", "start.htm"):
     check(visited.count(f"{base}/{page}") == 1, f"{page} not walked once: {visited}")
 check(walk["listlinks"]["items"] == [], f"links left: {walk['listlinks']['items']}")
 check(not walk["Timer9"]["enabled"], "Timer9 still on after the walk")
+check(walk["StatusBar1"]["panels"][1]["text"] == "Found - 0 links  ! ", f"panel 2 after the walk: {walk['StatusBar1']['panels'][1]}")
 check(walk["catalogs"][0] == f"<img src='{base}/a.htm'>", f"catalog 0: {walk['catalogs'][0]!r}")
 
 hover = json.load(open(os.path.join(work, "hover.json"), encoding="utf-8"))
