@@ -65,10 +65,8 @@ TEST_F(CrawlerTest, FourSlotsReadTheLinksAndTheLastToFinishOffersTheReport)
     EXPECT_EQ(m_state.listlinks.items(), (QStringList{url('a'), url('b'), url('e')}));
     EXPECT_EQ(m_state.List1.count(), 3);
     EXPECT_TRUE(reader().navigations().isEmpty());
-    // Every slot writes its live row, slot 1 too.
+    // Every slot writes its live row, slot 1 too; live_rows.sh checks the row's markup.
     EXPECT_EQ(mainView().written(), Crawler::liveRow(url('a')) + Crawler::liveRow(url('b')) + Crawler::liveRow(url('e')));
-    EXPECT_EQ(Crawler::liveRow(url('a')), "<font face='Arial'><small><a href='http://pages.test/a.htm'>"
-                                          "http://pages.test/a.htm</a></small></font><br>");
 }
 
 TEST_F(CrawlerTest, HangingAndFailingSlotsGiveUpTheirPageAndTakeTheNext)
