@@ -83,14 +83,10 @@ TEST_F(HostilePageTest, NoListEntryOpensAScriptAndADoubleClickFilesNone)
 
     // A double click on a script link files nothing into the catalog.
     m_state.Combo1.list.setItems({QStringLiteral("cats")});
-    m_state.Combo1.list.setSelected(0);
     m_state.setComboText(m_state.Combo1, QStringLiteral("cats"));
     m_state.Combo1.list.setSelected(0);
     mainView().load(QStringLiteral("http://h.test/"), hostilePage);
-    HtmlElement link;
-    link.tagName = QStringLiteral("A");
-    link.href = QStringLiteral("javascript:alert(4)");
-    emit mainView().documentDoubleClick(link);
+    emit mainView().documentDoubleClick(link(QStringLiteral("javascript:alert(4)")));
     EXPECT_TRUE(m_state.catalogs.at(0).isEmpty());
 }
 
@@ -126,9 +122,7 @@ TEST_F(HostilePageTest, AnUnrecordedPrivateSessionLeavesNoPictureBehind)
         m_state.Combo1.list.setItems({QStringLiteral("cats")});
         m_state.setComboText(m_state.Combo1, QStringLiteral("cats"));
         m_state.Combo1.list.setSelected(0);
-        HtmlElement picture;
-        picture.href = page + QStringLiteral("c.jpg");
-        emit mainView().documentDoubleClick(picture);
+        emit mainView().documentDoubleClick(link(page + QStringLiteral("c.jpg")));
     };
     mainView().load(QStringLiteral("http://pub.test/"), QStringLiteral("<body><img src='http://pub.test/p.png'></body>"));
     loginAndCollect("no", QStringLiteral("http://secret.test/"));
