@@ -26,22 +26,15 @@ SCRIPT
 run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base = sys.argv[1:3]
-slow = f"{base}/slow.htm"
-
-def dump(name):
-    return json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
-
-committed = dump("committed")
+from checks import args, check, finish, load
+slow = f"{args[0]}/slow.htm"
+committed, loaded = load("committed", "loaded")
 check(committed["WebBrowser1"]["busy"], "the slow page had finished loading before the first look")
 check(committed["Combo2"]["text"] == slow, f"while loading the address bar holds {committed['Combo2']['text']!r}")
 panel = committed["StatusBar1"]["panels"][0]["text"]
 check(panel == "Working...", f"while loading panel 1 says {panel!r}")
 check(committed["caption"] == "First", f"while loading the caption is {committed['caption']!r}")
 
-loaded = dump("loaded")
 check(loaded["Combo2"]["text"] == slow, f"loaded: address bar holds {loaded['Combo2']['text']!r}")
 check(loaded["StatusBar1"]["panels"][0]["text"] == "Done", f"loaded: panel 1 {loaded['StatusBar1']['panels'][0]}")
 check(loaded["caption"] == "Slow pictures", f"loaded: caption {loaded['caption']!r}")

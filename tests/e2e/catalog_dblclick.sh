@@ -43,11 +43,9 @@ SCRIPT
 run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
-filed, followed = load("filed.json"), load("followed.json")
+from checks import args, check, finish, load
+base = args[0]
+filed, followed = load("filed", "followed")
 check(filed["WebBrowser1"]["url"] == base + "/page.htm", f"the double click left the page for {filed['WebBrowser1']['url']}")
 expected = f"<img src='{base}/sea.png'><img src='{base}/meadow.png'>"
 check(filed["catalogs"][0] == expected, f"catalog 0: {filed['catalogs'][0]!r}")

@@ -48,12 +48,11 @@ python3 -c "import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(
   "$base/gen/hits" >"$work/hits.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, re, sys
-from checks import check, finish
+import os, re
+from checks import args, check, finish, load, work
 
-work, base = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
-before, restored, after = load("before.json"), load("restored.json"), load("after.json")
+base = args[0]
+before, restored, after = load("before", "restored", "after")
 items = lambda dump, name: dump[name]["items"]
 
 questions = [d for d in restored["dialogs"] if d["kind"] == "question"]

@@ -29,12 +29,11 @@ SCRIPT
 run_window 200 "$work/folder" "$work/script.txt" --hidden-engine "${QUORVANE_E2E_HIDDEN_ENGINE:-text}"
 
 python3 - "$work" "$base" "${QUORVANE_E2E_HIDDEN_ENGINE:-text}" <<'PY'
-import json, os, sys
+import os
+from checks import args, check, finish, load, work
 
-work, base, engine = sys.argv[1:4]
-harvest = json.load(open(os.path.join(work, "harvest.json"), encoding="utf-8"))
-dump = json.load(open(os.path.join(work, "report.json"), encoding="utf-8"))
-from checks import check, finish
+base, engine = args
+harvest, dump = load("harvest", "report")
 
 links = harvest["listlinks"]["items"]
 check(len(links) == 41, f"harvested {len(links)} links, expected 41")

@@ -56,12 +56,10 @@ SCRIPT
 run_window 120 "$work/stop" "$work/stop.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
+from checks import args, check, finish, load
 
-work, base = sys.argv[1:3]
-from checks import check, finish
-
-walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
+base = args[0]
+walk, hover, stop = load("walk", "hover", "stop")
 images = walk["List2"]["items"]
 expected = [f"{base}/{n}" for n in ("1.png", "2.png", "3.gif", "big.JPG", "s.png")]
 check(sorted(images) == sorted(expected), f"image buffer {images} != {expected}")
@@ -73,11 +71,9 @@ check(not walk["Timer9"]["enabled"], "Timer9 still on after the walk")
 check(walk["StatusBar1"]["panels"][1]["text"] == "Found - 0 links  ! ", f"panel 2 after the walk: {walk['StatusBar1']['panels'][1]}")
 check(walk["catalogs"][0] == f"<img src='{base}/a.htm'>", f"catalog 0: {walk['catalogs'][0]!r}")
 
-hover = json.load(open(os.path.join(work, "hover.json"), encoding="utf-8"))
 panel1 = hover["StatusBar1"]["panels"][0]["text"]
 check(panel1 == f"{base}/a.htm", f"hover shows {panel1!r}")
 
-stop = json.load(open(os.path.join(work, "stop.json"), encoding="utf-8"))
 check(len(stop["listlinks2"]["items"]) == 1, f"walked on after Stop: {stop['listlinks2']['items']}")
 check(len(stop["listlinks"]["items"]) == 1, f"links list after Stop: {stop['listlinks']['items']}")
 check(not stop["Timer9"]["enabled"], "Timer9 still on after Stop")

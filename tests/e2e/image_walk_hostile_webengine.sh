@@ -28,12 +28,9 @@ SCRIPT
 run_window 120 "$work/folder" "$work/walk.txt" --hidden-engine webengine
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
+from checks import args, check, finish, load
 
-work, base = sys.argv[1:3]
-from checks import check, finish
-
-walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
+base, walk = args[0], load("walk")
 check(walk["List2"]["items"] == [f"{base}/1.png"], f"image buffer {walk['List2']['items']}")
 visited = walk["listlinks2"]["items"]
 for page in ("fault/endless", "fault/gzip-bomb", "a.htm"):

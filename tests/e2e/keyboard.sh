@@ -40,10 +40,8 @@ SCRIPT
 run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
+from checks import args, check, finish, load
+base = args[0]
 check(load("back.json")["WebBrowser1"]["url"] == base + "/next/page2.htm", "Alt+Left did not go back")
 check(load("forward.json")["WebBrowser1"]["url"] == base + "/next/page3.htm", "Alt+Right did not go forward")
 address = load("address.json")

@@ -30,16 +30,15 @@ SCRIPT
 run_window 120 "$work/folder" "$work/script.txt" >"$work/out.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, re, sys
-from checks import check, finish
+import os, re
+from checks import args, check, finish, load, work
 
-work, base = sys.argv[1:3]
+base = args[0]
 marks = dict(line.split()[1:3] for line in open(os.path.join(work, "out.txt")) if line.startswith("mark "))
 check(set(marks) == {"search", "found"} and float(marks["found"]) >= float(marks["search"]), f"marks {marks}")
 
 found = sorted((f"{base}/gen/page/{i}.htm?kb=2" for i in range(0, 60, 3)), key=str.casefold)
-at_once = json.load(open(os.path.join(work, "at-once.json"), encoding="utf-8"))
-later = json.load(open(os.path.join(work, "later.json"), encoding="utf-8"))
+at_once, later = load("at-once", "later")
 check(at_once["List1"]["items"] == found, f"found pages {at_once['List1']['items']}")
 check(at_once["listlinks"]["items"] == found, "the found pages did not replace the links list")
 questions = [d for d in at_once["dialogs"] if d["title"] == "Would You Like to see a report?"]

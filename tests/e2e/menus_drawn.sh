@@ -12,9 +12,8 @@ SCRIPT
 run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" <<'PY'
-import json, os, sys
-from checks import check, finish
-entries = json.load(open(os.path.join(sys.argv[1], "dump.json"), encoding="utf-8"))["menuEntries"]
+from checks import check, finish, load
+entries = load("dump")["menuEntries"]
 for name in ("www", "rrr", "fff", "hhh", "hhhh", "jjjj", "yyy", "uuu", "ppp"):
     check(entries[name]["caption"] == "-" and entries[name]["drawn"], f"separator {name} is not drawn: {entries[name]}")
 for name, entry in entries.items():

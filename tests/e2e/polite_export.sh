@@ -70,11 +70,11 @@ done
 "$quorvane" export links "$work/saved-links.csv" --program-folder "$work/folder" >/dev/null
 
 python3 - "$work" "$base" "$busy_requests" "$quorvane" <<'PY'
-import csv, json, os, subprocess, sys
+import csv, os, subprocess
+from checks import args, check, finish, load, work
 
-work, base, busy_requests, quorvane = sys.argv[1:5]
+base, busy_requests, quorvane = args
 csv.field_size_limit(1 << 24)
-from checks import check, finish
 
 def read(name):
     raw = open(os.path.join(work, name), "rb").read()
@@ -84,7 +84,7 @@ def read(name):
     with open(os.path.join(work, name), encoding="utf-8-sig", newline="") as f:
         return list(csv.reader(f, strict=True))
 
-dump = json.load(open(os.path.join(work, "dump.json"), encoding="utf-8"))
+dump = load("dump")
 panels = [p["text"] for p in dump["StatusBar1"]["panels"]]
 check(panels[5] == "Robots.txt - 1 pages skipped", f"robots panel {panels[5]!r}")
 check(dump["provenance"]["emails"] == 5 and dump["provenance"]["links"] == 5, f"provenance {dump['provenance']}")

@@ -31,11 +31,10 @@ printf 'wait-load WebBrowser5 20000\ndump %s/next.json\n' "$work" >"$work/next.t
 timeout 60 "$quorvane" --script "$work/next.txt"
 
 python3 - "$work" "$hostport" <<'PY'
-import configparser, json, os, sys
-from checks import check, finish
-work, hostport = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
-refused, saved, nxt = load("refused.json"), load("saved.json"), load("next.json")
+import configparser, os
+from checks import args, check, finish, load, work
+hostport = args[0]
+refused, saved, nxt = load("refused", "saved", "next")
 prefs = refused.get("Preferences", {})
 check(prefs.get("visible") and "Home site" in prefs.get("error", "") and "HOST[:PORT]" in prefs["error"],
       f"bad home site not refused in the dialog: {prefs}")

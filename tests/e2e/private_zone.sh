@@ -34,14 +34,11 @@ SCRIPT
 run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
+import os
+from checks import args, check, finish, load, work
 
-work, base = sys.argv[1:3]
-def load(name):
-    return json.load(open(os.path.join(work, name), encoding="utf-8"))
-start, private, channel, out, again = (load(n) for n in ("start.json", "private.json", "channel.json", "out.json",
-                                                         "again.json"))
-from checks import check, finish
+base = args[0]
+start, private, channel, out, again = load("start", "private", "channel", "out", "again")
 def shown(dump, control):
     return dump["controls"].get(control, {}).get("visible")
 

@@ -46,10 +46,7 @@ SCRIPT
 run_window 150 "$work/folder" "$work/script.txt" --mail-program "/opt/mail/my-mail --compose"
 
 python3 - "$work" <<'PY'
-import json, os, sys
-from checks import check, finish
-work = sys.argv[1]
-load = lambda name: json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
+from checks import check, finish, load
 cases = [("search", "keywords", "Left - ", "Search stopped - ", "found"),
          ("report", "report", "Left -", "Report stopped - ", "rows"),
          ("walk", "imageWalk", "Found - ", "Image walk stopped - ", "pictures")]

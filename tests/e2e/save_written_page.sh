@@ -52,9 +52,9 @@ SCRIPT
 run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" "$missing" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base, missing = sys.argv[1:4]
+import os
+from checks import args, check, finish, load, work
+base, missing = args
 
 def saved(name):
     path = os.path.join(work, name)
@@ -70,7 +70,7 @@ check(f"{base}/a.htm" in report and "Tom &amp; Jerry" in report, f"report saved 
 catalog = saved("catalog.htm")
 check(catalog == "<html><body></body></html>", f"Browser 2's catalog saved as: {catalog!r}")
 
-dump = json.load(open(os.path.join(work, "dump.json"), encoding="utf-8"))
+dump = load("dump")
 check(dump["WebBrowser5"]["visible"], "Browser 2 was not the shown view")
 messages = [d for d in dump["dialogs"] if d["kind"] == "message"]
 for name in ("plain.htm", "report.htm", "catalog.htm"):

@@ -61,13 +61,10 @@ SCRIPT
 run_window 120 "$work/folder" "$work/second.txt"
 
 python3 - "$work" "$first" "$second" <<'PY'
-import json, os, sys
+import os
+from checks import args, check, finish, load as dump, work
 
-work, first, second = sys.argv[1:4]
-from checks import check, finish
-
-def dump(name):
-    return json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
+first, second = args
 
 opened = dump("opened")
 check(opened["WebBrowser1"]["url"] == first, f"opened: Browser 1 shows {opened['WebBrowser1']['url']}")

@@ -56,10 +56,9 @@ bad=$?
 set -e
 
 python3 - "$work" "$bad" <<'PY'
-import json, os, sys, urllib.parse
-work, bad = sys.argv[1], int(sys.argv[2])
-from checks import check, finish
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
+import os, urllib.parse
+from checks import args, check, finish, load, work
+bad = int(args[0])
 header = "Item ID , Item Description , Item Price ,Item Picture URL, Item Description URL , "
 
 selected = load("selected.json")["Form2"]
