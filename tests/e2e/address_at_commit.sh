@@ -2,8 +2,6 @@
 # The address bar and status panel 1 follow Browser 1 as soon as a page
 # commits: while a page with a slow image is still loading, the bar shows its
 # address and panel 1 "Working..."; "Done" and the caption come with the load.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -13,7 +11,7 @@ printf '<html><head><title>Slow pictures</title></head><body><p>text</p><img src
   >"$site/slow.htm"
 start_home_site "$site"
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/first.htm
 wait-load WebBrowser1
@@ -23,7 +21,6 @@ dump $work/committed.json
 wait-load WebBrowser1
 dump $work/loaded.json
 SCRIPT
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
 from checks import args, check, finish, load

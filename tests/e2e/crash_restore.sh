@@ -3,8 +3,6 @@
 # again, answers Yes to the restore question and to going on with the search,
 # and checks that the lists came back, every keyword page is found in the end,
 # and no page was read twice but those in flight at the kill.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 

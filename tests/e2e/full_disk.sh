@@ -5,8 +5,6 @@
 # entries, history and new favorite reach the recovery folder under the state
 # folder, the files already in the program folder keep their content, the
 # journal goes to the state folder, and the run ends with exit code 4.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 

@@ -3,8 +3,6 @@
 # shown-page collector and the image walk (on both hidden engines) put none of
 # them into a list, and opening the list's entries runs no script: the test
 # server's beacon, which every script would call, is never reached.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"

@@ -3,8 +3,6 @@
 # takes every image once; a double click in the shown page fills the selected
 # catalog (on a link whose click the page cancels, so the page stays); Stop
 # halts a walk whose page is still loading.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -27,7 +25,7 @@ HTML
 
 start_home_site "$site"
 
-cat >"$work/walk.txt" <<SCRIPT
+run_window 120 "$work/walk" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/start.htm
 wait-load WebBrowser1
@@ -41,9 +39,8 @@ dump $work/hover.json
 page-dblclick WebBrowser1 a[onclick]
 dump $work/walk.json
 SCRIPT
-run_window 120 "$work/walk" "$work/walk.txt"
 
-cat >"$work/stop.txt" <<SCRIPT
+run_window 120 "$work/stop" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/stop.htm
 wait-load WebBrowser1
@@ -53,7 +50,6 @@ press Picture4
 wait 1000
 dump $work/stop.json
 SCRIPT
-run_window 120 "$work/stop" "$work/stop.txt"
 
 python3 - "$work" "$base" <<'PY'
 from checks import args, check, finish, load

@@ -2,12 +2,10 @@
 # The keyboard of every browser, on the real window: back, forward, stop,
 # the address bar, add favorite, find keywords, and a tab order that reaches
 # the keyword box, the address bar and the lists.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/next/page2.htm
 wait-load WebBrowser1
@@ -36,8 +34,6 @@ keys Escape
 wait 500
 dump $work/stop.json
 SCRIPT
-
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
 from checks import args, check, finish, load

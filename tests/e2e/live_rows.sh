@@ -3,12 +3,10 @@
 # Browser 1, appended as the pages come in: Save As then writes exactly those
 # rows. A dump taken on the turn after the report question, before the window
 # has redrawn, reads the same state as one taken a second later.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - >"$work/out.txt" <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/gen/index.htm?n=60
 wait-load WebBrowser1
@@ -26,8 +24,6 @@ dump $work/later.json
 answer file $work/rows.htm
 menu save_file
 SCRIPT
-
-run_window 120 "$work/folder" "$work/script.txt" >"$work/out.txt"
 
 python3 - "$work" "$base" <<'PY'
 import os, re

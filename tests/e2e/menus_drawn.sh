@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
 # Every menu entry the window shows is drawn where its menu lays it out, and
 # none it hides: separators included, the trailing one of the Go menu too.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle
 dump $work/dump.json
 SCRIPT
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" <<'PY'
 from checks import check, finish, load

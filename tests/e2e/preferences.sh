@@ -2,8 +2,6 @@
 # Edit > Preferences writes the settings file the next start reads: a bad
 # HOST[:PORT] is refused in the dialog with nothing written, good values are
 # written (other keys kept), and the next start uses them.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 start_home_site

@@ -3,12 +3,10 @@
 # menus and shows their buttons; the demo account logs in, its private menus
 # fill, a private channel opens; logging out restores the public window, where
 # Save image buf still saves; a login at once after it opens the start page.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 dump $work/start.json
 answer text demo
@@ -30,8 +28,6 @@ press Picture14
 wait-idle 30000
 dump $work/again.json
 SCRIPT
-
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
 import os

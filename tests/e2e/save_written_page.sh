@@ -3,8 +3,6 @@
 # ordinary page through the engine (one HTML file or a web archive, by the
 # name), a page the program wrote (the links report, a catalog) as it stands.
 # A save that cannot be written says so, naming the file and the reason.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -16,7 +14,7 @@ start_home_site "$site"
 printf 'not a folder' >"$work/afile"
 missing="$work/afile/folder"
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/page.htm
 wait-load WebBrowser1
@@ -49,7 +47,6 @@ answer file $missing/catalog.htm
 menu save_file
 dump $work/dump.json
 SCRIPT
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" "$missing" <<'PY'
 import os

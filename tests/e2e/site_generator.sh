@@ -2,13 +2,11 @@
 # Drives the generator windows through the real program: fields, Add, the
 # header line, Generate, the card profile window, Save profile and Preview;
 # then the sitegen command line writes the same site from the saved profile.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 start_home_site
 mkdir "$work/folder" "$work/cli"
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 menu wshipping
 menu online
 type Form2.Text1(0) Corner Store
@@ -46,8 +44,6 @@ dump $work/preview.json
 click Form2.Close
 dump $work/closed.json
 SCRIPT
-
-run_window 120 "$work/folder" "$work/script.txt"
 
 "$quorvane" sitegen "$work/saved.pro" --order-mode online --program-folder "$work/cli" >"$work/cli.out"
 set +e

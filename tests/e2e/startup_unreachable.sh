@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # A home site that accepts connections and never answers must not hold up the
 # window: a start-up screenshot is written and the program exits normally.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 # Accepts and keeps every connection open, saying nothing, for at most 60 s.

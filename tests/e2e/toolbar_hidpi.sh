@@ -2,8 +2,6 @@
 # On a screen of twice the density the toolbar takes the shipped 2x
 # renderings; a skin in the program folder still replaces the picture, at
 # either density, and a skin's own 2x file wins there.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 run() {  # SCALE FOLDER NAME

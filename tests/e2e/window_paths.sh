@@ -2,8 +2,6 @@
 # The widget paths the automation drives: the address bar, the keyword box and
 # a toolbar button reach the logic; a failing command stops the script with
 # "script:LINE:" and exit code 1, yet the shutdown still writes the lists.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 start_home_site
