@@ -93,8 +93,12 @@ TEST_F(WorkProgressFlowTest, ReportRunWaitsAfterATimeOutStopsAndEndsFinished)
     click("ProgressStop");  // the Stop beside the bar is the toolbar's
     EXPECT_EQ(progress().phase(), Phase::Stopped);
     EXPECT_EQ(m_state.panelText(2), "Report stopped - 2 pages left");
+    m_host.clock().advance(2 * TimeOut);
+    EXPECT_EQ(reader.navigations(), (QStringList{url('a'), url('b'), url('c')}));
     answer({"yes"});
     menu("readnext");  // goes on with c, the page it was loading
+    EXPECT_EQ(recorded("question").last(), "Go on with the 2 pages left of the interrupted report?");
+    EXPECT_EQ(lastNavigation(reader), url('c'));
     EXPECT_EQ(progress().phase(), Phase::Running);
     EXPECT_TRUE(reader.finishLoad());
     m_host.clock().advance(TimeOut);  // d, the last, times out: the report is shown

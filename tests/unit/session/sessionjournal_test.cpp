@@ -250,24 +250,6 @@ TEST_F(SessionJournalTest, AnInterruptedSearchGoesOnWithoutReadingAPageTwice)
     EXPECT_EQ(fetched, (QStringList{url('c'), url('d'), url('e'), url('f')}));
 }
 
-TEST_F(SessionJournalTest, StopThenReadNextOffersToGoOnWithThePageTheReportWasLoading)
-{
-    ProgramRun run(config(), {QStringLiteral("yes")});
-    FakeBrowser &reader = run.host.fakeBrowser(BrowserId::PageReader);
-    run.state.List4.setItems({url('a'), url('b'), url('c')});
-    run.logic.menuClick(QStringLiteral("readnext"));
-    ASSERT_EQ(reader.navigations(), QStringList{url('a')});
-    run.logic.buttonClick(QStringLiteral("Picture4"));  // Stop
-    EXPECT_FALSE(reader.busy());
-    run.host.clock().advance(60000);
-    EXPECT_EQ(reader.navigations(), QStringList{url('a')});
-
-    run.logic.menuClick(QStringLiteral("readnext"));
-    EXPECT_EQ(run.questions(), QStringList{QStringLiteral("Go on with the 3 pages left of the interrupted report?")});
-    EXPECT_EQ(reader.navigations(), (QStringList{url('a'), url('a')}));
-    EXPECT_EQ(run.state.List4.items(), (QStringList{url('b'), url('c')}));
-}
-
 TEST_F(SessionJournalTest, FilesThatCannotBeSavedAreCopiedAndNamed)
 {
     ProgramRun run(config());
