@@ -53,20 +53,6 @@ TEST_F(NavigationTest, StopHaltsTheVisibleViewTheCollectorAndTheCrawlerAndShowsB
     EXPECT_EQ(m_state.caption(), QStringLiteral("Page A"));
 }
 
-TEST_F(NavigationTest, SwitchingViewsOnAnyButtonKeepsEachViewsPageAndRetitlesTheWindow)
-{
-    mainView().load(pageA, QStringLiteral("<title>A</title>"));
-    m_logic.buttonUp(QStringLiteral("Picture23"), MouseButton::Right);
-    EXPECT_TRUE(secondView().isVisible());
-    EXPECT_FALSE(mainView().isVisible());
-    EXPECT_EQ(m_state.caption(), QStringLiteral("Browser 2"));
-    m_logic.buttonUp(QStringLiteral("Picture23"), MouseButton::Left);
-    EXPECT_TRUE(mainView().isVisible());
-    EXPECT_EQ(m_state.caption(), QStringLiteral("Browser 1"));
-    EXPECT_EQ(mainView().navigations(), QStringList{pageA});
-    EXPECT_TRUE(secondView().navigations().isEmpty());
-}
-
 // A page with slow images commits long before it has loaded: the address bar
 // and panel 1 follow the commit, the caption, "Done" and the document hook wait
 // for the load. With Browser 2 shown only the caption follows Browser 1; in the
