@@ -42,8 +42,7 @@ wait-idle 60000
 dump $work/after.json
 SCRIPT
 timeout 120 "$quorvane" "${args[@]}" --script "$work/second.txt"
-python3 -c "import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(sys.argv[1]).read().decode())" \
-  "$base/gen/hits" >"$work/hits.txt"
+curl -sf "$base/gen/hits" >"$work/hits.txt"
 
 python3 - "$work" "$base" <<'PY'
 import os, re

@@ -46,10 +46,8 @@ dump $work/closed.json
 SCRIPT
 
 "$quorvane" sitegen "$work/saved.pro" --order-mode online --program-folder "$work/cli" >"$work/cli.out"
-set +e
-"$quorvane" sitegen "$work/saved.pro" --order-mode fax >/dev/null 2>"$work/bad.err"
-bad=$?
-set -e
+bad=0
+"$quorvane" sitegen "$work/saved.pro" --order-mode fax >/dev/null 2>"$work/bad.err" || bad=$?
 
 python3 - "$work" "$bad" <<'PY'
 import os, urllib.parse
