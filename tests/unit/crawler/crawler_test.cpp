@@ -2,31 +2,17 @@
 // fake host with a manual clock.
 #include "crawler/crawler.h"
 #include "crawler/foundpagefacts.h"
-#include "support/shellfixture.h"
+#include "support/crawlfixture.h"
 
 using namespace quorvane;
 
 namespace {
-constexpr int TimeOut = 30000;
-
-QString url(char c)
-{
-    return QStringLiteral("http://pages.test/%1.htm").arg(QLatin1Char(c));
-}
-
-class CrawlerTest : public ShellTest {
+class CrawlerTest : public CrawlTest {
 protected:
-    CrawlerTest()
-    {
-        for (int t = 3; t <= 7; ++t)
-            m_host.fakeTimer(t).setInterval(TimeOut);
-    }
-
     // Adds the links, sets the keywords and runs the finder command.
     void search(const char *letters, const QStringList &words, const char *command = "readit")
     {
-        for (const char *c = letters; *c; ++c)
-            m_state.listlinks.add(url(*c));
+        links(letters);
         m_state.Combo1.list.setItems(words);
         menu(command);
     }
