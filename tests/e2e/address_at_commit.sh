@@ -2,8 +2,6 @@
 # The address bar and status panel 1 follow Browser 1 as soon as a page
 # commits: while a page with a slow image is still loading, the bar shows its
 # address and panel 1 "Working..."; "Done" and the caption come with the load.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -13,7 +11,7 @@ printf '<html><head><title>Slow pictures</title></head><body><p>text</p><img src
   >"$site/slow.htm"
 start_home_site "$site"
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/first.htm
 wait-load WebBrowser1
@@ -23,25 +21,17 @@ dump $work/committed.json
 wait-load WebBrowser1
 dump $work/loaded.json
 SCRIPT
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base = sys.argv[1:3]
-slow = f"{base}/slow.htm"
-
-def dump(name):
-    return json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
-
-committed = dump("committed")
+from checks import args, check, finish, load
+slow = f"{args[0]}/slow.htm"
+committed, loaded = load("committed", "loaded")
 check(committed["WebBrowser1"]["busy"], "the slow page had finished loading before the first look")
 check(committed["Combo2"]["text"] == slow, f"while loading the address bar holds {committed['Combo2']['text']!r}")
 panel = committed["StatusBar1"]["panels"][0]["text"]
 check(panel == "Working...", f"while loading panel 1 says {panel!r}")
 check(committed["caption"] == "First", f"while loading the caption is {committed['caption']!r}")
 
-loaded = dump("loaded")
 check(loaded["Combo2"]["text"] == slow, f"loaded: address bar holds {loaded['Combo2']['text']!r}")
 check(loaded["StatusBar1"]["panels"][0]["text"] == "Done", f"loaded: panel 1 {loaded['StatusBar1']['panels'][0]}")
 check(loaded["caption"] == "Slow pictures", f"loaded: caption {loaded['caption']!r}")

@@ -3,8 +3,6 @@
 # real pointer input and a server that answers at once: the page stays, both
 # links are filed in order; a single click still follows its link, and with no
 # catalog chosen a click follows at once.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -19,7 +17,7 @@ HTML
 echo '<html><body>next page</body></html>' >"$site/next.htm"
 start_home_site "$site"
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/page.htm
 wait-load WebBrowser1
@@ -40,14 +38,11 @@ page-click WebBrowser1 a#next
 wait-load WebBrowser1
 dump $work/followed.json
 SCRIPT
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
-filed, followed = load("filed.json"), load("followed.json")
+from checks import args, check, finish, load
+base = args[0]
+filed, followed = load("filed", "followed")
 check(filed["WebBrowser1"]["url"] == base + "/page.htm", f"the double click left the page for {filed['WebBrowser1']['url']}")
 expected = f"<img src='{base}/sea.png'><img src='{base}/meadow.png'>"
 check(filed["catalogs"][0] == expected, f"catalog 0: {filed['catalogs'][0]!r}")

@@ -3,8 +3,6 @@
 # again, answers Yes to the restore question and to going on with the search,
 # and checks that the lists came back, every keyword page is found in the end,
 # and no page was read twice but those in flight at the kill.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
@@ -44,16 +42,14 @@ wait-idle 60000
 dump $work/after.json
 SCRIPT
 timeout 120 "$quorvane" "${args[@]}" --script "$work/second.txt"
-python3 -c "import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(sys.argv[1]).read().decode())" \
-  "$base/gen/hits" >"$work/hits.txt"
+curl -sf "$base/gen/hits" >"$work/hits.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, re, sys
-from checks import check, finish
+import os, re
+from checks import args, check, finish, load, work
 
-work, base = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
-before, restored, after = load("before.json"), load("restored.json"), load("after.json")
+base = args[0]
+before, restored, after = load("before", "restored", "after")
 items = lambda dump, name: dump[name]["items"]
 
 questions = [d for d in restored["dialogs"] if d["kind"] == "question"]

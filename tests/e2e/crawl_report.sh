@@ -2,14 +2,12 @@
 # Harvests a generated site of 41 links (slow, never-answering, resetting, huge,
 # hostile and script-built pages among them), finds a keyword, answers Yes to
 # the report, and checks the report in Browser 1 and the saved report file.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
 # QUORVANE_E2E_HIDDEN_ENGINE picks WebBrowser2's engine (default text).
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
 # Start-up sends Browser 1 to the next home page; let it land first.
-cat >"$work/script.txt" <<SCRIPT
+run_window 200 "$work/folder" - --hidden-engine "${QUORVANE_E2E_HIDDEN_ENGINE:-text}" <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/gen/index.htm?n=35&faults=1
 wait-load WebBrowser1
@@ -26,15 +24,12 @@ answer file $work/report.htm
 menu savereport
 SCRIPT
 
-run_window 200 "$work/folder" "$work/script.txt" --hidden-engine "${QUORVANE_E2E_HIDDEN_ENGINE:-text}"
-
 python3 - "$work" "$base" "${QUORVANE_E2E_HIDDEN_ENGINE:-text}" <<'PY'
-import json, os, sys
+import os
+from checks import args, check, finish, load, work
 
-work, base, engine = sys.argv[1:4]
-harvest = json.load(open(os.path.join(work, "harvest.json"), encoding="utf-8"))
-dump = json.load(open(os.path.join(work, "report.json"), encoding="utf-8"))
-from checks import check, finish
+base, engine = args
+harvest, dump = load("harvest", "report")
 
 links = harvest["listlinks"]["items"]
 check(len(links) == 41, f"harvested {len(links)} links, expected 41")

@@ -5,8 +5,6 @@
 # entries, history and new favorite reach the recovery folder under the state
 # folder, the files already in the program folder keep their content, the
 # journal goes to the state folder, and the run ends with exit code 4.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
@@ -51,13 +49,12 @@ timeout 120 "$quorvane" --program-folder "$folder" --state-folder "$work/state" 
   --translation-host "$hostport" --script "$work/script.txt" || code=$?
 
 python3 - "$work" "$base" "$code" "$mounted" <<'PY'
-import glob, json, os, sys
-from checks import check, finish
+import glob, os
+from checks import args, check, finish, load, work
 
-work, base, code, mounted = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+base, code, mounted = args[0], int(args[1]), args[2]
 folder = os.path.join(work, "folder")
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
-start, end = load("start.json"), load("end.json")
+start, end = load("start", "end")
 
 check(code == 4, f"exit code {code}, not 4")
 warnings = [d["text"] for d in start["dialogs"] if d["text"].startswith(f"The program folder {folder} cannot be written")]

@@ -3,8 +3,6 @@
 # shown-page collector and the image walk (on both hidden engines) put none of
 # them into a list, and opening the list's entries runs no script: the test
 # server's beacon, which every script would call, is never reached.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -45,17 +43,17 @@ for engine in text webengine; do
 done
 
 python3 - "$work" "$base" <<'PY'
-import json, sys, urllib.request
-work, base = sys.argv[1], sys.argv[2]
-from checks import check, finish
+import urllib.request
+from checks import args, check, finish, load
+base = args[0]
 for engine in ("text", "webengine"):
     for name in ("harvest", "walk"):
-        dump = json.load(open(f"{work}/{engine}/{name}.json"))
+        dump = load(f"{engine}/{name}")
         for listname in ("listlinks", "listlinks2", "List2", "List3", "List7"):
             for item in dump[listname]["items"]:
                 low = item.lower()
                 check("script:" not in low and "data:" not in low, f"{engine} {name} {listname}: {item}")
-    harvest = json.load(open(f"{work}/{engine}/harvest.json"))
+    harvest = load(f"{engine}/harvest")
     check(harvest["listlinks"]["items"] == [f"{base}/ok.htm"], f"{engine}: links {harvest['listlinks']['items']}")
 beacons = urllib.request.urlopen(f"{base}/fault/beacon-count").read().decode()
 check(beacons == "0", f"the page's scripts reached the server {beacons} times")

@@ -3,8 +3,6 @@
 # takes every image once; a double click in the shown page fills the selected
 # catalog (on a link whose click the page cancels, so the page stays); Stop
 # halts a walk whose page is still loading.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -27,7 +25,7 @@ HTML
 
 start_home_site "$site"
 
-cat >"$work/walk.txt" <<SCRIPT
+run_window 120 "$work/walk" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/start.htm
 wait-load WebBrowser1
@@ -41,9 +39,8 @@ dump $work/hover.json
 page-dblclick WebBrowser1 a[onclick]
 dump $work/walk.json
 SCRIPT
-run_window 120 "$work/walk" "$work/walk.txt"
 
-cat >"$work/stop.txt" <<SCRIPT
+run_window 120 "$work/stop" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/stop.htm
 wait-load WebBrowser1
@@ -53,15 +50,12 @@ press Picture4
 wait 1000
 dump $work/stop.json
 SCRIPT
-run_window 120 "$work/stop" "$work/stop.txt"
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
+from checks import args, check, finish, load
 
-work, base = sys.argv[1:3]
-from checks import check, finish
-
-walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
+base = args[0]
+walk, hover, stop = load("walk", "hover", "stop")
 images = walk["List2"]["items"]
 expected = [f"{base}/{n}" for n in ("1.png", "2.png", "3.gif", "big.JPG", "s.png")]
 check(sorted(images) == sorted(expected), f"image buffer {images} != {expected}")
@@ -70,13 +64,12 @@ for page in ("a.htm", "b.htm", "c.htm", "start.htm"):
     check(visited.count(f"{base}/{page}") == 1, f"{page} not walked once: {visited}")
 check(walk["listlinks"]["items"] == [], f"links left: {walk['listlinks']['items']}")
 check(not walk["Timer9"]["enabled"], "Timer9 still on after the walk")
+check(walk["StatusBar1"]["panels"][1]["text"] == "Found - 0 links  ! ", f"panel 2 after the walk: {walk['StatusBar1']['panels'][1]}")
 check(walk["catalogs"][0] == f"<img src='{base}/a.htm'>", f"catalog 0: {walk['catalogs'][0]!r}")
 
-hover = json.load(open(os.path.join(work, "hover.json"), encoding="utf-8"))
 panel1 = hover["StatusBar1"]["panels"][0]["text"]
 check(panel1 == f"{base}/a.htm", f"hover shows {panel1!r}")
 
-stop = json.load(open(os.path.join(work, "stop.json"), encoding="utf-8"))
 check(len(stop["listlinks2"]["items"]) == 1, f"walked on after Stop: {stop['listlinks2']['items']}")
 check(len(stop["listlinks"]["items"]) == 1, f"links list after Stop: {stop['listlinks']['items']}")
 check(not stop["Timer9"]["enabled"], "Timer9 still on after Stop")

@@ -2,8 +2,6 @@
 # The image walk with WebBrowser4 on QtWebEngine meets an endless page and a
 # gzip bomb: each is given up as a failed page, long before the walk's
 # time-out, and the walk goes on to collect the picture of the ordinary page.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -17,7 +15,7 @@ HTML
 start_home_site "$site"
 
 # Idle means the walk's time-out is off too: two pages waiting it out would take a minute.
-cat >"$work/walk.txt" <<SCRIPT
+run_window 120 "$work/folder" - --hidden-engine webengine <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/start.htm
 wait-load WebBrowser1
@@ -25,15 +23,11 @@ press Picture15
 wait-idle 20000
 dump $work/walk.json
 SCRIPT
-run_window 120 "$work/folder" "$work/walk.txt" --hidden-engine webengine
 
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
+from checks import args, check, finish, load
 
-work, base = sys.argv[1:3]
-from checks import check, finish
-
-walk = json.load(open(os.path.join(work, "walk.json"), encoding="utf-8"))
+base, walk = args[0], load("walk")
 check(walk["List2"]["items"] == [f"{base}/1.png"], f"image buffer {walk['List2']['items']}")
 visited = walk["listlinks2"]["items"]
 for page in ("fault/endless", "fault/gzip-bomb", "a.htm"):

@@ -2,12 +2,10 @@
 # The keyboard of every browser, on the real window: back, forward, stop,
 # the address bar, add favorite, find keywords, and a tab order that reaches
 # the keyword box, the address bar and the lists.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/next/page2.htm
 wait-load WebBrowser1
@@ -37,13 +35,9 @@ wait 500
 dump $work/stop.json
 SCRIPT
 
-run_window 120 "$work/folder" "$work/script.txt"
-
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
+from checks import args, check, finish, load
+base = args[0]
 check(load("back.json")["WebBrowser1"]["url"] == base + "/next/page2.htm", "Alt+Left did not go back")
 check(load("forward.json")["WebBrowser1"]["url"] == base + "/next/page3.htm", "Alt+Right did not go forward")
 address = load("address.json")

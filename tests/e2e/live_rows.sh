@@ -3,12 +3,10 @@
 # Browser 1, appended as the pages come in: Save As then writes exactly those
 # rows. A dump taken on the turn after the report question, before the window
 # has redrawn, reads the same state as one taken a second later.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - >"$work/out.txt" <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/gen/index.htm?n=60
 wait-load WebBrowser1
@@ -27,19 +25,16 @@ answer file $work/rows.htm
 menu save_file
 SCRIPT
 
-run_window 120 "$work/folder" "$work/script.txt" >"$work/out.txt"
-
 python3 - "$work" "$base" <<'PY'
-import json, os, re, sys
-from checks import check, finish
+import os, re
+from checks import args, check, finish, load, work
 
-work, base = sys.argv[1:3]
+base = args[0]
 marks = dict(line.split()[1:3] for line in open(os.path.join(work, "out.txt")) if line.startswith("mark "))
 check(set(marks) == {"search", "found"} and float(marks["found"]) >= float(marks["search"]), f"marks {marks}")
 
 found = sorted((f"{base}/gen/page/{i}.htm?kb=2" for i in range(0, 60, 3)), key=str.casefold)
-at_once = json.load(open(os.path.join(work, "at-once.json"), encoding="utf-8"))
-later = json.load(open(os.path.join(work, "later.json"), encoding="utf-8"))
+at_once, later = load("at-once", "later")
 check(at_once["List1"]["items"] == found, f"found pages {at_once['List1']['items']}")
 check(at_once["listlinks"]["items"] == found, "the found pages did not replace the links list")
 questions = [d for d in at_once["dialogs"] if d["title"] == "Would You Like to see a report?"]

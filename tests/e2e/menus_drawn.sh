@@ -1,20 +1,16 @@
 #!/usr/bin/env bash
 # Every menu entry the window shows is drawn where its menu lays it out, and
 # none it hides: separators included, the trailing one of the Go menu too.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle
 dump $work/dump.json
 SCRIPT
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" <<'PY'
-import json, os, sys
-from checks import check, finish
-entries = json.load(open(os.path.join(sys.argv[1], "dump.json"), encoding="utf-8"))["menuEntries"]
+from checks import check, finish, load
+entries = load("dump")["menuEntries"]
 for name in ("www", "rrr", "fff", "hhh", "hhhh", "jjjj", "yyy", "uuu", "ppp"):
     check(entries[name]["caption"] == "-" and entries[name]["drawn"], f"separator {name} is not drawn: {entries[name]}")
 for name, entry in entries.items():

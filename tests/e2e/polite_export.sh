@@ -3,8 +3,6 @@
 # first answers 429 with Retry-After, then the CSV exports of the window and
 # of the saved session, read back with Python's csv module; hostile values
 # go through the command-line export.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -41,7 +39,7 @@ cat >"$site/d.htm" <<'HTM'
 HTM
 start_home_site "$site"
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 200 "$work/folder" - --obey-robots yes --retry-after-cap 5 <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/index.htm
 wait-load WebBrowser1
@@ -57,8 +55,6 @@ export found $work/found.csv
 export images $work/images.csv
 export report $work/report.csv
 SCRIPT
-
-run_window 200 "$work/folder" "$work/script.txt" --obey-robots yes --retry-after-cap 5
 busy_requests=$(curl -s "$base/fault/busy-count?key=e2e")
 # Settings out of range stop the program before any window, with exit code 2.
 for bad in "--per-host-limit 0" "--per-host-limit 5" "--host-delay -1" "--obey-robots maybe" "--retry-after-cap x"; do
@@ -70,11 +66,11 @@ done
 "$quorvane" export links "$work/saved-links.csv" --program-folder "$work/folder" >/dev/null
 
 python3 - "$work" "$base" "$busy_requests" "$quorvane" <<'PY'
-import csv, json, os, subprocess, sys
+import csv, os, subprocess
+from checks import args, check, finish, load, work
 
-work, base, busy_requests, quorvane = sys.argv[1:5]
+base, busy_requests, quorvane = args
 csv.field_size_limit(1 << 24)
-from checks import check, finish
 
 def read(name):
     raw = open(os.path.join(work, name), "rb").read()
@@ -84,7 +80,7 @@ def read(name):
     with open(os.path.join(work, name), encoding="utf-8-sig", newline="") as f:
         return list(csv.reader(f, strict=True))
 
-dump = json.load(open(os.path.join(work, "dump.json"), encoding="utf-8"))
+dump = load("dump")
 panels = [p["text"] for p in dump["StatusBar1"]["panels"]]
 check(panels[5] == "Robots.txt - 1 pages skipped", f"robots panel {panels[5]!r}")
 check(dump["provenance"]["emails"] == 5 and dump["provenance"]["links"] == 5, f"provenance {dump['provenance']}")

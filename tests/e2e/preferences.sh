@@ -2,8 +2,6 @@
 # Edit > Preferences writes the settings file the next start reads: a bad
 # HOST[:PORT] is refused in the dialog with nothing written, good values are
 # written (other keys kept), and the next start uses them.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 start_home_site
@@ -31,11 +29,10 @@ printf 'wait-load WebBrowser5 20000\ndump %s/next.json\n' "$work" >"$work/next.t
 timeout 60 "$quorvane" --script "$work/next.txt"
 
 python3 - "$work" "$hostport" <<'PY'
-import configparser, json, os, sys
-from checks import check, finish
-work, hostport = sys.argv[1:3]
-load = lambda name: json.load(open(os.path.join(work, name), encoding="utf-8"))
-refused, saved, nxt = load("refused.json"), load("saved.json"), load("next.json")
+import configparser, os
+from checks import args, check, finish, load, work
+hostport = args[0]
+refused, saved, nxt = load("refused", "saved", "next")
 prefs = refused.get("Preferences", {})
 check(prefs.get("visible") and "Home site" in prefs.get("error", "") and "HOST[:PORT]" in prefs["error"],
       f"bad home site not refused in the dialog: {prefs}")

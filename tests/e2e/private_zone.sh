@@ -3,12 +3,10 @@
 # menus and shows their buttons; the demo account logs in, its private menus
 # fill, a private channel opens; logging out restores the public window, where
 # Save image buf still saves; a login at once after it opens the start page.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 dump $work/start.json
 answer text demo
@@ -31,17 +29,12 @@ wait-idle 30000
 dump $work/again.json
 SCRIPT
 
-run_window 120 "$work/folder" "$work/script.txt"
-
 python3 - "$work" "$base" <<'PY'
-import json, os, sys
+import os
+from checks import args, check, finish, load, work
 
-work, base = sys.argv[1:3]
-def load(name):
-    return json.load(open(os.path.join(work, name), encoding="utf-8"))
-start, private, channel, out, again = (load(n) for n in ("start.json", "private.json", "channel.json", "out.json",
-                                                         "again.json"))
-from checks import check, finish
+base = args[0]
+start, private, channel, out, again = load("start", "private", "channel", "out", "again")
 def shown(dump, control):
     return dump["controls"].get(control, {}).get("visible")
 
@@ -74,7 +67,7 @@ check(again["privateZone"] == 1 and again["WebBrowser1"]["url"] == base + "/priv
       f"a login right after a logout shows {again['WebBrowser1']['url']}")
 inputs = [d for d in out["dialogs"] if d["kind"] == "input"]
 check(len(inputs) == 1 and inputs[0]["answer"] != "demo", f"password input not masked: {inputs}")
-for name in os.listdir(os.path.join(work, "folder")):
+for name in ["../start.json", "../private.json"] + os.listdir(os.path.join(work, "folder")):
     data = open(os.path.join(work, "folder", name), "rb").read()
     check(b"demo" not in data, f"the password ended up in {name}")
 

@@ -5,13 +5,11 @@
 # found, the time runs, and panel 2 says the work stopped instead of a stale
 # "Left" text. The panels are as wide as their texts and readable at the
 # smallest window; the mail button names the program configured.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 
 slow="$base/gen/index.htm?n=40&ms=500"
-cat >"$work/script.txt" <<SCRIPT
+run_window 150 "$work/folder" - --mail-program "/opt/mail/my-mail --compose" <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $slow
 wait-load WebBrowser1
@@ -43,13 +41,9 @@ resize 200 200
 wait 300
 dump $work/small.json
 SCRIPT
-run_window 150 "$work/folder" "$work/script.txt" --mail-program "/opt/mail/my-mail --compose"
 
 python3 - "$work" <<'PY'
-import json, os, sys
-from checks import check, finish
-work = sys.argv[1]
-load = lambda name: json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
+from checks import check, finish, load
 cases = [("search", "keywords", "Left - ", "Search stopped - ", "found"),
          ("report", "report", "Left -", "Report stopped - ", "rows"),
          ("walk", "imageWalk", "Found - ", "Image walk stopped - ", "pictures")]

@@ -3,8 +3,6 @@
 # ordinary page through the engine (one HTML file or a web archive, by the
 # name), a page the program wrote (the links report, a catalog) as it stands.
 # A save that cannot be written says so, naming the file and the reason.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 site="$work/site"
@@ -16,7 +14,7 @@ start_home_site "$site"
 printf 'not a folder' >"$work/afile"
 missing="$work/afile/folder"
 
-cat >"$work/script.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 wait-idle 30000
 navigate WebBrowser1 $base/page.htm
 wait-load WebBrowser1
@@ -49,12 +47,11 @@ answer file $missing/catalog.htm
 menu save_file
 dump $work/dump.json
 SCRIPT
-run_window 120 "$work/folder" "$work/script.txt"
 
 python3 - "$work" "$base" "$missing" <<'PY'
-import json, os, sys
-from checks import check, finish
-work, base, missing = sys.argv[1:4]
+import os
+from checks import args, check, finish, load, work
+base, missing = args
 
 def saved(name):
     path = os.path.join(work, name)
@@ -70,7 +67,7 @@ check(f"{base}/a.htm" in report and "Tom &amp; Jerry" in report, f"report saved 
 catalog = saved("catalog.htm")
 check(catalog == "<html><body></body></html>", f"Browser 2's catalog saved as: {catalog!r}")
 
-dump = json.load(open(os.path.join(work, "dump.json"), encoding="utf-8"))
+dump = load("dump")
 check(dump["WebBrowser5"]["visible"], "Browser 2 was not the shown view")
 messages = [d for d in dump["dialogs"] if d["kind"] == "message"]
 for name in ("plain.htm", "report.htm", "catalog.htm"):

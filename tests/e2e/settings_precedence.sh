@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # Options win over the settings file, which wins over the defaults; a bad
 # HOST[:PORT] in the settings file stops the program with exit code 2.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data QT_QPA_PLATFORM=offscreen
 

@@ -3,14 +3,12 @@
 # back and forward with the toolbar, switches views, adds a favorite; then
 # starts again on the same program folder and finds the favorite and the
 # visited domain there.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 start_home_site
 first=$base/samples/links.htm
 second=$base/samples/images.htm  # a link of the first page
 
-cat >"$work/first.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 # The start-up downloads may show a next home page in Browser 1: let them finish first.
 wait-idle
 wait-load WebBrowser1
@@ -35,9 +33,8 @@ press Picture23
 menu add
 dump $work/added.json
 SCRIPT
-run_window 120 "$work/folder" "$work/first.txt"
 
-cat >"$work/second.txt" <<SCRIPT
+run_window 120 "$work/folder" - <<SCRIPT
 dump $work/restarted.json
 wait-idle
 wait-load WebBrowser1
@@ -58,16 +55,12 @@ wait 300
 wait-load WebBrowser1
 dump $work/rightclicked.json
 SCRIPT
-run_window 120 "$work/folder" "$work/second.txt"
 
 python3 - "$work" "$first" "$second" <<'PY'
-import json, os, sys
+import os
+from checks import args, check, finish, load as dump, work
 
-work, first, second = sys.argv[1:4]
-from checks import check, finish
-
-def dump(name):
-    return json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))
+first, second = args
 
 opened = dump("opened")
 check(opened["WebBrowser1"]["url"] == first, f"opened: Browser 1 shows {opened['WebBrowser1']['url']}")

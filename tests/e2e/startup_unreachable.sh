@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
 # A home site that accepts connections and never answers must not hold up the
 # window: a start-up screenshot is written and the program exits normally.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 # Accepts and keeps every connection open, saying nothing, for at most 60 s.
@@ -48,10 +46,9 @@ dump $work/closed.json
 SCRIPT
 QT_QPA_PLATFORM=offscreen timeout 60 "$quorvane" --program-folder "$work/closed" \
   --home-site "127.0.0.1:$closed" --translation-host "127.0.0.1:$closed" --script "$work/closed.txt"
-python3 - "$work/closed.json" "127.0.0.1:$closed" <<'PY'
-import json, sys
-from checks import check, finish
-dump, home = json.load(open(sys.argv[1], encoding="utf-8")), sys.argv[2]
+python3 - "$work" "127.0.0.1:$closed" <<'PY'
+from checks import args, check, finish, load
+dump, home = load("closed"), args[0]
 panel = dump["StatusBar1"]["panels"][0]["text"]
 check("cannot be reached" in panel and home in panel and "retried" in panel, f"panel 1: {panel!r}")
 for view in ("WebBrowser1", "WebBrowser5"):

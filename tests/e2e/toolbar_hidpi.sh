@@ -2,8 +2,6 @@
 # On a screen of twice the density the toolbar takes the shipped 2x
 # renderings; a skin in the program folder still replaces the picture, at
 # either density, and a skin's own 2x file wins there.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 run() {  # SCALE FOLDER NAME
@@ -20,11 +18,9 @@ cp "$source/resources/toolbar/home1@2x.bmp" "$work/skinned/stop1@2x.bmp"
 run 2 "$work/skinned" skinned2
 
 python3 - "$work" <<'PY'
-import json, os, sys
-from checks import check, finish
-work = sys.argv[1]
-load = lambda name: json.load(open(os.path.join(work, name + ".json"), encoding="utf-8"))["pictureSources"]
-plain1, plain2, skinned2 = load("plain1"), load("plain2"), load("skinned2")
+import os
+from checks import check, finish, load, work
+plain1, plain2, skinned2 = (d["pictureSources"] for d in load("plain1", "plain2", "skinned2"))
 check(plain1["Picture2"] == ":/toolbar/back1.bmp", f"scale 1: {plain1['Picture2']}")
 check(plain2["Picture2"] == ":/toolbar/back1@2x.bmp", f"scale 2: {plain2['Picture2']}")
 check(all(src.endswith("@2x.bmp") for src in plain2.values()), f"scale 2 without 2x pictures: {plain2}")

@@ -2,8 +2,6 @@
 # The widget paths the automation drives: the address bar, the keyword box and
 # a toolbar button reach the logic; a failing command stops the script with
 # "script:LINE:" and exit code 1, yet the shutdown still writes the lists.
-# Arguments: QUORVANE_BIN TESTSERVER_BIN SOURCE_DIR
-set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
 start_home_site
@@ -25,10 +23,9 @@ SCRIPT
 timeout 60 "$quorvane" --program-folder "$work/folder" --home-site "${base#http://}" --script "$work/script.txt"
 
 python3 - "$work" "$url" <<'PY'
-import json, os, sys
-work, url = sys.argv[1:3]
-d = json.load(open(os.path.join(work, "dump.json"), encoding="utf-8"))
-from checks import check, finish
+import os
+from checks import args, check, finish, load, work
+url, d = args[0], load("dump")
 check(d["Combo2"]["text"] == url and d["Combo2"]["items"] == [url], f"address bar: {d['Combo2']}")
 check(d["WebBrowser1"]["url"] == url, f"browser shows {d['WebBrowser1']['url']}")
 check(d["Combo1"]["items"] == ["boots"], f"keyword box: Enter files and Delete removes, got {d['Combo1']}")

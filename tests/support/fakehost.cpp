@@ -125,13 +125,12 @@ void FakeBrowser::show(const QString &url, DocumentPtr document)
     m_pendingUrl.clear();
     m_url = url;
     m_writtenUnparsed = false;
-    m_document = m_documentLate ? nullptr : document;
+    m_document = std::move(document);
     m_writeOpen = false;
     if (!std::exchange(m_committed, false))
         emit navigationCommitted(url);
     emit navigateComplete(url, true);
     emit downloadComplete();
-    m_document = std::move(document);
     // Frames complete before the page, each once, depth first.
     std::function<void(const DocumentPtr &)> frames = [&](const DocumentPtr &doc) {
         if (!doc)

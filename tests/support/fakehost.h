@@ -17,8 +17,6 @@ namespace quorvane {
 class FakeWeb final {
 public:
     void setPage(const QString &url, const QString &html) { m_pages.insert(url, html); }
-    bool hasPage(const QString &url) const { return m_pages.contains(url); }
-    QString page(const QString &url) const { return m_pages.value(url); }
     // The parsed document of url with its frames, or null when unknown.
     DocumentPtr document(const QString &url, int depth = 0) const;
 
@@ -60,9 +58,6 @@ public:
     bool commitLoad();
     // Shows html at url as if it had been loaded (navigate plus finishLoad).
     void load(const QString &url, const QString &html);
-    // Like QtWebEngine: the document is readable only from document complete
-    // on, not yet when the navigation completes.
-    void setDocumentLate(bool late) { m_documentLate = late; }
 
     const QStringList &navigations() const { return m_navigations; }
     const QList<PageCommand> &pageCommands() const { return m_pageCommands; }
@@ -86,7 +81,6 @@ private:
     mutable qint64 m_writtenCharsParsed = 0;
     bool m_busy = false;
     bool m_committed = false;
-    bool m_documentLate = false;
     bool m_visible = false;
     bool m_writeOpen = false;
     QString m_written;

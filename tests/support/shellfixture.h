@@ -60,6 +60,14 @@ protected:
     void put(const char *name, const QByteArray &bytes) { quorvane::testing::writeBytes(folderFile(name), bytes); }
     void page(const QString &url, const QString &html) { m_host.web().setPage(url, html); }
     quorvane::FakeTransfer &inet(int number) { return m_host.fakeTransfer(number); }
+    // A link of a page, as the document events give it.
+    static quorvane::HtmlElement link(const QString &href)
+    {
+        quorvane::HtmlElement e;
+        e.tagName = QStringLiteral("A");
+        e.href = href;
+        return e;
+    }
     static QString lastNavigation(const quorvane::FakeBrowser &view)
     {
         return view.navigations().isEmpty() ? QString() : view.navigations().last();

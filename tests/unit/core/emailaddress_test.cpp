@@ -1,5 +1,4 @@
 #include "core/emailaddress.h"
-#include "core/pageclues.h"
 
 #include <gtest/gtest.h>
 
@@ -36,18 +35,4 @@ TEST(EmailAddress, FindsEachAddressOfAPageOnceInPageOrder)
         "<area href='mailto:c%40shop.test'>");
     EXPECT_EQ(mailtoAddressesIn(html), (QStringList{"b@shop.test", "A@shop.test", "c@shop.test"}));
     EXPECT_TRUE(mailtoAddressesIn(QString(100000, u'x') + QStringLiteral("mailto:")).isEmpty());
-}
-
-TEST(PageWordsFromHtml, ReadsTitleHeadingAndVisibleTextAndCountsParagraphs)
-{
-    const PageWords words = pageWordsFromHtml(
-        QStringLiteral("http://www.shop.test/x"),
-        QStringLiteral("<html><head><title>Page &amp; Not Found</title><style>p{}</style>"
-                       "<script>var a = '<p>';</script></head><body><H1 class=x>Oops <b>gone</b></H1>"
-                       "<p>one</p><P class='a'>two</p><pre>pre</pre><param></body></html>"));
-    EXPECT_EQ(words.host, QStringLiteral("www.shop.test"));
-    EXPECT_EQ(words.title, QStringLiteral("Page & Not Found"));
-    EXPECT_EQ(words.heading, QStringLiteral("Oops gone"));
-    EXPECT_EQ(words.text, QStringLiteral("Oops gone one two pre"));
-    EXPECT_EQ(paragraphCount(QStringLiteral("<p>one</p><P class='a'>two</p><pre>pre</pre><param>")), 2);
 }

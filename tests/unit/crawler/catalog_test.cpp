@@ -11,14 +11,6 @@ using namespace quorvane;
 
 namespace {
 
-HtmlElement link(const char *href)
-{
-    HtmlElement e;
-    e.tagName = QStringLiteral("A");
-    e.href = QString::fromLatin1(href);
-    return e;
-}
-
 class CatalogTest : public ShellTest {
 protected:
     CatalogTest()
@@ -40,7 +32,7 @@ protected:
     }
     void dblclick(const char *href, FakeBrowser *view = nullptr)
     {
-        emit (view ? *view : mainView()).documentDoubleClick(link(href));
+        emit (view ? *view : mainView()).documentDoubleClick(link(QString::fromLatin1(href)));
     }
     bool catalogsEmpty() const
     {

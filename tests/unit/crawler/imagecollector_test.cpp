@@ -39,10 +39,6 @@ protected:
     }
 };
 
-// On QtWebEngine the page is read after the navigation is reported: true runs
-// the walk with the document coming late, with documentComplete.
-class ImageWalkTest : public ImageCollectorTest, public ::testing::WithParamInterface<bool> {};
-
 TEST_F(ImageCollectorTest, FullBufferSpillsAfterAnEarlierRunsFilesAndKeepsTheBufferWhenItCannot)
 {
     // A number the 16-bit counter cannot reach is somebody else's file.
@@ -128,26 +124,6 @@ TEST_F(ImageCollectorTest, LinkFilterDropsFilterWordsAndKnownAddresses)
     EXPECT_EQ(m_state.listlinks.count(), 1);
     EXPECT_EQ(m_state.List2.count(), 1);
 }
-
-TEST_P(ImageWalkTest, AutomaticCollectorWalksEveryLinkedPageOnceAndTakesEachImageOnce)
-{
-    walker().setDocumentLate(GetParam());
-    page("http://w.test/a.htm", "<body><img src='1.png'><a href='b.htm'>b</a><a href='c.htm'>c</a></body>");
-    page("http://w.test/b.htm", "<body><img src='1.png'><img src='2.png'><a href='a.htm'>a</a></body>");
-    page("http://w.test/c.htm", "<body><a href='3.jpg'>3</a></body>");
-    mainView().load("http://w.test/", "<body><a href='a.htm'>a</a></body>");
-
-    click("Picture15");
-    EXPECT_EQ(walker().navigations(), QStringList{"http://w.test/a.htm"});
-    EXPECT_TRUE(walkTimer());
-    while (walker().finishLoad()) {
-    }
-    EXPECT_EQ(walker().navigations().size(), 3);
-    EXPECT_EQ(buffer(), (QStringList{"http://w.test/1.png", "http://w.test/2.png", "http://w.test/3.jpg"}));
-    EXPECT_EQ(m_state.panelText(2), "Found - 0 links  ! ");
-    EXPECT_FALSE(images().walking() || walkTimer());
-}
-INSTANTIATE_TEST_SUITE_P(DocumentEarlyOrLate, ImageWalkTest, ::testing::Bool());
 
 TEST_F(ImageCollectorTest, TimeOutMovesOnAndStopHaltsTheWalkUntilStartedAgain)
 {

@@ -2,20 +2,13 @@
 // user agent, requests at a time and pauses per site, pages put back after
 // a 429 or 503, and robots.txt.
 #include "crawler/crawler.h"
-#include "support/shellfixture.h"
+#include "support/crawlfixture.h"
 
 using namespace quorvane;
 
 namespace {
-constexpr int TimeOut = 30000;
-
-class PoliteCrawlerTest : public ShellTest {
+class PoliteCrawlerTest : public CrawlTest {
 protected:
-    PoliteCrawlerTest()
-    {
-        for (int t = 3; t <= 7; ++t)
-            m_host.fakeTimer(t).setInterval(TimeOut);
-    }
     void polite(const Politeness &politeness) { m_logic.crawler().setPoliteness(politeness); }
     void search(const QStringList &links)
     {

@@ -1,33 +1,16 @@
 // The status bar's progress of a search, a report run and the image walk, and
 // what Stop leaves in the panels, on the fake host.
 #include "crawler/imagecollector.h"
-#include "support/shellfixture.h"
+#include "support/crawlfixture.h"
 
 using namespace quorvane;
 using Work = WorkProgress::Work;
 using Phase = WorkProgress::Phase;
 
 namespace {
-constexpr int TimeOut = 30000;
-
-QString url(char c)
-{
-    return QStringLiteral("http://pages.test/%1.htm").arg(QLatin1Char(c));
-}
-
-class WorkProgressFlowTest : public ShellTest {
+class WorkProgressFlowTest : public CrawlTest {
 protected:
-    WorkProgressFlowTest()
-    {
-        for (int t = 3; t <= 9; ++t)
-            m_host.fakeTimer(t).setInterval(TimeOut);
-        m_state.progress.setClock([this] { return m_host.clock().now(); });
-    }
-    void links(const char *letters)
-    {
-        for (const char *c = letters; *c; ++c)
-            m_state.listlinks.add(url(*c));
-    }
+    WorkProgressFlowTest() { m_state.progress.setClock([this] { return m_host.clock().now(); }); }
     const WorkProgress &progress() const { return m_state.progress; }
     void expectProgress(Work work, Phase phase, int done, int total, int found)
     {
@@ -93,8 +76,12 @@ TEST_F(WorkProgressFlowTest, ReportRunWaitsAfterATimeOutStopsAndEndsFinished)
     click("ProgressStop");  // the Stop beside the bar is the toolbar's
     EXPECT_EQ(progress().phase(), Phase::Stopped);
     EXPECT_EQ(m_state.panelText(2), "Report stopped - 2 pages left");
+    m_host.clock().advance(2 * TimeOut);
+    EXPECT_EQ(reader.navigations(), (QStringList{url('a'), url('b'), url('c')}));
     answer({"yes"});
     menu("readnext");  // goes on with c, the page it was loading
+    EXPECT_EQ(recorded("question").last(), "Go on with the 2 pages left of the interrupted report?");
+    EXPECT_EQ(lastNavigation(reader), url('c'));
     EXPECT_EQ(progress().phase(), Phase::Running);
     EXPECT_TRUE(reader.finishLoad());
     m_host.clock().advance(TimeOut);  // d, the last, times out: the report is shown

@@ -157,9 +157,6 @@ TEST_F(SessionJournalTest, AfterACrashYesRestoresEverythingTheUserWouldMiss)
     ProgramRun second(config(), {QStringLiteral("yes")});
     EXPECT_EQ(second.questions(), QStringList{Question});
     expectFilled(second.state);
-
-    // The restored session is recorded again: a second crash loses nothing either.
-    second.logic.sessionJournal().sync();
 }
 
 TEST_F(SessionJournalTest, NoStartsAsTodayAndKeepsTheJournalForOneMoreStart)
@@ -251,24 +248,6 @@ TEST_F(SessionJournalTest, AnInterruptedSearchGoesOnWithoutReadingAPageTwice)
     for (int k = 1; k <= 4; ++k)
         fetched += second.host.fakeTransfer(k).executed();
     EXPECT_EQ(fetched, (QStringList{url('c'), url('d'), url('e'), url('f')}));
-}
-
-TEST_F(SessionJournalTest, StopThenReadNextOffersToGoOnWithThePageTheReportWasLoading)
-{
-    ProgramRun run(config(), {QStringLiteral("yes")});
-    FakeBrowser &reader = run.host.fakeBrowser(BrowserId::PageReader);
-    run.state.List4.setItems({url('a'), url('b'), url('c')});
-    run.logic.menuClick(QStringLiteral("readnext"));
-    ASSERT_EQ(reader.navigations(), QStringList{url('a')});
-    run.logic.buttonClick(QStringLiteral("Picture4"));  // Stop
-    EXPECT_FALSE(reader.busy());
-    run.host.clock().advance(60000);
-    EXPECT_EQ(reader.navigations(), QStringList{url('a')});
-
-    run.logic.menuClick(QStringLiteral("readnext"));
-    EXPECT_EQ(run.questions(), QStringList{QStringLiteral("Go on with the 3 pages left of the interrupted report?")});
-    EXPECT_EQ(reader.navigations(), (QStringList{url('a'), url('a')}));
-    EXPECT_EQ(run.state.List4.items(), (QStringList{url('b'), url('c')}));
 }
 
 TEST_F(SessionJournalTest, FilesThatCannotBeSavedAreCopiedAndNamed)

@@ -1,14 +1,11 @@
 #include "sitegen/itemtable.h"
-#include "sitegen/shoppages.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvane;
 
-TEST(ItemTable, ColumnsComeFromTheHeaderLineAndEachEntrySplitsIntoFiveCells)
+TEST(ItemTable, EachEntrySplitsIntoFiveCellsWhateverItHolds)
 {
-    EXPECT_EQ(itemTableColumns(), QStringList({"Item ID", "Item Description", "Item Price", "Item Picture URL",
-                                               "Item Description URL"}));
     const struct {
         const char *entry;
         QStringList cells;
@@ -27,6 +24,4 @@ TEST(ItemTable, ColumnsComeFromTheHeaderLineAndEachEntrySplitsIntoFiveCells)
         SCOPED_TRACE(c.entry);
         EXPECT_EQ(itemTableCells(QString::fromUtf8(c.entry)), c.cells);
     }
-    EXPECT_EQ(itemTableCells(shoppages::headerLine()),
-              QStringList({"Item ID ", " Item Description ", " Item Price ", "Item Picture URL", " Item Description URL "}));
 }
