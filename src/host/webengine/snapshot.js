@@ -243,6 +243,49 @@
         return clip(text, limit);
     }
 
+    // Whitespace other than a single blank between other characters, and
+    // the control characters: where layout could make a text's rendering
+    // differ from its characters.
+    const LAYOUT_SENSITIVE = /[^\S ]|^ | $|  |[\u0000-\u001f\u007f-\u00a0\u00ad]/;
+
+    // The browser's own style sheet hides the contents of a closed details
+    // element and of an element hidden until found without taking them out
+    // of the rendering: their rendered text is empty.
+    const COLLAPSED = 'details, [hidden="until-found" i]';
+
+    // How the texts of this document may be read without laying it out:
+    // null when anything but the browser's own style sheet styles it (a style
+    // sheet, an adopted one, a style attribute, an open shadow tree whose
+    // styles could reach elements slotted into it).
+    function plainTextReading(all) {
+        const sheets = docProp('styleSheets');
+        const adopted = docProp('adoptedStyleSheets');
+        if (!sheets || sheets.length !== 0 || (adopted && adopted.length !== 0))
+            return null;
+        const query = (selector) => Document.prototype.querySelector.call(document, selector);
+        if (query('[style]') !== null)
+            return null;
+        for (let i = 0; i < all.length; ++i) {
+            if (all[i].shadowRoot)
+                return null;
+        }
+        return { collapsible: query(COLLAPSED) !== null };
+    }
+
+    // outerText without laying the page out where it provably equals the
+    // text content: in an unstyled document, an element holding text only,
+    // with no whitespace that rendering would collapse and outside anything
+    // the browser collapses. Such text renders as it is written, and an
+    // element not rendered gives its text content anyway.
+    function renderedText(el, limit, plain) {
+        if (plain && !el.firstElementChild && !(plain.collapsible && el.closest(COLLAPSED))) {
+            const text = el.textContent;
+            if (typeof text === 'string' && !LAYOUT_SENSITIVE.test(text))
+                return clip(text, limit);
+        }
+        return textOf(el, limit);
+    }
+
     // The alt of an area, or of the first image with one inside a link.
     function altOf(el) {
         if (tagOf(el) === 'AREA')
@@ -272,10 +315,12 @@
         // Rendered text costs layout work: each link's is taken once, and an
         // A element's row of all names its link instead of repeating it.
         const linkIndex = new Map();
+        const all = Document.prototype.getElementsByTagName.call(document, '*');
+        const plain = plainTextReading(all);
         const links = docProp('links');
         for (let i = 0; links && i < links.length && i < maxItems; ++i) {
             const link = links[i];
-            const row = [clip(link.href, maxChars), textOf(link, maxChars),
+            const row = [clip(link.href, maxChars), renderedText(link, maxChars, plain),
                          clip(link.getAttribute('rel') || '', 2048), clip(altOf(link), 2048)];
             // Most links have neither rel nor an image's alt.
             while (row.length > 2 && row[row.length - 1] === '')
@@ -286,7 +331,6 @@
         const images = docProp('images');
         for (let i = 0; images && i < images.length && i < maxItems; ++i)
             doc.images.push(clip(images[i].src, maxChars));
-        const all = Document.prototype.getElementsByTagName.call(document, '*');
         for (let i = 0; i < all.length && i < maxItems; ++i) {
             const el = all[i];
             const tag = tagOf(el);
@@ -301,7 +345,7 @@
             // copy the page per nesting level. Only elements of these kinds
             // have an href or a src in this world; the page's own properties
             // on other elements are out of its sight.
-            const row = [tag, tag === 'P' || tag === 'A' ? textOf(el, maxChars) : '',
+            const row = [tag, tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain) : '',
                          HAS_HREF.has(tag) ? clip(el.href, maxChars) : '',
                          HAS_SRC.has(tag) ? clip(el.src, maxChars) : ''];
             if (tag === 'META')
