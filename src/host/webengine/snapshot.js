@@ -20,6 +20,15 @@
     const HAS_HREF = new Set(['A', 'AREA', 'LINK', 'BASE']);
     const HAS_SRC = new Set(['IMG', 'SCRIPT', 'IFRAME', 'FRAME', 'INPUT', 'EMBED', 'SOURCE', 'TRACK', 'VIDEO',
                              'AUDIO']);
+    // Whitespace other than a single blank between other characters, and
+    // the control characters: where layout could make a text's rendering
+    // differ from its characters.
+    const LAYOUT_SENSITIVE = /[^\S ]|^ | $|  |[\u0000-\u001f\u007f-\u00a0\u00ad]/;
+
+    // The browser's own style sheet hides the contents of a closed details
+    // element and of an element hidden until found without taking them out
+    // of the rendering: their rendered text is empty.
+    const COLLAPSED = 'details, [hidden="until-found" i]';
 
     // Survives document.open(), which keeps the window but replaces the document.
     let state = window.__quorvaneState;
@@ -242,16 +251,6 @@
             text = el.textContent;
         return clip(text, limit);
     }
-
-    // Whitespace other than a single blank between other characters, and
-    // the control characters: where layout could make a text's rendering
-    // differ from its characters.
-    const LAYOUT_SENSITIVE = /[^\S ]|^ | $|  |[\u0000-\u001f\u007f-\u00a0\u00ad]/;
-
-    // The browser's own style sheet hides the contents of a closed details
-    // element and of an element hidden until found without taking them out
-    // of the rendering: their rendered text is empty.
-    const COLLAPSED = 'details, [hidden="until-found" i]';
 
     // How the texts of this document may be read without laying it out:
     // null when anything but the browser's own style sheet styles it (a style
