@@ -30,6 +30,17 @@
     // of the rendering: their rendered text is empty.
     const COLLAPSED = 'details, [hidden="until-found" i]';
 
+    // The snapshot is one text of fields, each its length in UTF-16 units, a
+    // colon and its characters: no character of a page needs escaping, and
+    // the adapter reads it without a JSON parser. After the format and the
+    // frame path: address, title, domain, body tag and frame count; the link
+    // count, then address, text, rel and picture alt of each link; the image
+    // count and their addresses; the element count, then for each its tag
+    // and either "L" and the index of the link it is, or "E" and the number
+    // of values that follow (text, href, src, META name and content, trailing
+    // empty ones left out).
+    const FORMAT = 'quorvane-snapshot/2';
+
     // Survives document.open(), which keeps the window but replaces the document.
     let state = window.__quorvaneState;
     if (!state) {
@@ -67,9 +78,9 @@
         // Text appended to a written document brings no new document: the
         // adapter asks for the grown one again, under the same sequence.
         state.retake = () => {
-            const json = serialize([]);
-            if (json !== null)
-                deliver(state.seq, json);
+            const text = serialize([]);
+            if (text !== null)
+                deliver(state.seq, text);
         };
         // document.open() drops listeners; adding the same function again is a no-op otherwise.
         window.addEventListener('message', state.onMessage);
@@ -86,13 +97,13 @@
             state.pending = null;
         // Read at load time: script may have moved frames since.
         const path = isTop ? [] : framePath();
-        const json = path === null ? null : serialize(path);
-        if (json === null)
+        const text = path === null ? null : serialize(path);
+        if (text === null)
             return;
         if (isTop)
-            deliver(seq, json);
+            deliver(seq, text);
         else
-            window.top.postMessage({ quorvaneSnapshot: json }, '*');
+            window.top.postMessage({ quorvaneSnapshot: text }, '*');
     };
     if (isTop)
         state.pending = take;  // current.js calls it when a stopped load never fires load
@@ -113,8 +124,8 @@
         });
     }
 
-    function deliver(docSeq, json) {
-        state.queue.push([docSeq, json]);
+    function deliver(docSeq, text) {
+        state.queue.push([docSeq, text]);
         startChannel();
         flush();
     }
@@ -124,31 +135,31 @@
             return;
         const queued = state.queue;
         state.queue = [];
-        for (const [docSeq, json] of queued)
-            state.bridge.snapshot(state.win, docSeq, json);
+        for (const [docSeq, text] of queued)
+            state.bridge.snapshot(state.win, docSeq, text);
     }
 
     function onMessage(event) {
-        let json;
+        let text;
         try {
             const data = event.data;
-            json = data && typeof data === 'object' ? data.quorvaneSnapshot : undefined;
+            text = data && typeof data === 'object' ? data.quorvaneSnapshot : undefined;
         } catch (e) {
             return;
         }
-        if (typeof json !== 'string' || json.length > MAX_CHARS)
+        if (typeof text !== 'string' || text.length > MAX_CHARS)
             return;
         // A report describes the frame that sent it, at the place found here
         // from the sender: a page or frame cannot report for the top document
         // or for another frame.
         const path = pathOf(event.source);
-        if (path === null || path.length === 0 || !json.startsWith('{"path":[' + path.join(',') + '],'))
+        if (path === null || path.length === 0 || !text.startsWith(header(path)))
             return;
-        if (state.forwards >= MAX_FORWARDS || state.forwardChars + json.length > MAX_FORWARD_CHARS)
+        if (state.forwards >= MAX_FORWARDS || state.forwardChars + text.length > MAX_FORWARD_CHARS)
             return;
         state.forwards += 1;
-        state.forwardChars += json.length;
-        deliver(state.seq, json);
+        state.forwardChars += text.length;
+        deliver(state.seq, text);
     }
 
     function onMouse(event) {
@@ -296,47 +307,52 @@
         return image ? image.getAttribute('alt') || '' : '';
     }
 
+    function field(value) {
+        return value.length + ':' + value;
+    }
+
+    function header(where) {
+        return field(FORMAT) + field(where.join(','));
+    }
+
     function collect(where, maxItems, maxChars) {
         const body = docProp('body');
-        const doc = {
-            path: where,
-            url: clip(docProp('URL'), maxChars),
-            title: clip(docProp('title'), maxChars),
-            domain: clip(docProp('domain'), maxChars),
-            body: body ? tagOf(body) : '',
-            frames: window.frames.length,
-            links: [],
-            images: [],
-            all: [],
-        };
-        if (maxItems === 0)
-            return doc;
-        // Rendered text costs layout work: each link's is taken once, and an
-        // A element's row of all names its link instead of repeating it.
-        const linkIndex = new Map();
+        const out = [header(where), field(clip(docProp('URL'), maxChars)), field(clip(docProp('title'), maxChars)),
+                     field(clip(docProp('domain'), maxChars)), field(body ? tagOf(body) : ''),
+                     field(String(window.frames.length >>> 0))];
+        if (maxItems === 0) {
+            out.push(field('0'), field('0'), field('0'));
+            return out.join('');
+        }
         const all = Document.prototype.getElementsByTagName.call(document, '*');
         const plain = plainTextReading(all);
+        // Rendered text costs layout work: each link's is taken once, and an
+        // A element's entry among all elements names its link instead of
+        // repeating it.
+        const linkIndex = new Map();
         const links = docProp('links');
-        for (let i = 0; links && i < links.length && i < maxItems; ++i) {
+        const linkCount = links ? Math.min(links.length, maxItems) : 0;
+        out.push(field(String(linkCount)));
+        for (let i = 0; i < linkCount; ++i) {
             const link = links[i];
-            const row = [clip(link.href, maxChars), renderedText(link, maxChars, plain),
-                         clip(link.getAttribute('rel') || '', 2048), clip(altOf(link), 2048)];
-            // Most links have neither rel nor an image's alt.
-            while (row.length > 2 && row[row.length - 1] === '')
-                row.pop();
-            doc.links.push(row);
+            out.push(field(clip(link.href, maxChars)), field(renderedText(link, maxChars, plain)),
+                     field(clip(link.getAttribute('rel') || '', 2048)), field(clip(altOf(link), 2048)));
             linkIndex.set(link, i);
         }
         const images = docProp('images');
-        for (let i = 0; images && i < images.length && i < maxItems; ++i)
-            doc.images.push(clip(images[i].src, maxChars));
-        for (let i = 0; i < all.length && i < maxItems; ++i) {
+        const imageCount = images ? Math.min(images.length, maxItems) : 0;
+        out.push(field(String(imageCount)));
+        for (let i = 0; i < imageCount; ++i)
+            out.push(field(clip(images[i].src, maxChars)));
+        const elementCount = Math.min(all.length, maxItems);
+        out.push(field(String(elementCount)));
+        for (let i = 0; i < elementCount; ++i) {
             const el = all[i];
             const tag = tagOf(el);
             if (tag === 'A') {
                 const index = linkIndex.get(el);
                 if (index !== undefined) {
-                    doc.all.push([tag, index]);
+                    out.push(field(tag), field('L' + index));
                     continue;
                 }
             }
@@ -344,25 +360,27 @@
             // copy the page per nesting level. Only elements of these kinds
             // have an href or a src in this world; the page's own properties
             // on other elements are out of its sight.
-            const row = [tag, tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain) : '',
-                         HAS_HREF.has(tag) ? clip(el.href, maxChars) : '',
-                         HAS_SRC.has(tag) ? clip(el.src, maxChars) : ''];
+            const values = [tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain) : '',
+                            HAS_HREF.has(tag) ? clip(el.href, maxChars) : '',
+                            HAS_SRC.has(tag) ? clip(el.src, maxChars) : ''];
             if (tag === 'META')
-                row.push(clip(el.name, maxChars), clip(el.content, maxChars));
-            while (row.length > 1 && row[row.length - 1] === '')
-                row.pop();
-            doc.all.push(row);
+                values.push(clip(el.name, maxChars), clip(el.content, maxChars));
+            while (values.length > 0 && values[values.length - 1] === '')
+                values.pop();
+            out.push(field(tag), field('E' + values.length));
+            for (const value of values)
+                out.push(field(value));
         }
-        return doc;
+        return out.join('');
     }
 
     // Falls back to smaller snapshots rather than sending none at all.
     function serialize(where) {
         for (const [items, chars] of [[MAX_ITEMS, MAX_CHARS], [10000, 2048], [0, 2048]]) {
             try {
-                const json = JSON.stringify(collect(where, items, chars));
-                if (json.length <= MAX_CHARS)
-                    return json;
+                const text = collect(where, items, chars);
+                if (text.length <= MAX_CHARS)
+                    return text;
             } catch (e) {
                 // Too large for one string: try the smaller form.
             }
