@@ -40,6 +40,7 @@
     // of values that follow (text, href, src, META name and content, trailing
     // empty ones left out).
     const FORMAT = 'quorvane-snapshot/2';
+    const NO_VALUES = '2:E0';
 
     // Survives document.open(), which keeps the window but replaces the document.
     let state = window.__quorvaneState;
@@ -346,13 +347,21 @@
             out.push(field(clip(images[i].src, maxChars)));
         const elementCount = Math.min(all.length, maxItems);
         out.push(field(String(elementCount)));
+        // Most elements carry nothing but their tag: one field text per tag
+        // name, and no row to build for them.
+        const tagFields = new Map();
         for (let i = 0; i < elementCount; ++i) {
             const el = all[i];
             const tag = tagOf(el);
+            let tagField = tagFields.get(tag);
+            if (tagField === undefined) {
+                tagField = field(tag);
+                tagFields.set(tag, tagField);
+            }
             if (tag === 'A') {
                 const index = linkIndex.get(el);
                 if (index !== undefined) {
-                    out.push(field(tag), field('L' + index));
+                    out.push(tagField, field('L' + index));
                     continue;
                 }
             }
@@ -360,14 +369,21 @@
             // copy the page per nesting level. Only elements of these kinds
             // have an href or a src in this world; the page's own properties
             // on other elements are out of its sight.
-            const values = [tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain) : '',
-                            HAS_HREF.has(tag) ? clip(el.href, maxChars) : '',
-                            HAS_SRC.has(tag) ? clip(el.src, maxChars) : ''];
-            if (tag === 'META')
-                values.push(clip(el.name, maxChars), clip(el.content, maxChars));
+            const text = tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain) : '';
+            const href = HAS_HREF.has(tag) ? clip(el.href, maxChars) : '';
+            const src = HAS_SRC.has(tag) ? clip(el.src, maxChars) : '';
+            const values = tag === 'META' ? [text, href, src, clip(el.name, maxChars), clip(el.content, maxChars)]
+                         : src !== '' ? [text, href, src]
+                         : href !== '' ? [text, href]
+                         : text !== '' ? [text]
+                         : null;
+            if (values === null) {
+                out.push(tagField, NO_VALUES);
+                continue;
+            }
             while (values.length > 0 && values[values.length - 1] === '')
                 values.pop();
-            out.push(field(tag), field('E' + values.length));
+            out.push(tagField, field('E' + values.length));
             for (const value of values)
                 out.push(field(value));
         }
