@@ -1,6 +1,5 @@
 #include "framesnapshot.h"
 
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
