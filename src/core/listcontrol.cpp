@@ -1,5 +1,7 @@
 #include "listcontrol.h"
 
+#include "casefold.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -31,7 +33,7 @@ void ListControl::add(const QString &item)
     } else {
         // Keep the selection on its entry: place this one at once.
         flush();
-        const QString key = item.toCaseFolded();
+        const QString key = foldCase(item);
         const int index = int(std::upper_bound(m_keys.cbegin(), m_keys.cend(), key) - m_keys.cbegin());
         m_items.insert(index, item);
         m_keys.insert(index, key);
@@ -47,7 +49,7 @@ void ListControl::insert(int index, const QString &item)
     index = std::clamp(index, 0, int(m_items.size()));
     m_items.insert(index, item);
     if (m_sorted)
-        m_keys.insert(index, item.toCaseFolded());
+        m_keys.insert(index, foldCase(item));
     if (m_selected >= index)
         ++m_selected;
     changed();
@@ -118,7 +120,7 @@ void ListControl::flush() const
     std::vector<Entry> pending;
     pending.reserve(m_pending.size());
     for (QString &item : m_pending)
-        pending.push_back({item.toCaseFolded(), std::move(item)});
+        pending.push_back({foldCase(item), std::move(item)});
     m_pending.clear();
     // Stable: equal entries keep the order they were added in, after older ones.
     std::stable_sort(pending.begin(), pending.end(), [](const Entry &a, const Entry &b) { return a.key < b.key; });

@@ -15,9 +15,14 @@ const QStringList fileColumns = {QStringLiteral("kind"),  QStringLiteral("addres
 template <typename Entry>
 bool addEntry(QList<Entry> &list, QHash<QString, qsizetype> &index, const QString &key, const Entry &entry)
 {
-    if (index.contains(key) || list.size() >= Provenance::MaxEntries)
+    if (list.size() >= Provenance::MaxEntries)
         return false;
-    index.insert(key, list.size());
+    // One lookup: a new key comes in with the index it is about to get.
+    const qsizetype known = index.size();
+    qsizetype &slot = index[key];
+    if (index.size() == known)
+        return false;
+    slot = list.size();
     list.append(entry);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "harvester.h"
 
 #include "core/addressgate.h"
+#include "core/casefold.h"
 #include "core/htmltext.h"
 #include "core/views.h"
 #include "core/windowstate.h"
@@ -37,7 +38,7 @@ void Harvester::refreshIndex()
     for (const QString &row : m_state.List3.items()) {
         const QString address = addressOfLinkRow(row);
         if (!address.isEmpty())
-            m_index.insert(address.toCaseFolded());
+            m_index.insert(foldCase(address));
     }
     m_indexRevision = m_state.List3.revision();
 }
@@ -67,15 +68,23 @@ void Harvester::harvestDocument(const DocumentPtr &document)
         return;
     if (document->bodyTagName == QLatin1String("BODY")) {
         refreshIndex();
+        m_index.reserve(m_index.size() + document->links.size());
         const QString keyword = m_state.Combo1.text;
         for (const HtmlLink &link : document->links) {
             const QString &address = link.href;
-            const QString key = address.toCaseFolded();
-            if (address.isEmpty() || m_index.contains(key) || !isPageAddressAllowed(address, document->url))
+            if (address.isEmpty())
+                continue;
+            // One lookup for the common new link; a link passed over leaves the index as it was.
+            const QString key = foldCase(address);
+            const qsizetype known = m_index.size();
+            m_index.insert(key);
+            if (m_index.size() == known)
                 continue;
             const QString &text = link.outerText.isEmpty() ? address : link.outerText;
-            if (!keyword.isEmpty() && !address.contains(keyword, Qt::CaseInsensitive)
-                && !text.contains(keyword, Qt::CaseInsensitive)) {
+            if (!isPageAddressAllowed(address, document->url)
+                || (!keyword.isEmpty() && !address.contains(keyword, Qt::CaseInsensitive)
+                    && !text.contains(keyword, Qt::CaseInsensitive))) {
+                m_index.remove(key);
                 continue;
             }
             m_state.List3.add(linkRow(address, text));
@@ -83,7 +92,6 @@ void Harvester::harvestDocument(const DocumentPtr &document)
             m_state.List7.add(address);
             m_state.provenance.addLink({address, link.outerText.isEmpty() ? link.imageAlt : link.outerText,
                                         link.rel, document->url});
-            m_index.insert(key);
             m_indexRevision = m_state.List3.revision();
         }
     }

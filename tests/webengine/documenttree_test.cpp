@@ -37,50 +37,94 @@ TEST(DocumentTree, AssemblesFramesByPathWhateverTheOrderTheyReportIn)
     EXPECT_EQ(top->frames[1]->frames[1], nullptr);
 }
 
-TEST(FrameSnapshot, ParsesRowsAndRejectsMalformedPageData)
+// The snapshot's fields as the page script writes them: length, colon, text.
+QString fields(const QStringList &values)
 {
-    const auto parsed = parseFrameSnapshot(QStringLiteral(
-        R"({"path":[0,2],"url":"u","title":"t","domain":"d","body":"BODY","frames":1,)"
-        R"("links":[["h","x"],["only-href"],7],"images":["i"],)"
-        R"("all":[["META","","","","n","c"],["A","x","h"],["B"],["A",0],["A",2],["A",3],["A",-1],["A",0.5],["A",1,"z"]]})"));
+    QString text;
+    for (const QString &value : values)
+        text += QString::number(value.size()) + QLatin1Char(':') + value;
+    return text;
+}
+
+QString snapshotText(const QString &path, const QStringList &rest)
+{
+    return fields(QStringList{QStringLiteral("quorvane-snapshot/2"), path} + rest);
+}
+
+TEST(FrameSnapshot, ParsesFieldsAndRejectsMalformedPageData)
+{
+    // Texts hold any character, colons and digits included.
+    const QString odd = QStringLiteral("3:x\"\u00e9\U0001F600\n{]");
+    const QString text = snapshotText(QStringLiteral("0,2"),
+        {QStringLiteral("u"), QStringLiteral("t"), QStringLiteral("d"), QStringLiteral("BODY"), QStringLiteral("1"),
+         QStringLiteral("2"), QStringLiteral("h"), odd, QString(), QString(),
+         QStringLiteral("h2"), QString(), QStringLiteral("nofollow"), QStringLiteral("Logo"),
+         QStringLiteral("1"), QStringLiteral("i"),
+         QStringLiteral("4"), QStringLiteral("META"), QStringLiteral("E5"), QString(), QString(), QString(),
+         QStringLiteral("n"), QStringLiteral("c"),
+         QStringLiteral("A"), QStringLiteral("L1"), QStringLiteral("B"), QStringLiteral("E0"),
+         QStringLiteral("IMG"), QStringLiteral("E3"), QString(), QString(), QStringLiteral("s")});
+    const auto parsed = parseFrameSnapshot(text);
     ASSERT_TRUE(parsed.has_value());
     EXPECT_EQ(parsed->path, std::vector<int>({0, 2}));
     EXPECT_EQ(parsed->frameCount, 1);
     const HtmlDocument &doc = *parsed->document;
+    EXPECT_EQ(doc.url, QStringLiteral("u"));
+    EXPECT_EQ(doc.title, QStringLiteral("t"));
+    EXPECT_EQ(doc.domain, QStringLiteral("d"));
     EXPECT_EQ(doc.bodyTagName, QStringLiteral("BODY"));
-    ASSERT_EQ(doc.links.size(), 3);  // malformed rows become empty links rather than shifting others
-    EXPECT_EQ(doc.links[0].outerText, QStringLiteral("x"));
-    EXPECT_EQ(doc.links[1].href, QStringLiteral("only-href"));
-    EXPECT_TRUE(doc.links[1].outerText.isEmpty());
-    ASSERT_EQ(doc.all.size(), 9);
+    ASSERT_EQ(doc.links.size(), 2);
+    EXPECT_EQ(doc.links[0].href, QStringLiteral("h"));
+    EXPECT_EQ(doc.links[0].outerText, odd);
+    EXPECT_EQ(doc.links[1].rel, QStringLiteral("nofollow"));
+    EXPECT_EQ(doc.links[1].imageAlt, QStringLiteral("Logo"));
+    EXPECT_EQ(doc.images, QVector<QString>{QStringLiteral("i")});
+    ASSERT_EQ(doc.all.size(), 4);
     EXPECT_EQ(doc.all[0].name, QStringLiteral("n"));
     EXPECT_EQ(doc.all[0].content, QStringLiteral("c"));
-    EXPECT_EQ(doc.all[1].href, QStringLiteral("h"));
-    EXPECT_TRUE(doc.all[2].outerText.isEmpty());
-    // A row naming a link by index takes that link's text and address; an
-    // index that names no link leaves the element without them.
-    const struct {
-        qsizetype row;
-        const char *href;
-        const char *text;
-    } byIndex[] = {{3, "h", "x"}, {4, "", ""}, {5, "", ""}, {6, "", ""}, {7, "", ""}, {8, "z", ""}};
-    for (const auto &r : byIndex) {
-        SCOPED_TRACE(r.row);
-        EXPECT_EQ(doc.all[r.row].tagName, QStringLiteral("A"));
-        EXPECT_EQ(doc.all[r.row].href, QLatin1String(r.href));
-        EXPECT_EQ(doc.all[r.row].outerText, QLatin1String(r.text));
-    }
+    // An element that is one of the links takes that link's address and text.
+    EXPECT_EQ(doc.all[1].tagName, QStringLiteral("A"));
+    EXPECT_EQ(doc.all[1].href, QStringLiteral("h2"));
+    EXPECT_TRUE(doc.all[1].outerText.isEmpty());
+    EXPECT_EQ(doc.all[2].tagName, QStringLiteral("B"));
+    EXPECT_EQ(doc.all[3].src, QStringLiteral("s"));
 
-    for (const char *bad : {"", "[]", "{\"path\":\"0\"}", "{\"path\":[-1]}", "{\"path\":[1.5]}", "{\"path\":[0],",
-                            "{\"url\":\"no path\"}"}) {
-        EXPECT_FALSE(parseFrameSnapshot(QString::fromLatin1(bad)).has_value()) << bad;
-    }
-    QString deep = QStringLiteral("{\"path\":[");
+    const QStringList empty{QString(), QString(), QString(), QString(), QStringLiteral("0"), QStringLiteral("0"),
+                            QStringLiteral("0"), QStringLiteral("0")};
+    ASSERT_TRUE(parseFrameSnapshot(snapshotText(QString(), empty)).has_value());
+    QString deep;
     for (int i = 0; i <= kMaxFrameDepth; ++i)
         deep += QStringLiteral("0,");
-    deep += QStringLiteral("0]}");
-    EXPECT_FALSE(parseFrameSnapshot(deep).has_value());
-    EXPECT_FALSE(parseFrameSnapshot(QString(kMaxSnapshotChars + 1, QLatin1Char(' '))).has_value());
+    deep += QStringLiteral("0");
+    const auto withCounts = [&](const char *links, const char *images, const char *elements, QStringList rows) {
+        return snapshotText(QString(), QStringList{QString(), QString(), QString(), QString(), QStringLiteral("0"),
+                                                   QLatin1String(links), QLatin1String(images), QLatin1String(elements)}
+                                           + rows);
+    };
+    const struct {
+        const char *what;
+        QString text;
+    } bad[] = {
+        {"nothing", QString()},
+        {"a JSON snapshot", QStringLiteral(R"({"path":[],"url":"u"})")},
+        {"a negative frame index", snapshotText(QStringLiteral("-1"), empty)},
+        {"frames too deep", snapshotText(deep, empty)},
+        {"a frame index too large", snapshotText(QString::number(kMaxFramesPerDocument), empty)},
+        {"a length past the end", snapshotText(QString(), empty).chopped(1)},
+        {"a length that is no number", snapshotText(QString(), empty) + QStringLiteral("x:")},
+        {"text after the last field", snapshotText(QString(), empty) + QStringLiteral("0:")},
+        {"more links than the snapshot holds", withCounts("1", "0", "0", {})},
+        {"too many links", withCounts("100001", "0", "0", {})},
+        {"an element naming no link", withCounts("0", "0", "1", {QStringLiteral("A"), QStringLiteral("L0")})},
+        {"an element with too many values", withCounts("0", "0", "1", {QStringLiteral("P"), QStringLiteral("E6"),
+                                                                        QString(), QString(), QString(), QString(),
+                                                                        QString(), QString()})},
+        {"too long", QString(kMaxSnapshotChars + 1, QLatin1Char('0'))},
+    };
+    for (const auto &b : bad) {
+        SCOPED_TRACE(b.what);
+        EXPECT_FALSE(parseFrameSnapshot(b.text).has_value());
+    }
 }
 
 }  // namespace

@@ -155,8 +155,8 @@ TEST(WebEngineBrowser, AttachesCrossOriginFramesInOrderNoFrameReportsForAnotherA
 {
     const std::string forge =
         "<script>"
-        "const fake = (path) => ({quorvaneSnapshot: JSON.stringify({path: path, url: 'http://forged.test/',"
-        "  title: 'FORGED', domain: 'forged.test', body: 'BODY', frames: 0, links: [], images: [], all: []})});"
+        "const fake = (path) => ({quorvaneSnapshot: ['quorvane-snapshot/2', path.join(','), 'http://forged.test/',"
+        "  'FORGED', 'forged.test', 'BODY', '0', '0', '0', '0'].map((f) => f.length + ':' + f).join('')});"
         "window.addEventListener('load', () => setTimeout(() => {"
         "  window.top.postMessage(fake([]), '*'); window.top.postMessage(fake([0]), '*'); }, 0));"
         "</script>";

@@ -25,7 +25,8 @@ struct FrameSnapshot {
 };
 
 // Both return nothing for malformed or oversized text; page data is untrusted.
-std::optional<FrameSnapshot> parseFrameSnapshot(const QString &json);
+// A snapshot is the field text snapshot.js writes, a mouse element JSON.
+std::optional<FrameSnapshot> parseFrameSnapshot(const QString &text);
 std::optional<HtmlElement> parseMouseElement(const QString &json);
 
 }  // namespace quorvane

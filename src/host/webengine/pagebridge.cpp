@@ -7,10 +7,10 @@ PageBridge::PageBridge(SnapshotHandler onSnapshot, MouseHandler onMouse, QObject
 {
 }
 
-void PageBridge::snapshot(const QString &window, int sequence, const QString &json)
+void PageBridge::snapshot(const QString &window, int sequence, const QString &text)
 {
     if (m_onSnapshot)
-        m_onSnapshot(window, sequence, json);
+        m_onSnapshot(window, sequence, text);
 }
 
 void PageBridge::mouse(const QString &type, const QString &json)

@@ -12,13 +12,13 @@ namespace quorvane {
 class PageBridge final : public QObject {
     Q_OBJECT
 public:
-    using SnapshotHandler = std::function<void(const QString &window, int sequence, const QString &json)>;
+    using SnapshotHandler = std::function<void(const QString &window, int sequence, const QString &text)>;
     using MouseHandler = std::function<void(const QString &type, const QString &json)>;
 
     PageBridge(SnapshotHandler onSnapshot, MouseHandler onMouse, QObject *parent = nullptr);
 
     // window and sequence name the top document instance the data belongs to.
-    Q_INVOKABLE void snapshot(const QString &window, int sequence, const QString &json);
+    Q_INVOKABLE void snapshot(const QString &window, int sequence, const QString &text);
     Q_INVOKABLE void mouse(const QString &type, const QString &json);
 
 private:

@@ -20,6 +20,27 @@
     const HAS_HREF = new Set(['A', 'AREA', 'LINK', 'BASE']);
     const HAS_SRC = new Set(['IMG', 'SCRIPT', 'IFRAME', 'FRAME', 'INPUT', 'EMBED', 'SOURCE', 'TRACK', 'VIDEO',
                              'AUDIO']);
+    // Whitespace other than a single blank between other characters, and
+    // the control characters: where layout could make a text's rendering
+    // differ from its characters.
+    const LAYOUT_SENSITIVE = /[^\S ]|^ | $|  |[\u0000-\u001f\u007f-\u00a0\u00ad]/;
+
+    // The browser's own style sheet hides the contents of a closed details
+    // element and of an element hidden until found without taking them out
+    // of the rendering: their rendered text is empty.
+    const COLLAPSED = 'details, [hidden="until-found" i]';
+
+    // The snapshot is one text of fields, each its length in UTF-16 units, a
+    // colon and its characters: no character of a page needs escaping, and
+    // the adapter reads it without a JSON parser. After the format and the
+    // frame path: address, title, domain, body tag and frame count; the link
+    // count, then address, text, rel and picture alt of each link; the image
+    // count and their addresses; the element count, then for each its tag
+    // and either "L" and the index of the link it is, or "E" and the number
+    // of values that follow (text, href, src, META name and content, trailing
+    // empty ones left out).
+    const FORMAT = 'quorvane-snapshot/2';
+    const NO_VALUES = '2:E0';
 
     // Survives document.open(), which keeps the window but replaces the document.
     let state = window.__quorvaneState;
@@ -58,9 +79,9 @@
         // Text appended to a written document brings no new document: the
         // adapter asks for the grown one again, under the same sequence.
         state.retake = () => {
-            const json = serialize([]);
-            if (json !== null)
-                deliver(state.seq, json);
+            const text = serialize([]);
+            if (text !== null)
+                deliver(state.seq, text);
         };
         // document.open() drops listeners; adding the same function again is a no-op otherwise.
         window.addEventListener('message', state.onMessage);
@@ -77,13 +98,13 @@
             state.pending = null;
         // Read at load time: script may have moved frames since.
         const path = isTop ? [] : framePath();
-        const json = path === null ? null : serialize(path);
-        if (json === null)
+        const text = path === null ? null : serialize(path);
+        if (text === null)
             return;
         if (isTop)
-            deliver(seq, json);
+            deliver(seq, text);
         else
-            window.top.postMessage({ quorvaneSnapshot: json }, '*');
+            window.top.postMessage({ quorvaneSnapshot: text }, '*');
     };
     if (isTop)
         state.pending = take;  // current.js calls it when a stopped load never fires load
@@ -104,8 +125,8 @@
         });
     }
 
-    function deliver(docSeq, json) {
-        state.queue.push([docSeq, json]);
+    function deliver(docSeq, text) {
+        state.queue.push([docSeq, text]);
         startChannel();
         flush();
     }
@@ -115,31 +136,31 @@
             return;
         const queued = state.queue;
         state.queue = [];
-        for (const [docSeq, json] of queued)
-            state.bridge.snapshot(state.win, docSeq, json);
+        for (const [docSeq, text] of queued)
+            state.bridge.snapshot(state.win, docSeq, text);
     }
 
     function onMessage(event) {
-        let json;
+        let text;
         try {
             const data = event.data;
-            json = data && typeof data === 'object' ? data.quorvaneSnapshot : undefined;
+            text = data && typeof data === 'object' ? data.quorvaneSnapshot : undefined;
         } catch (e) {
             return;
         }
-        if (typeof json !== 'string' || json.length > MAX_CHARS)
+        if (typeof text !== 'string' || text.length > MAX_CHARS)
             return;
         // A report describes the frame that sent it, at the place found here
         // from the sender: a page or frame cannot report for the top document
         // or for another frame.
         const path = pathOf(event.source);
-        if (path === null || path.length === 0 || !json.startsWith('{"path":[' + path.join(',') + '],'))
+        if (path === null || path.length === 0 || !text.startsWith(header(path)))
             return;
-        if (state.forwards >= MAX_FORWARDS || state.forwardChars + json.length > MAX_FORWARD_CHARS)
+        if (state.forwards >= MAX_FORWARDS || state.forwardChars + text.length > MAX_FORWARD_CHARS)
             return;
         state.forwards += 1;
-        state.forwardChars += json.length;
-        deliver(state.seq, json);
+        state.forwardChars += text.length;
+        deliver(state.seq, text);
     }
 
     function onMouse(event) {
@@ -243,6 +264,39 @@
         return clip(text, limit);
     }
 
+    // How the texts of this document may be read without laying it out:
+    // null when anything but the browser's own style sheet styles it (a style
+    // sheet, an adopted one, a style attribute, an open shadow tree whose
+    // styles could reach elements slotted into it).
+    function plainTextReading(all) {
+        const sheets = docProp('styleSheets');
+        const adopted = docProp('adoptedStyleSheets');
+        if (!sheets || sheets.length !== 0 || (adopted && adopted.length !== 0))
+            return null;
+        const query = (selector) => Document.prototype.querySelector.call(document, selector);
+        if (query('[style]') !== null)
+            return null;
+        for (let i = 0; i < all.length; ++i) {
+            if (all[i].shadowRoot)
+                return null;
+        }
+        return { collapsible: query(COLLAPSED) !== null };
+    }
+
+    // outerText without laying the page out where it provably equals the
+    // text content: in an unstyled document, an element holding text only,
+    // with no whitespace that rendering would collapse and outside anything
+    // the browser collapses. Such text renders as it is written, and an
+    // element not rendered gives its text content anyway.
+    function renderedText(el, limit, plain) {
+        if (plain && !el.firstElementChild && !(plain.collapsible && el.closest(COLLAPSED))) {
+            const text = el.textContent;
+            if (typeof text === 'string' && !LAYOUT_SENSITIVE.test(text))
+                return clip(text, limit);
+        }
+        return textOf(el, limit);
+    }
+
     // The alt of an area, or of the first image with one inside a link.
     function altOf(el) {
         if (tagOf(el) === 'AREA')
@@ -254,46 +308,60 @@
         return image ? image.getAttribute('alt') || '' : '';
     }
 
+    function field(value) {
+        return value.length + ':' + value;
+    }
+
+    function header(where) {
+        return field(FORMAT) + field(where.join(','));
+    }
+
     function collect(where, maxItems, maxChars) {
         const body = docProp('body');
-        const doc = {
-            path: where,
-            url: clip(docProp('URL'), maxChars),
-            title: clip(docProp('title'), maxChars),
-            domain: clip(docProp('domain'), maxChars),
-            body: body ? tagOf(body) : '',
-            frames: window.frames.length,
-            links: [],
-            images: [],
-            all: [],
-        };
-        if (maxItems === 0)
-            return doc;
+        const out = [header(where), field(clip(docProp('URL'), maxChars)), field(clip(docProp('title'), maxChars)),
+                     field(clip(docProp('domain'), maxChars)), field(body ? tagOf(body) : ''),
+                     field(String(window.frames.length >>> 0))];
+        if (maxItems === 0) {
+            out.push(field('0'), field('0'), field('0'));
+            return out.join('');
+        }
+        const all = Document.prototype.getElementsByTagName.call(document, '*');
+        const plain = plainTextReading(all);
         // Rendered text costs layout work: each link's is taken once, and an
-        // A element's row of all names its link instead of repeating it.
+        // A element's entry among all elements names its link instead of
+        // repeating it.
         const linkIndex = new Map();
         const links = docProp('links');
-        for (let i = 0; links && i < links.length && i < maxItems; ++i) {
+        const linkCount = links ? Math.min(links.length, maxItems) : 0;
+        out.push(field(String(linkCount)));
+        for (let i = 0; i < linkCount; ++i) {
             const link = links[i];
-            const row = [clip(link.href, maxChars), textOf(link, maxChars),
-                         clip(link.getAttribute('rel') || '', 2048), clip(altOf(link), 2048)];
-            // Most links have neither rel nor an image's alt.
-            while (row.length > 2 && row[row.length - 1] === '')
-                row.pop();
-            doc.links.push(row);
+            out.push(field(clip(link.href, maxChars)), field(renderedText(link, maxChars, plain)),
+                     field(clip(link.getAttribute('rel') || '', 2048)), field(clip(altOf(link), 2048)));
             linkIndex.set(link, i);
         }
         const images = docProp('images');
-        for (let i = 0; images && i < images.length && i < maxItems; ++i)
-            doc.images.push(clip(images[i].src, maxChars));
-        const all = Document.prototype.getElementsByTagName.call(document, '*');
-        for (let i = 0; i < all.length && i < maxItems; ++i) {
+        const imageCount = images ? Math.min(images.length, maxItems) : 0;
+        out.push(field(String(imageCount)));
+        for (let i = 0; i < imageCount; ++i)
+            out.push(field(clip(images[i].src, maxChars)));
+        const elementCount = Math.min(all.length, maxItems);
+        out.push(field(String(elementCount)));
+        // Most elements carry nothing but their tag: one field text per tag
+        // name, and no row to build for them.
+        const tagFields = new Map();
+        for (let i = 0; i < elementCount; ++i) {
             const el = all[i];
             const tag = tagOf(el);
+            let tagField = tagFields.get(tag);
+            if (tagField === undefined) {
+                tagField = field(tag);
+                tagFields.set(tag, tagField);
+            }
             if (tag === 'A') {
                 const index = linkIndex.get(el);
                 if (index !== undefined) {
-                    doc.all.push([tag, index]);
+                    out.push(tagField, field('L' + index));
                     continue;
                 }
             }
@@ -301,25 +369,34 @@
             // copy the page per nesting level. Only elements of these kinds
             // have an href or a src in this world; the page's own properties
             // on other elements are out of its sight.
-            const row = [tag, tag === 'P' || tag === 'A' ? textOf(el, maxChars) : '',
-                         HAS_HREF.has(tag) ? clip(el.href, maxChars) : '',
-                         HAS_SRC.has(tag) ? clip(el.src, maxChars) : ''];
-            if (tag === 'META')
-                row.push(clip(el.name, maxChars), clip(el.content, maxChars));
-            while (row.length > 1 && row[row.length - 1] === '')
-                row.pop();
-            doc.all.push(row);
+            const text = tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain) : '';
+            const href = HAS_HREF.has(tag) ? clip(el.href, maxChars) : '';
+            const src = HAS_SRC.has(tag) ? clip(el.src, maxChars) : '';
+            const values = tag === 'META' ? [text, href, src, clip(el.name, maxChars), clip(el.content, maxChars)]
+                         : src !== '' ? [text, href, src]
+                         : href !== '' ? [text, href]
+                         : text !== '' ? [text]
+                         : null;
+            if (values === null) {
+                out.push(tagField, NO_VALUES);
+                continue;
+            }
+            while (values.length > 0 && values[values.length - 1] === '')
+                values.pop();
+            out.push(tagField, field('E' + values.length));
+            for (const value of values)
+                out.push(field(value));
         }
-        return doc;
+        return out.join('');
     }
 
     // Falls back to smaller snapshots rather than sending none at all.
     function serialize(where) {
         for (const [items, chars] of [[MAX_ITEMS, MAX_CHARS], [10000, 2048], [0, 2048]]) {
             try {
-                const json = JSON.stringify(collect(where, items, chars));
-                if (json.length <= MAX_CHARS)
-                    return json;
+                const text = collect(where, items, chars);
+                if (text.length <= MAX_CHARS)
+                    return text;
             } catch (e) {
                 // Too large for one string: try the smaller form.
             }

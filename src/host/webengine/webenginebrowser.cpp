@@ -128,7 +128,7 @@ WebEngineBrowser::WebEngineBrowser(QString name, QWebEngineProfile *profile, boo
     : Browser(parent), m_name(std::move(name)), m_profile(profile), m_bounded(!withView)
 {
     m_bridge = new PageBridge(
-        [this](const QString &window, int sequence, const QString &json) { onSnapshot(window, sequence, json); },
+        [this](const QString &window, int sequence, const QString &text) { onSnapshot(window, sequence, text); },
         [this](const QString &type, const QString &json) { onMouse(type, json); }, this);
     m_channel = new QWebChannel(this);
     m_channel->registerObject(kBridgeName, m_bridge);
@@ -618,15 +618,15 @@ WebEngineBrowser::Instance &WebEngineBrowser::instance(const QString &window, in
     return inst;
 }
 
-void WebEngineBrowser::onSnapshot(const QString &window, int sequence, const QString &json)
+void WebEngineBrowser::onSnapshot(const QString &window, int sequence, const QString &text)
 {
     if (m_closing || window.isEmpty() || window.size() > 64 || sequence <= 0)
         return;
-    std::optional<FrameSnapshot> snapshot = parseFrameSnapshot(json);
+    std::optional<FrameSnapshot> snapshot = parseFrameSnapshot(text);
 #if defined(__GLIBC__)
     // The allocator keeps what the message and its parse freed; handed back
     // once they are gone, the program does not stay as large as its biggest page.
-    if (json.size() > kTrimAfterChars)
+    if (text.size() > kTrimAfterChars)
         QTimer::singleShot(0, [] { malloc_trim(0); });
 #endif
     if (!snapshot)

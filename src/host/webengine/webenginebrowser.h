@@ -162,7 +162,7 @@ private:
     void startSave();
     void onDownloadRequested(QWebEngineDownloadRequest *download);
     void finishSave(const QString &error);
-    void onSnapshot(const QString &window, int sequence, const QString &json);
+    void onSnapshot(const QString &window, int sequence, const QString &text);
     void onMouse(const QString &type, const QString &json);
     void resolveCurrent(bool silent);
     void finishResolve(const QVariant &current, bool silent);

@@ -64,6 +64,9 @@ TEST_F(HarvesterTest, TakesLinksByAddressKeywordAndFrame)
          "", {"http://site.test/ok"}},
         {"keyword in the address or the text, any case", keywordPage, "weather",
          {"http://site.test/WEATHER/today", "http://site.test/x"}},
+        {"a link the keyword passes over does not hide a later one to its address",
+         "<body><a href='/same'>plain</a><a href='/SAME'>Weather</a><a href='/same'>weather again</a></body>",
+         "weather", {"http://site.test/SAME"}},
         // "href" stands in every row's markup, but only the last link holds it.
         {"keyword not matched against the markup", keywordPage, "href", {"http://site.test/z"}},
         {"frames in frame order at every depth, not the frameset's own links",

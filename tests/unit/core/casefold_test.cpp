@@ -1,0 +1,38 @@
+#include "core/casefold.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvane {
+namespace {
+
+// The sort keys of the lists and the harvest's duplicate test depend on
+// folding exactly as Qt does, whatever the text.
+TEST(FoldCase, FoldsAsQtDoesAndSharesTextWithoutCapitals)
+{
+    const struct {
+        const char16_t *text;
+        bool unchanged;
+    } cases[] = {
+        {u"", true},
+        {u"http://site.test/page/1.htm", true},
+        {u"HTTP://Site.Test/Page/1.HTM", false},
+        {u"@[`{AZaz", false},
+        {u"Stra\u00dfe", false},
+        {u"\u0130stanbul", false},
+        {u"\u03a3\u03c2\u03c3", false},
+        {u"Caf\u00c9", false},
+        {u"ASCII then \U0001D400 beyond", false},
+        {u"\u00ff\u0178", false},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        SCOPED_TRACE(text.toStdString());
+        const QString folded = foldCase(text);
+        EXPECT_EQ(folded, text.toCaseFolded());
+        if (c.unchanged)
+            EXPECT_TRUE(folded.isSharedWith(text));
+    }
+}
+
+}  // namespace
+}  // namespace quorvane
