@@ -390,6 +390,7 @@ void Crawler::showRobotsSkipped()
 void Crawler::beginSearchProgress()
 {
     // A finder command given while its search runs goes on with the same count.
+    m_foundFacts->setHeld(true);
     const WorkProgress::Work work = searchWork(m_searchKind);
     if (m_state.progress.active(work))
         return;
@@ -416,6 +417,7 @@ void Crawler::finishSearch()
 {
     showSearchProgress();
     m_state.progress.setPhase(searchWork(m_searchKind), WorkProgress::Phase::Finished);
+    m_foundFacts->setHeld(false);
     m_searchKind.clear();
     m_searchInterrupted = false;
     for (int slot = 1; slot <= SlotCount; ++slot) {
@@ -525,6 +527,7 @@ void Crawler::onSlotTimeout(int slot)
 
 void Crawler::stopSearch()
 {
+    m_foundFacts->setHeld(false);
     m_searchInterrupted = !m_searchKind.isEmpty();
     const bool searching = m_state.progress.active(searchWork(m_searchKind));
     if (!m_queuePage.isEmpty()) {

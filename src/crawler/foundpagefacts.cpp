@@ -51,7 +51,7 @@ void FoundPageFacts::work()
 {
     QMutexLocker lock(&m_mutex);
     while (!m_stop) {
-        if (m_pages.empty()) {
+        if (m_pages.empty() || (m_held && m_pagesChars < MaxWaitingChars / 2)) {
             m_sleeping = true;
             m_wake.wait(&m_mutex);
             m_sleeping = false;
@@ -59,6 +59,7 @@ void FoundPageFacts::work()
         }
         m_reading = std::move(m_pages.front());
         m_pages.pop_front();
+        m_pagesChars -= m_reading->text.size();
         const Page page = *m_reading;
         lock.unlock();
         Facts facts = read(page.url, page.words, page.text);
@@ -82,8 +83,17 @@ void FoundPageFacts::add(const QString &url, const QStringList &words, const QSt
     m_waitingChars += text.size();
     const QMutexLocker lock(&m_mutex);
     m_pages.push_back({m_nextSequence++, url, words, text});
+    m_pagesChars += text.size();
     // A thread at work takes the page when it is done: no call to the system per page.
-    if (m_sleeping)
+    if (m_sleeping && (!m_held || m_pagesChars >= MaxWaitingChars / 2))
+        m_wake.wakeAll();
+}
+
+void FoundPageFacts::setHeld(bool held)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_held = held;
+    if (!held && m_sleeping)
         m_wake.wakeAll();
 }
 
@@ -103,6 +113,7 @@ void FoundPageFacts::settle()
             unread.push_back(std::move(m_pages.front()));
             m_pages.pop_front();
         }
+        m_pagesChars = 0;
         read.swap(m_read);
     }
     for (const Page &page : unread)

@@ -37,6 +37,10 @@ public:
 
     // text: what the search read of the page; words: the search words.
     void add(const QString &url, const QStringList &words, const QString &text);
+    // While held (a search runs), the thread leaves the pages waiting until
+    // half the limit has gathered: the processor goes to the search first,
+    // and the pages are read when it is over.
+    void setHeld(bool held);
     // Adds the facts of every page handed over to the provenance.
     void settle();
 
@@ -69,6 +73,8 @@ private:
     QMutex m_mutex;
     QWaitCondition m_wake;
     std::deque<Page> m_pages;
+    qsizetype m_pagesChars = 0;
+    bool m_held = false;
     std::optional<Page> m_reading;  // taken by the thread; reset when settle reads it itself
     std::vector<Read> m_read;
     bool m_sleeping = false;

@@ -302,23 +302,34 @@ TEST_F(CrawlerTest, FoundPageFactsAreThereForTheNextReaderInTheOrderFound)
 
 TEST(FoundPageFacts, ManyPagesAtOnceKeepTheirOrderAndNothingIsLost)
 {
-    Provenance provenance;
-    // Pages large enough that some have to wait for the ones before.
+    // Pages large enough that some have to wait for the ones before; a
+    // search holds the thread back until half the limit has gathered.
     const QString filler(FoundPageFacts::MaxWaitingChars / 100, QLatin1Char('x'));
     const int pages = 307;
-    {
-        FoundPageFacts facts(provenance);
-        for (int i = 0; i < pages; ++i) {
-            const QString address = QStringLiteral("http://many.test/%1").arg(i);
-            facts.add(address, {"kw"}, QStringLiteral("<p>kw <a href='mailto:a%1@many.test'>").arg(i) + filler);
+    const struct {
+        const char *what;
+        int releaseAt;  // the page before which the hold ends; -1: never held
+    } cases[] = {{"never held", -1}, {"held throughout", pages}, {"released during", 120}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Provenance provenance;
+        {
+            FoundPageFacts facts(provenance);
+            facts.setHeld(c.releaseAt >= 0);
+            for (int i = 0; i < pages; ++i) {
+                if (i == c.releaseAt)
+                    facts.setHeld(false);
+                const QString address = QStringLiteral("http://many.test/%1").arg(i);
+                facts.add(address, {"kw"}, QStringLiteral("<p>kw <a href='mailto:a%1@many.test'>").arg(i) + filler);
+            }
+            ASSERT_EQ(provenance.foundPages().size(), pages);
+            for (int i = 0; i < pages; ++i) {
+                ASSERT_EQ(provenance.foundPages().at(i).address, QStringLiteral("http://many.test/%1").arg(i));
+                ASSERT_EQ(provenance.emails().at(i).address, QStringLiteral("a%1@many.test").arg(i));
+            }
+            facts.add(QStringLiteral("http://many.test/last"), {"kw"}, QStringLiteral("kw"));
         }
-        ASSERT_EQ(provenance.foundPages().size(), pages);
-        for (int i = 0; i < pages; ++i) {
-            ASSERT_EQ(provenance.foundPages().at(i).address, QStringLiteral("http://many.test/%1").arg(i));
-            ASSERT_EQ(provenance.emails().at(i).address, QStringLiteral("a%1@many.test").arg(i));
-        }
-        facts.add(QStringLiteral("http://many.test/last"), {"kw"}, QStringLiteral("kw"));
+        // Gone with its reader, the last page is in and the hook with it.
+        EXPECT_EQ(provenance.foundPages().size(), pages + 1);
     }
-    // Gone with its reader, the last page is in and the hook with it.
-    EXPECT_EQ(provenance.foundPages().size(), pages + 1);
 }
