@@ -84,6 +84,26 @@ TEST_F(ThreadedCheckWriterTest, StoresEveryCheckInOrderAndTellsEachOnce)
     EXPECT_EQ(m_stored.size(), m_ids.size());
 }
 
+// The window edits partners through its own connection while checks are
+// stored: neither side's write fails for the other's.
+TEST_F(ThreadedCheckWriterTest, EditsBesideTheWriterNeitherFail)
+{
+    auto writer = openWriter();
+    ASSERT_TRUE(writer);
+    for (int round = 0; round < 20; ++round) {
+        for (const qint64 id : std::as_const(m_ids))
+            writer->write(id, liveAt(10000 + round));
+        for (const qint64 id : std::as_const(m_ids)) {
+            Partner p = m_store.partner(id)->partner;
+            p.note = QStringLiteral("round %1").arg(round);
+            ASSERT_TRUE(m_store.updatePartner(p, 10000 + round)) << m_store.lastError().toStdString();
+        }
+    }
+    writer->waitStored();
+    EXPECT_TRUE(m_failed.isEmpty()) << m_failed.value(0).toStdString();
+    EXPECT_EQ(m_store.checkCount(), 20 * m_ids.size());
+}
+
 // A writer closed with checks still queued stores them first.
 TEST_F(ThreadedCheckWriterTest, ClosingStoresWhatIsQueued)
 {
