@@ -131,10 +131,12 @@ public:
             m_db.rollback();
     }
     bool ok() const { return m_ok; }
+    // A failed commit may leave the transaction open: the destructor then
+    // rolls it back, after the caller has read the error.
     bool commit()
     {
-        m_committed = true;
-        return m_nested || m_db.commit();
+        m_committed = m_nested || m_db.commit();
+        return m_committed;
     }
 
 private:
