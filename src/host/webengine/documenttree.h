@@ -14,6 +14,12 @@ public:
     // False when the tree is full; a frame reporting again replaces its entry.
     bool add(FrameSnapshot snapshot);
     bool hasTop() const { return m_frames.count({}) != 0; }
+    // The top document's report, or null.
+    const FrameSnapshot *top() const
+    {
+        const auto it = m_frames.find({});
+        return it == m_frames.end() ? nullptr : &it->second;
+    }
     // The top document with its frames in window.frames order, null where a
     // frame has not reported; null without the top.
     DocumentPtr build() const;

@@ -268,18 +268,14 @@
     // null when anything but the browser's own style sheet styles it (a style
     // sheet, an adopted one, a style attribute, an open shadow tree whose
     // styles could reach elements slotted into it).
-    function plainTextReading(all) {
+    function plainTextReading(hasShadowTree) {
         const sheets = docProp('styleSheets');
         const adopted = docProp('adoptedStyleSheets');
-        if (!sheets || sheets.length !== 0 || (adopted && adopted.length !== 0))
+        if (hasShadowTree || !sheets || sheets.length !== 0 || (adopted && adopted.length !== 0))
             return null;
         const query = (selector) => Document.prototype.querySelector.call(document, selector);
         if (query('[style]') !== null)
             return null;
-        for (let i = 0; i < all.length; ++i) {
-            if (all[i].shadowRoot)
-                return null;
-        }
         return { collapsible: query(COLLAPSED) !== null };
     }
 
@@ -288,8 +284,8 @@
     // with no whitespace that rendering would collapse and outside anything
     // the browser collapses. Such text renders as it is written, and an
     // element not rendered gives its text content anyway.
-    function renderedText(el, limit, plain) {
-        if (plain && !el.firstElementChild && !(plain.collapsible && el.closest(COLLAPSED))) {
+    function renderedText(el, limit, plain, childless) {
+        if (plain && childless && !(plain.collapsible && el.closest(COLLAPSED))) {
             const text = el.textContent;
             if (typeof text === 'string' && !LAYOUT_SENSITIVE.test(text))
                 return clip(text, limit);
@@ -298,11 +294,11 @@
     }
 
     // The alt of an area, or of the first image with one inside a link.
-    function altOf(el) {
-        if (tagOf(el) === 'AREA')
+    function altOf(el, tag, childless) {
+        if (tag === 'AREA')
             return el.getAttribute('alt') || '';
         // Most links hold text only: no selector to run over them.
-        if (!el.firstElementChild)
+        if (childless)
             return '';
         const image = el.querySelector ? el.querySelector('img[alt]') : null;
         return image ? image.getAttribute('alt') || '' : '';
@@ -325,51 +321,78 @@
             out.push(field('0'), field('0'), field('0'));
             return out.join('');
         }
+        // Each element is read once, in document order; the links among
+        // them come in that same order, so one pass pairs each link with its
+        // element without a lookup per element.
         const all = Document.prototype.getElementsByTagName.call(document, '*');
-        const plain = plainTextReading(all);
+        const total = all.length;
+        const elementCount = Math.min(total, maxItems);
+        const elements = new Array(elementCount);
+        const tags = new Array(elementCount);
+        let hasShadowTree = false;
+        for (let i = 0; i < total; ++i) {
+            const el = all[i];
+            if (i < elementCount) {
+                elements[i] = el;
+                tags[i] = tagOf(el);
+            }
+            if (!hasShadowTree && el.shadowRoot)
+                hasShadowTree = true;
+        }
+        const plain = plainTextReading(hasShadowTree);
         // Rendered text costs layout work: each link's is taken once, and an
-        // A element's entry among all elements names its link instead of
-        // repeating it.
-        const linkIndex = new Map();
+        // element's entry names its link instead of repeating it.
+        const linkAt = new Array(elementCount).fill(-1);
         const links = docProp('links');
         const linkCount = links ? Math.min(links.length, maxItems) : 0;
         out.push(field(String(linkCount)));
+        let next = 0;
         for (let i = 0; i < linkCount; ++i) {
             const link = links[i];
-            out.push(field(clip(link.href, maxChars)), field(renderedText(link, maxChars, plain)),
-                     field(clip(link.getAttribute('rel') || '', 2048)), field(clip(altOf(link), 2048)));
-            linkIndex.set(link, i);
+            let at = next;
+            while (at < elementCount && elements[at] !== link)
+                ++at;
+            let tag;
+            if (at < elementCount) {
+                tag = tags[at];
+                if (tag === 'A')
+                    linkAt[at] = i;
+                next = at + 1;
+            } else {
+                // Past the elements read (so are the links after it): no more scans.
+                tag = tagOf(link);
+                next = elementCount;
+            }
+            const childless = !link.firstElementChild;
+            out.push(field(clip(link.href, maxChars)), field(renderedText(link, maxChars, plain, childless)),
+                     field(clip(link.getAttribute('rel') || '', 2048)), field(clip(altOf(link, tag, childless), 2048)));
         }
         const images = docProp('images');
         const imageCount = images ? Math.min(images.length, maxItems) : 0;
         out.push(field(String(imageCount)));
         for (let i = 0; i < imageCount; ++i)
             out.push(field(clip(images[i].src, maxChars)));
-        const elementCount = Math.min(all.length, maxItems);
         out.push(field(String(elementCount)));
         // Most elements carry nothing but their tag: one field text per tag
         // name, and no row to build for them.
         const tagFields = new Map();
         for (let i = 0; i < elementCount; ++i) {
-            const el = all[i];
-            const tag = tagOf(el);
+            const el = elements[i];
+            const tag = tags[i];
             let tagField = tagFields.get(tag);
             if (tagField === undefined) {
                 tagField = field(tag);
                 tagFields.set(tag, tagField);
             }
-            if (tag === 'A') {
-                const index = linkIndex.get(el);
-                if (index !== undefined) {
-                    out.push(tagField, field('L' + index));
-                    continue;
-                }
+            if (linkAt[i] >= 0) {
+                out.push(tagField, field('L' + linkAt[i]));
+                continue;
             }
             // Text only where the logic reads it: every element's text would
             // copy the page per nesting level. Only elements of these kinds
             // have an href or a src in this world; the page's own properties
             // on other elements are out of its sight.
-            const text = tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain) : '';
+            const text = tag === 'P' || tag === 'A' ? renderedText(el, maxChars, plain, !el.firstElementChild) : '';
             const href = HAS_HREF.has(tag) ? clip(el.href, maxChars) : '';
             const src = HAS_SRC.has(tag) ? clip(el.src, maxChars) : '';
             const values = tag === 'META' ? [text, href, src, clip(el.name, maxChars), clip(el.content, maxChars)]

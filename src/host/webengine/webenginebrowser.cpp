@@ -412,6 +412,14 @@ void WebEngineBrowser::setVisible(bool visible)
 void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        // A load cut short, or one still being asked about, may report after this one has begun.
+        m_newWindowSure = !m_qtLoading && !m_resolving;
+        m_newWindow.clear();
+        m_earlierWindows.clear();
+        for (const auto &[key, inst] : m_instances)
+            m_earlierWindows.insert(inst.window);
+        if (!m_currentWindow.isEmpty())
+            m_earlierWindows.insert(m_currentWindow);
         m_qtLoading = true;
         ++m_generation;
         m_resolving = false;
@@ -468,8 +476,52 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
     emit downloadComplete();
     if (generation != m_generation || m_qtLoading)
         return;  // a handler started another load
-    resolveCurrent(false);
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus && knowsShownDocument()) {
+        // The renderer is busy painting the new page for a while yet: asking
+        // it would hold the document back until then.
+        int sequence = 0;
+        for (const auto &[key, inst] : m_instances) {
+            if (inst.window == m_newWindow && inst.tree.hasTop())
+                sequence = std::max(sequence, inst.sequence);
+        }
+        makeCurrent(m_newWindow, sequence, false);
+        activate();
+        adoptNewest();
+    } else {
+        resolveCurrent(false);
+    }
     flushWrite();
+}
+
+// A top document's report during a load that is not our own blank page.
+void WebEngineBrowser::noteTopReport(const QString &window)
+{
+    if (!m_qtLoading || m_internalLoad || m_earlierWindows.contains(window))
+        return;
+    if (!m_committed || (!m_newWindow.isEmpty() && m_newWindow != window))
+        m_newWindowSure = false;  // cannot tell which document reported
+    else
+        m_newWindow = window;
+}
+
+// Whether the one document that reported after the commit is the one shown:
+// only in an unbounded view (a bounded one checks the body's size in the
+// page), only for a report of the address the load ended at, and only
+// without frames (their reports come through the page, and asking it lets
+// them all arrive before the page completes).
+bool WebEngineBrowser::knowsShownDocument() const
+{
+    if (m_bounded || !m_newWindowSure || m_newWindow.isEmpty())
+        return false;
+    const Instance *newest = nullptr;
+    for (const auto &[key, inst] : m_instances) {
+        if (inst.window == m_newWindow && inst.tree.hasTop() && (!newest || inst.sequence > newest->sequence))
+            newest = &inst;
+    }
+    if (!newest)
+        return false;
+    const FrameSnapshot &top = *newest->tree.top();
+    return top.frameCount == 0 && top.document->url == m_page->url().toString();
 }
 
 void WebEngineBrowser::onUrlChanged(const QUrl &url)
@@ -488,6 +540,7 @@ void WebEngineBrowser::onUrlChanged(const QUrl &url)
 void WebEngineBrowser::resolveCurrent(bool silent)
 {
     m_resolving = true;
+    ++m_documentQueries;
     const int generation = m_generation;
     QPointer<WebEngineBrowser> self(this);
     m_page->runJavaScript(currentSource(), QWebEngineScript::ApplicationWorld,
@@ -632,6 +685,8 @@ void WebEngineBrowser::onSnapshot(const QString &window, int sequence, const QSt
     if (!snapshot)
         return;
     const bool isTop = snapshot->path.empty();
+    if (isTop)
+        noteTopReport(window);
 
     const bool settled = !m_qtLoading && !m_resolving && !m_currentKey.isEmpty();
     if (settled && window == m_currentWindow && sequence > m_currentSequence) {

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 #include <algorithm>
@@ -119,6 +120,10 @@ public:
     // Writes handed to the page so far, each with what was written since the last.
     qint64 writesSent() const { return m_writesSent; }
 
+    // Times the page was asked which document it shows; a view that saw its
+    // new document report after the load committed needs no asking.
+    int documentQueries() const { return m_documentQueries; }
+
     // Writes reach the page at most once per this many ms, each with what
     // was written since the last; a person sees no more than that.
     static constexpr int WriteFrameMs = 16;
@@ -164,6 +169,8 @@ private:
     void finishSave(const QString &error);
     void onSnapshot(const QString &window, int sequence, const QString &text);
     void onMouse(const QString &type, const QString &json);
+    void noteTopReport(const QString &window);
+    bool knowsShownDocument() const;
     void resolveCurrent(bool silent);
     void finishResolve(const QVariant &current, bool silent);
     void makeCurrent(const QString &window, int sequence, bool silent);
@@ -202,6 +209,13 @@ private:
     bool m_internalLoad = false;
     int m_generation = 0;  // bumps at each load start; stale callbacks compare it
     bool m_resolving = false;
+    // What tells the document a finished load shows without asking the page:
+    // the windows of the documents before the load, and the one other window
+    // whose top reported after the load committed. Unsure when anything else
+    // may have reported (a load cut short, a report before the commit).
+    QSet<QString> m_earlierWindows;
+    QString m_newWindow;
+    bool m_newWindowSure = false;
     // The load is over for the engine but its documentComplete(true) is still to come.
     bool m_owesDocument = false;
     QString m_loadUrl;     // of the current navigation, as asked for
@@ -234,6 +248,7 @@ private:
     bool m_writeInFlight = false;  // the page has not answered the last write yet
     qint64 m_writeCharsSent = 0;
     qint64 m_writesSent = 0;
+    int m_documentQueries = 0;
     QElapsedTimer m_sinceFlush;
     QElapsedTimer m_sinceOpen;  // of the written document
     QTimer *m_retakeTimer = nullptr;
