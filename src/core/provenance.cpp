@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace quorvane {
 
 namespace {
@@ -40,6 +42,13 @@ void Provenance::addLink(const Link &link)
     settle();
     if (!m_paused && !link.address.isEmpty())
         addEntry(m_links, m_linkIndex, link.address, link);
+}
+
+void Provenance::reserveLinks(qsizetype more)
+{
+    // The index only: it grows by doubling either way, where a list's
+    // reserve would copy it for every small harvest.
+    m_linkIndex.reserve(std::min(m_links.size() + more, MaxEntries));
 }
 
 void Provenance::addFoundPage(const FoundPage &page)

@@ -60,6 +60,9 @@ public:
     bool paused() const { return m_paused; }
 
     void addLink(const Link &link);
+    // Room for this many more links: a harvest of a large page then adds
+    // each without growing the index again and again.
+    void reserveLinks(qsizetype more);
     void addFoundPage(const FoundPage &page);
     // One row per distinct (address, page); addresses compare ignoring case.
     void addEmail(const QString &address, const QString &page);

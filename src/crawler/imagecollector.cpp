@@ -1,6 +1,7 @@
 #include "imagecollector.h"
 
 #include "core/addressgate.h"
+#include "core/casefold.h"
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
@@ -172,8 +173,8 @@ void ImageCollector::collect(const DocumentPtr &document, bool shownPage)
             // Pages are hostile: nothing but what a view may open enters a list.
             if (!isPageAddressAllowed(href, document->url))
                 continue;
-            if (href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
-                || href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
+            if (containsFolded(href, QLatin1String(".jpg"))
+                || containsFolded(href, QLatin1String(".gif")))
                 addImage(href, document->url);
             else if (!shownPage || m_state.harvestRequested())
                 addCollectedLink(href);

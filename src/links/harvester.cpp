@@ -69,6 +69,7 @@ void Harvester::harvestDocument(const DocumentPtr &document)
     if (document->bodyTagName == QLatin1String("BODY")) {
         refreshIndex();
         m_index.reserve(m_index.size() + document->links.size());
+        m_state.provenance.reserveLinks(document->links.size());
         const QString keyword = m_state.Combo1.text;
         for (const HtmlLink &link : document->links) {
             const QString &address = link.href;

@@ -1,6 +1,7 @@
 #include "pageanalysis.h"
 
 #include "core/addressgate.h"
+#include "core/casefold.h"
 #include "core/emailaddress.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
@@ -198,8 +199,8 @@ void PageAnalysis::addImageRow(const DocumentPtr &document)
         return;
     QStringList pictures;
     for (const HtmlLink &link : document->links) {
-        if ((link.href.contains(QLatin1String(".jpg"), Qt::CaseInsensitive)
-             || link.href.contains(QLatin1String(".gif"), Qt::CaseInsensitive))
+        if ((containsFolded(link.href, QLatin1String(".jpg"))
+             || containsFolded(link.href, QLatin1String(".gif")))
             && isPageAddressAllowed(link.href, document->url))
             pictures.append(link.href);
     }

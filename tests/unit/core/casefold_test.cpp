@@ -34,5 +34,20 @@ TEST(FoldCase, FoldsAsQtDoesAndSharesTextWithoutCapitals)
     }
 }
 
+// Which links count as pictures depends on matching exactly as Qt does.
+TEST(FoldCase, ContainsFoldedMatchesAsQtDoes)
+{
+    const char16_t *const texts[] = {
+        u"", u".jp", u".jpg", u"http://a.test/X.JPG", u"http://a.test/x.JpG?y", u"http://a.test/x.jpeg",
+        u"http://a.test/é.jpg", u"http://a.test/.jpɡ", u"é", u"..JPG.", u"http://a.test/x.gif/é",
+    };
+    for (const char16_t *t : texts) {
+        const QString text = QString::fromUtf16(t);
+        SCOPED_TRACE(text.toStdString());
+        for (const char *needle : {".jpg", ".gif"})
+            EXPECT_EQ(containsFolded(text, QLatin1String(needle)), text.contains(QLatin1String(needle), Qt::CaseInsensitive));
+    }
+}
+
 }  // namespace
 }  // namespace quorvane
