@@ -51,7 +51,7 @@ void FoundPageFacts::work()
 {
     QMutexLocker lock(&m_mutex);
     while (!m_stop) {
-        if (m_pages.empty() || (m_held && m_pagesChars < MaxWaitingChars / 2)) {
+        if (m_pages.empty() || (m_held && m_pagesChars < HeldWaitingChars)) {
             m_sleeping = true;
             m_wake.wait(&m_mutex);
             m_sleeping = false;
@@ -85,7 +85,7 @@ void FoundPageFacts::add(const QString &url, const QStringList &words, const QSt
     m_pages.push_back({m_nextSequence++, url, words, text});
     m_pagesChars += text.size();
     // A thread at work takes the page when it is done: no call to the system per page.
-    if (m_sleeping && (!m_held || m_pagesChars >= MaxWaitingChars / 2))
+    if (m_sleeping && (!m_held || m_pagesChars >= HeldWaitingChars))
         m_wake.wakeAll();
 }
 

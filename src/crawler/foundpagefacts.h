@@ -29,6 +29,10 @@ public:
     // Text of pages waiting at most, in characters: past this the pages
     // waiting are read at once.
     static constexpr qsizetype MaxWaitingChars = 8 * 1024 * 1024;
+    // While held, the thread sets to work once this much waits: the rest of
+    // the limit is room for it to keep ahead of a search finding page after
+    // page, so the search itself never stops to read them.
+    static constexpr qsizetype HeldWaitingChars = MaxWaitingChars / 4 * 3;
 
     explicit FoundPageFacts(Provenance &provenance);
     ~FoundPageFacts();
@@ -38,8 +42,8 @@ public:
     // text: what the search read of the page; words: the search words.
     void add(const QString &url, const QStringList &words, const QString &text);
     // While held (a search runs), the thread leaves the pages waiting until
-    // half the limit has gathered: the processor goes to the search first,
-    // and the pages are read when it is over.
+    // HeldWaitingChars have gathered: the processor goes to the search
+    // first, and the pages are read when it is over.
     void setHeld(bool held);
     // Adds the facts of every page handed over to the provenance.
     void settle();

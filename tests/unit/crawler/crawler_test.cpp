@@ -303,7 +303,7 @@ TEST_F(CrawlerTest, FoundPageFactsAreThereForTheNextReaderInTheOrderFound)
 TEST(FoundPageFacts, ManyPagesAtOnceKeepTheirOrderAndNothingIsLost)
 {
     // Pages large enough that some have to wait for the ones before; a
-    // search holds the thread back until half the limit has gathered.
+    // search holds the thread back until most of the limit has gathered.
     const QString filler(FoundPageFacts::MaxWaitingChars / 100, QLatin1Char('x'));
     const int pages = 307;
     const struct {
