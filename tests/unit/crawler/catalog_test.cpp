@@ -188,9 +188,8 @@ TEST_F(CatalogTest, AdultListingCutsHostsAtTheEighthCharacterAndOpensOnlyToParen
 
     answer({"text:sun and sea"});
     menu("editadultlisting");
-    const ControlState domain = m_state.control("domain");
-    EXPECT_TRUE(domain.visible);
-    EXPECT_EQ(QList<int>({domain.left, domain.top, domain.width, domain.height}), QList<int>({0, 1200, 3800, 2200}));
+    EXPECT_TRUE(visible("domain"));
+    EXPECT_EQ(rect("domain"), (QList<int>{0, 1200, 3800, 2200}));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "partners/checkwriter.h"
 
+#include "support/testfiles.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -121,10 +122,7 @@ TEST(ThreadedCheckWriterFile, RefusesWhatIsNoDatabase)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("partners.sqlite"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'x'));
-    file.close();
+    testing::writeBytes(path, QByteArray(4096, 'x'));
     QString error;
     EXPECT_FALSE(ThreadedCheckWriter::open(path, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("no partner database"))) << error.toStdString();

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
+#include <vector>
 
 namespace quorvane {
 namespace {
@@ -44,12 +46,6 @@ protected:
     }
     // Answers the robots.txt of page's origin with 404 (no rules).
     void noRobots(const QString &origin) { ASSERT_TRUE(m_fetcher.answer(origin + "/robots.txt", FakeFetcher::page(404))); }
-    // Starts a run of OnePage on a host without robots rules.
-    void startOne()
-    {
-        start({OnePage});
-        noRobots("http://a.example:80");
-    }
     Verdict verdictOf(const QString &page) { return deriveVerdict(m_records.at(page)); }
 
     ManualClock m_clock;
@@ -94,70 +90,63 @@ TEST_F(PartnerCheckerTest, FourAtATimeOnePerHost)
     EXPECT_EQ(verdictOf("http://e.example/1"), Verdict::Live);
 }
 
-// Transient failures are asked again after a doubling back-off; a 429's
-// Retry-After is obeyed; the partner is unreachable only past the last try.
+// Transient failures are asked again after a doubling back-off, a page that
+// never answers too once its time-out cancels it; a 429's Retry-After is
+// obeyed unless it is past the limit; the partner is unreachable only past the
+// last try, and a passing failure is no alarm.
 TEST_F(PartnerCheckerTest, RetriesWithBackOff)
 {
-    const QString &page = OnePage;
-    startOne();
     struct Step {
-        FetchReply reply;
-        qint64 waitBefore;  // ms until the next try, or -1 for the end
+        std::optional<FetchReply> reply;  // none: the time-out passes
+        qint64 waitBefore;                // ms until the next try, or -1 for the end
     };
-    const Step steps[] = {
-        {FakeFetcher::page(503), 2000},
-        {FakeFetcher::failure(), 4000},
-        {FakeFetcher::page(429, {}, {{"Retry-After", "7"}}), 7000},
-        {FakeFetcher::page(500), -1},
+    const struct {
+        const char *what;
+        std::vector<Step> steps;
+        Verdict verdict;
+        int attempts;
+        int httpStatus;
+        const char *error;  // in the record's error
+    } cases[] = {
+        {"doubling, then Retry-After, then the last try",
+         {{FakeFetcher::page(503), 2000},
+          {FakeFetcher::failure(), 4000},
+          {FakeFetcher::page(429, {}, {{"Retry-After", "7"}}), 7000},
+          {FakeFetcher::page(500), -1}},
+         Verdict::Unreachable, 4, 500, ""},
+        {"a passing failure", {{FakeFetcher::page(503, {}, {{"Retry-After", "1"}}), 1000}, {FakeFetcher::page(200, Linked), -1}},
+         Verdict::Live, 2, 200, ""},
+        {"Retry-After past the limit", {{FakeFetcher::page(429, {}, {{"Retry-After", "86400"}}), -1}},
+         Verdict::Unreachable, 1, 429, "Retry-After"},
+        {"no answer", {{std::nullopt, 2000}, {FakeFetcher::page(200, Linked), -1}}, Verdict::Live, 2, 200, ""},
     };
-    for (const Step &step : steps) {
-        ASSERT_TRUE(m_fetcher.answer(page, step.reply));
-        if (step.waitBefore < 0)
-            break;
-        m_clock.advance(step.waitBefore - 1);
-        EXPECT_FALSE(m_fetcher.pendingUrls().contains(page)) << "asked again too early";
-        m_clock.advance(1);
-        ASSERT_TRUE(m_fetcher.pendingUrls().contains(page)) << "not asked again";
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_order.clear();
+        start({OnePage});
+        noRobots("http://a.example:80");
+        for (const Step &step : c.steps) {
+            if (step.reply) {
+                ASSERT_TRUE(m_fetcher.answer(OnePage, *step.reply));
+            } else {
+                const int cancelled = m_fetcher.cancelled();
+                m_clock.advance(PartnerChecker::Options().timeoutMs);
+                EXPECT_EQ(m_fetcher.cancelled(), cancelled + 1);
+            }
+            if (step.waitBefore < 0)
+                break;
+            m_clock.advance(step.waitBefore - 1);
+            EXPECT_FALSE(m_fetcher.pendingUrls().contains(OnePage)) << "asked again too early";
+            m_clock.advance(1);
+            ASSERT_TRUE(m_fetcher.pendingUrls().contains(OnePage)) << "not asked again";
+        }
+        ASSERT_EQ(m_order.size(), 1);
+        const CheckRecord &record = m_records.at(OnePage);
+        EXPECT_EQ(deriveVerdict(record), c.verdict);
+        EXPECT_EQ(record.attempts, c.attempts);
+        EXPECT_EQ(record.httpStatus, c.httpStatus);
+        EXPECT_TRUE(record.error.contains(QLatin1String(c.error))) << record.error.toStdString();
     }
-    ASSERT_EQ(m_order.size(), 1);
-    EXPECT_EQ(verdictOf(page), Verdict::Unreachable);
-    EXPECT_EQ(m_records.at(page).attempts, 4);
-    EXPECT_EQ(m_records.at(page).httpStatus, 500);
-}
-
-TEST_F(PartnerCheckerTest, PassingFailureIsNoAlarm)
-{
-    const QString &page = OnePage;
-    startOne();
-    ASSERT_TRUE(m_fetcher.answer(page, FakeFetcher::page(503, {}, {{"Retry-After", "1"}})));
-    m_clock.advance(1000);
-    ASSERT_TRUE(m_fetcher.answer(page, FakeFetcher::page(200, Linked)));
-    EXPECT_EQ(verdictOf(page), Verdict::Live);
-    EXPECT_EQ(m_records.at(page).attempts, 2);
-}
-
-TEST_F(PartnerCheckerTest, RetryAfterPastTheLimitGivesUp)
-{
-    const QString &page = OnePage;
-    startOne();
-    ASSERT_TRUE(m_fetcher.answer(page, FakeFetcher::page(429, {}, {{"Retry-After", "86400"}})));
-    ASSERT_EQ(m_order.size(), 1);
-    EXPECT_EQ(verdictOf(page), Verdict::Unreachable);
-    EXPECT_TRUE(m_records.at(page).error.contains("Retry-After"));
-}
-
-// A page that never answers is given up at the time-out and tried again.
-TEST_F(PartnerCheckerTest, TimeOutCancelsAndRetries)
-{
-    const QString &page = OnePage;
-    startOne();
-    m_clock.advance(30000);
-    EXPECT_EQ(m_fetcher.cancelled(), 1);
-    EXPECT_FALSE(m_fetcher.pendingUrls().contains(page));
-    m_clock.advance(2000);
-    ASSERT_TRUE(m_fetcher.pendingUrls().contains(page));
-    ASSERT_TRUE(m_fetcher.answer(page, FakeFetcher::page(200, Linked)));
-    EXPECT_EQ(verdictOf(page), Verdict::Live);
 }
 
 // robots.txt of the "*" group; a robots file that fails is no block.
