@@ -241,6 +241,36 @@ TEST_P(ReaderOrView, AttachesCrossOriginFramesInOrderNoFrameReportsForAnotherAnd
     EXPECT_EQ(doc->frames[1]->url, urlOf(other, "/right.html"));
 }
 
+// The engine reports one load for a page that reloads itself at its load
+// event; the document that completes is the one shown after the reload.
+TEST_P(ReaderOrView, APageReloadingItselfAtItsLoadCompletesWithTheReloadedDocument)
+{
+    LoopbackServer server(quickServer({{"/self.html", [] {
+                                           return std::string(
+                                               "<html><head><script>"
+                                               "if (sessionStorage.getItem('r')) document.write('<a href=\"/second\">2</a>');"
+                                               "</script></head><body onload=\"if (!sessionStorage.getItem('r')) {"
+                                               " sessionStorage.setItem('r', '1'); location.reload(); }\">"
+                                               "<a href=\"/first\">1</a></body></html>");
+                                       }}}));
+    WebEngineBrowser browser(QStringLiteral("WebBrowser2"), WebEngineApp::profile(), GetParam());
+    if (browser.view()) {
+        // Shown, as in the window: the engine then ends the load only after drawing it.
+        browser.view()->resize(800, 600);
+        browser.view()->show();
+    }
+    EventLog log(&browser);
+    browser.navigate(urlOf(server, "/self.html"));
+    ASSERT_TRUE(waitForTopDocument(log));
+    const DocumentPtr doc = browser.document();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->links.size(), 2);
+    EXPECT_EQ(doc->links[0].href, urlOf(server, "/second"));
+    // Whether the reloaded document reports before the engine ends the load
+    // or after, a view asks which one it shows.
+    EXPECT_EQ(browser.documentQueries(), 1);
+}
+
 TEST_P(ReaderOrView, ANavigationReplacingALoadShowsOnlyTheNewPageAndHistoryWorks)
 {
     std::atomic<int> images{0};

@@ -18,6 +18,7 @@
 #include <QWebChannel>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNavigationRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -182,6 +183,13 @@ void WebEngineBrowser::createPage()
     // The page's address changes when a navigation commits, long before a
     // page with slow images finishes loading.
     connect(m_page, &QWebEnginePage::urlChanged, this, &WebEngineBrowser::onUrlChanged);
+    // A page that navigates again within the same load (a reload or redirect
+    // of its own at its load event) brings another document the engine
+    // reports no load of: which one is shown must then be asked.
+    connect(m_page, &QWebEnginePage::navigationRequested, this, [this](QWebEngineNavigationRequest &request) {
+        if (request.isMainFrame() && !m_newWindow.isEmpty())
+            m_newWindowSure = false;
+    });
     if (m_bounded) {
         // Killed or crashed mid-load (out of memory, say): the engine may never
         // finish that load.
