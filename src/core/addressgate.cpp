@@ -21,7 +21,10 @@ QStringView trimmedAddress(QStringView address)
 }
 }  // namespace
 
-QString addressScheme(QStringView address)
+namespace {
+// The scheme as written (any case), or empty; no copy, for the tests below
+// that run once per link of a page.
+QStringView schemeOf(QStringView address)
 {
     const QStringView text = trimmedAddress(address);
     if (text.isEmpty() || !isAsciiAlpha(text.front()))
@@ -29,7 +32,7 @@ QString addressScheme(QStringView address)
     for (qsizetype i = 1; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == u':')
-            return text.first(i).toString().toLower();
+            return text.first(i);
         // A tab or line break inside the scheme ("java\tscript:") is no scheme
         // of ours: browsers would remove it and run the script.
         if (!isAsciiAlpha(c) && !(c >= u'0' && c <= u'9') && c != u'+' && c != u'-' && c != u'.')
@@ -38,17 +41,28 @@ QString addressScheme(QStringView address)
     return {};
 }
 
+bool isScheme(QStringView scheme, QStringView lowerName)
+{
+    return scheme.compare(lowerName, Qt::CaseInsensitive) == 0;
+}
+}  // namespace
+
+QString addressScheme(QStringView address)
+{
+    return schemeOf(address).toString().toLower();
+}
+
 bool isWebAddress(QStringView address)
 {
-    const QString scheme = addressScheme(address);
-    if (scheme != u"http" && scheme != u"https")
+    const QStringView scheme = schemeOf(address);
+    if (!isScheme(scheme, u"http") && !isScheme(scheme, u"https"))
         return false;
     return trimmedAddress(address).sliced(scheme.size() + 1).startsWith(u"//");
 }
 
 bool isLocalFileAddress(QStringView address)
 {
-    return addressScheme(address) == u"file";
+    return isScheme(schemeOf(address), u"file");
 }
 
 bool isPageAddressAllowed(QStringView address, QStringView pageUrl)
