@@ -42,7 +42,7 @@ const char *const kTrickyLinks =
     "<div hidden='until-found'><a href='/26'>until found</a></div>"
     "<div hidden='UNTIL-FOUND'><p>until found too</p></div>"
     "<dialog><a href='/27'>closed dialog</a></dialog>"
-    "<a href='/28'>\xe2\x80\x83em\xe2\x80\x83space\xe2\x80\x83</a>"
+    "<a href='/28'>\xe2\x80\x83" "em\xe2\x80\x83space\xe2\x80\x83</a>"
     "<a href='/29'>wide\xe3\x80\x80space</a>"
     "<p>paragraph  text</p><p>plain paragraph</p><p>with <a href='/30'>a link</a> inside</p>"
     "<a name='no-href'>anchor  only</a>";

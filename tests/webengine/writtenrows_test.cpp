@@ -83,8 +83,9 @@ TEST(WebEngineWrittenRows, ANewDocumentsFirstRowsReachThePageTogether)
     }
     const bool inTime = clock.elapsed() < WebEngineBrowser::FirstWriteMs;
     ASSERT_TRUE(waitUntil([&] { return browser.writeCharsSent() == written.size(); }));
-    if (inTime)
+    if (inTime) {
         EXPECT_EQ(browser.writesSent(), 1);
+    }
     browser.writeDocument(row(20));
     written += row(20);
     ASSERT_TRUE(waitUntil([&] {

@@ -487,12 +487,7 @@ void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo &info)
     if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus && knowsShownDocument()) {
         // The renderer is busy painting the new page for a while yet: asking
         // it would hold the document back until then.
-        int sequence = 0;
-        for (const auto &[key, inst] : m_instances) {
-            if (inst.window == m_newWindow && inst.tree.hasTop())
-                sequence = std::max(sequence, inst.sequence);
-        }
-        makeCurrent(m_newWindow, sequence, false);
+        makeCurrent(m_newWindow, newestReport(m_newWindow)->sequence, false);
         activate();
         adoptNewest();
     } else {
@@ -521,15 +516,22 @@ bool WebEngineBrowser::knowsShownDocument() const
 {
     if (m_bounded || !m_newWindowSure || m_newWindow.isEmpty())
         return false;
-    const Instance *newest = nullptr;
-    for (const auto &[key, inst] : m_instances) {
-        if (inst.window == m_newWindow && inst.tree.hasTop() && (!newest || inst.sequence > newest->sequence))
-            newest = &inst;
-    }
+    const Instance *newest = newestReport(m_newWindow);
     if (!newest)
         return false;
     const FrameSnapshot &top = *newest->tree.top();
     return top.frameCount == 0 && top.document->url == m_page->url().toString();
+}
+
+// The latest document instance of window whose top has reported, or null.
+const WebEngineBrowser::Instance *WebEngineBrowser::newestReport(const QString &window) const
+{
+    const Instance *newest = nullptr;
+    for (const auto &[key, inst] : m_instances) {
+        if (inst.window == window && inst.tree.hasTop() && (!newest || inst.sequence > newest->sequence))
+            newest = &inst;
+    }
+    return newest;
 }
 
 void WebEngineBrowser::onUrlChanged(const QUrl &url)

@@ -171,6 +171,7 @@ private:
     void onMouse(const QString &type, const QString &json);
     void noteTopReport(const QString &window);
     bool knowsShownDocument() const;
+    const Instance *newestReport(const QString &window) const;
     void resolveCurrent(bool silent);
     void finishResolve(const QVariant &current, bool silent);
     void makeCurrent(const QString &window, int sequence, bool silent);
