@@ -1,5 +1,7 @@
 #include "addressgate.h"
 
+#include "casefold.h"
+
 namespace quorvane {
 
 namespace {
@@ -86,6 +88,11 @@ bool isOpenableAddress(QStringView address)
     while (end < text.size() && text.at(end) >= u'0' && text.at(end) <= u'9')
         ++end;
     return end > colon + 1 && (end == text.size() || text.at(end) == u'/') && !text.first(colon).contains(u'/');
+}
+
+bool isPictureLink(QStringView address)
+{
+    return containsFolded(address, QLatin1String(".jpg")) || containsFolded(address, QLatin1String(".gif"));
 }
 
 }  // namespace quorvane

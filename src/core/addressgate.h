@@ -24,5 +24,7 @@ bool isPageAddressAllowed(QStringView address, QStringView pageUrl);
 // local file, or a bare host name ("example.com", as history keeps them)
 // that a view completes to a web address.
 bool isOpenableAddress(QStringView address);
+// A link taken for a picture: ".jpg" or ".gif" anywhere in it, in any case.
+bool isPictureLink(QStringView address);
 
 }  // namespace quorvane

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <algorithm>
-
 namespace quorvane {
 
 // QString::toCaseFolded(), with the common case made cheap: an address or a
@@ -37,30 +35,24 @@ inline QString foldCase(const QString &text)
 
 // text.contains(needle, Qt::CaseInsensitive) for a needle of lower-case
 // ASCII letters and punctuation, without Qt's conversion of the needle on
-// every call: the common ASCII text is searched by lowering A to Z, text
-// beyond ASCII (whose folding may reach ASCII letters) as Qt searches it.
+// every call: ASCII text is searched by lowering A to Z, text beyond ASCII
+// (whose folding may reach ASCII letters) as Qt searches it.
 inline bool containsFolded(QStringView text, QLatin1StringView needle)
 {
-    const qsizetype n = needle.size();
-    const char *const lower = needle.data();
-    for (qsizetype i = 0; i + n <= text.size(); ++i) {
-        qsizetype k = 0;
-        for (; k < n; ++k) {
-            char16_t u = text[i + k].unicode();
-            if (u >= 0x80)
-                return text.contains(needle, Qt::CaseInsensitive);
-            if (u >= u'A' && u <= u'Z')
-                u = char16_t(u + (u'a' - u'A'));
-            if (u != char16_t(lower[k]))
-                break;
-        }
-        if (k == n)
-            return true;
-    }
-    // Characters beyond ASCII past the last place the needle could start.
-    for (qsizetype i = std::max<qsizetype>(0, text.size() - n + 1); i < text.size(); ++i) {
-        if (text[i].unicode() >= 0x80)
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
             return text.contains(needle, Qt::CaseInsensitive);
+    }
+    const auto lower = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    };
+    for (qsizetype i = 0; i + needle.size() <= text.size(); ++i) {
+        qsizetype k = 0;
+        while (k < needle.size() && lower(text[i + k]) == char16_t(needle[k].unicode()))
+            ++k;
+        if (k == needle.size())
+            return true;
     }
     return false;
 }

@@ -1,7 +1,6 @@
 #include "imagecollector.h"
 
 #include "core/addressgate.h"
-#include "core/casefold.h"
 #include "core/collectionfile.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
@@ -173,8 +172,7 @@ void ImageCollector::collect(const DocumentPtr &document, bool shownPage)
             // Pages are hostile: nothing but what a view may open enters a list.
             if (!isPageAddressAllowed(href, document->url))
                 continue;
-            if (containsFolded(href, QLatin1String(".jpg"))
-                || containsFolded(href, QLatin1String(".gif")))
+            if (isPictureLink(href))
                 addImage(href, document->url);
             else if (!shownPage || m_state.harvestRequested())
                 addCollectedLink(href);

@@ -1,7 +1,6 @@
 #include "pageanalysis.h"
 
 #include "core/addressgate.h"
-#include "core/casefold.h"
 #include "core/emailaddress.h"
 #include "core/commandtable.h"
 #include "core/htmltext.h"
@@ -199,9 +198,7 @@ void PageAnalysis::addImageRow(const DocumentPtr &document)
         return;
     QStringList pictures;
     for (const HtmlLink &link : document->links) {
-        if ((containsFolded(link.href, QLatin1String(".jpg"))
-             || containsFolded(link.href, QLatin1String(".gif")))
-            && isPageAddressAllowed(link.href, document->url))
+        if (isPictureLink(link.href) && isPageAddressAllowed(link.href, document->url))
             pictures.append(link.href);
     }
     for (const QString &src : document->images) {
